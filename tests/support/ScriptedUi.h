@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Forms.h"
+
+namespace xel::testing {
+
+// A broken test script. Deliberately not a standard exception, so that no handler of the product
+// swallows it: it ends the test.
+struct ScriptError {
+  std::string message;
+};
+
+// Prints the message (the test framework cannot show a foreign exception's text) and throws.
+[[noreturn]] void FailScript(const std::string& message);
+
+// The screen for tests: a modal show runs the next scripted user action, which fills fields and
+// presses buttons, and returns when the form is hidden. Everything the screen is asked to do is
+// recorded so tests can check it.
+class ScriptedUi : public UiBackend {
+ public:
+  using UserAction = std::function<void(Form&)>;
+
+  // Queues what the user does the next time a form is shown modally.
+  void WhenModal(UserAction action) { modalActions_.push_back(std::move(action)); }
+  size_t PendingModalActions() const { return modalActions_.size() - nextModal_; }
+
+  void ShowModeless(Form& form) override { shown_.push_back(form.Name()); }
+  void ShowModal(Form& form) override;
+  void Hide(Form& form) override { hidden_.push_back(form.Name()); }
+  void Unloaded(Form& form) override { unloaded_.push_back(form.Name()); }
+  void DoEvents() override { ++doEvents_; }
+  void SetMousePointer(int pointer) override { pointers_.push_back(pointer); }
+  void ReportUnhandledError(long number, const std::string& description) override {
+    unhandled_.push_back({number, description});
+  }
+
+  struct Unhandled {
+    long number;
+    std::string description;
+  };
+
+  const std::vector<std::string>& Shown() const { return shown_; }
+  const std::vector<std::string>& Hidden() const { return hidden_; }
+  const std::vector<std::string>& UnloadedForms() const { return unloaded_; }
+  const std::vector<int>& Pointers() const { return pointers_; }
+  const std::vector<Unhandled>& UnhandledErrors() const { return unhandled_; }
+  int DoEventsCount() const { return doEvents_; }
+  int ModalShows() const { return modalShows_; }
+
+ private:
+  std::vector<UserAction> modalActions_;
+  size_t nextModal_ = 0;
+  std::vector<std::string> shown_, hidden_, unloaded_;
+  std::vector<int> pointers_;
+  std::vector<Unhandled> unhandled_;
+  int doEvents_ = 0;
+  int modalShows_ = 0;
+};
+
+}  // namespace xel::testing

@@ -24,7 +24,9 @@ Control::Control(Container& container, std::string name)
   container.controls_.push_back(this);
 }
 
-FormsRuntime& Control::Runtime() const { return OwnerForm().Runtime(); }
+FormsRuntime& Control::Runtime() const {
+  return OwnerForm().Runtime();
+}
 
 void Control::SetEnabled(bool enabled) {
   if (enabled_ == enabled) {
@@ -48,13 +50,15 @@ void Control::SetBounds(const Bounds& bounds) {
 }
 
 void Control::SetFocus() {
-  if (!EffectiveEnabled() || !visible_) {
+  if (!UsableByUser()) {
     return;
   }
   OwnerForm().SetActiveControl(this);
 }
 
-bool Control::HasFocus() const { return OwnerForm().ActiveControl() == this; }
+bool Control::HasFocus() const {
+  return OwnerForm().ActiveControl() == this;
+}
 
 namespace {
 long NextWindowHandle() {
@@ -104,7 +108,9 @@ void Form::Hide() {
   runtime_->Ui().Hide(*this);
 }
 
-bool Form::Unload() { return QueryAndUnload(UnloadMode::FormCode); }
+bool Form::Unload() {
+  return QueryAndUnload(UnloadMode::FormCode);
+}
 
 bool Form::QueryAndUnload(UnloadMode mode) {
   if (!loaded_) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <string>
@@ -16,6 +17,12 @@ namespace MousePointer {
 inline constexpr int Default = 0;
 inline constexpr int Hourglass = 11;
 }  // namespace MousePointer
+
+// Key codes as KeyPress reports them.
+namespace KeyAscii {
+inline constexpr int Tab = 9;
+inline constexpr int Enter = 13;
+}  // namespace KeyAscii
 
 // The forms run time: the screen object (mouse pointer), the pass over pending events, and the
 // rule for errors that escape an event handler.
@@ -124,7 +131,11 @@ struct Font {
   std::string name;
   float size = 8.25f;
   bool bold = false;
+  bool operator==(const Font&) const = default;
 };
+
+// A colour as the designer writes it, &HBBGGRR; from &H80000000 up it names a system colour.
+using Color = std::uint32_t;
 
 class Control {
  public:
@@ -145,6 +156,8 @@ class Control {
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
+  // Within the user's reach: shown, and usable.
+  bool UsableByUser() const { return visible_ && EffectiveEnabled(); }
 
   const Bounds& GetBounds() const { return bounds_; }
   void SetBounds(const Bounds& bounds);
@@ -165,6 +178,15 @@ class Control {
 
  protected:
   void Notify(Property what) { Changed.Emit(what); }
+  // Stores a property and tells the views, only when the value really changes.
+  template <class T, class V>
+  void Update(T& field, V&& value, Property what) {
+    if (field == value) {
+      return;
+    }
+    field = std::forward<V>(value);
+    Notify(what);
+  }
   template <class... Args, class... A>
   void Raise(const Event<Args...>& event, A&&... args) {
     event.Raise(Runtime(), std::forward<A>(args)...);

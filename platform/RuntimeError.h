@@ -29,13 +29,21 @@ inline constexpr long TypeMismatch = 13;
 inline constexpr long ObjectVariableNotSet = 91;
 inline constexpr long InvalidPropertyValue = 380;
 inline constexpr long ObjectRequired = 424;
+inline constexpr long IndexOutOfBounds = 35600;
 inline constexpr long ElementNotFound = 35601;
 inline constexpr long KeyNotUnique = 35602;
 inline constexpr long InvalidKey = 35603;
 inline constexpr long NodeRemoved = 35605;
+inline constexpr long ImageListNotInitialized = 35613;
 inline constexpr long IntroducesCycle = 35614;
 // Failures reported by the database (the provider's "errors occurred" code).
 inline constexpr long DatabaseError = -2147217900;
+// Failures of the data-access objects themselves.
+inline constexpr long NoCurrentRecord = 3021;
+inline constexpr long ItemNotFound = 3265;
+inline constexpr long ObjectClosed = 3704;
+inline constexpr long ProviderNotFound = 3706;
+inline constexpr long NoTransaction = -2147168242;
 }  // namespace err
 
 // The description of any failure a handler caught: the run-time error's own text, or the text of

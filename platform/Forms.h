@@ -256,6 +256,11 @@ class Form : public Container {
   Signal<> StateChanged;  // loaded, visible, caption or size changed
 
  protected:
+  // The designed client size, set without raising Resize.
+  void SetDesignSize(float width, float height) {
+    width_ = width;
+    height_ = height;
+  }
   // Puts the controls into their designed state; runs at every load, before Form_Load.
   virtual void InitializeComponent() {}
   virtual void Form_Load() {}

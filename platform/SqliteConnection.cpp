@@ -1,0 +1,229 @@
+#include "platform/SqliteConnection.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <ctime>
+#include <utility>
+#include <vector>
+
+#include "platform/BufferedRecordset.h"
+#include "platform/Numeric.h"
+#include "platform/SqliteDialect.h"
+
+namespace xel {
+namespace {
+
+using StatementPtr = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+constexpr char kTransactionEnded[] =
+    "The database ended the transaction after an earlier failure and undid its changes.";
+
+[[noreturn]] void FailWithMessageOf(sqlite3* db) {
+  throw RuntimeError(err::DatabaseError, sqlite3_errmsg(db));
+}
+
+[[noreturn]] void FailWith(const char* description) {
+  throw RuntimeError(err::DatabaseError, description);
+}
+
+// The server's getdate(): the current local date and time, to the millisecond.
+void GetDate(sqlite3_context* context, int, sqlite3_value**) {
+  auto now = std::chrono::system_clock::now();
+  std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  char text[32];
+  size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  std::snprintf(text + length, sizeof text - length, ".%03d",
+                static_cast<int>(millis.count() % 1000));
+  sqlite3_result_text(context, text, -1, SQLITE_TRANSIENT);
+}
+
+// The server's ISNUMERIC(x): 1 for a number, or a text that reads as one; 0 otherwise.
+void IsNumeric(sqlite3_context* context, int, sqlite3_value** args) {
+  bool numeric = false;
+  switch (sqlite3_value_type(args[0])) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      numeric = true;
+      break;
+    case SQLITE_NULL:
+      break;
+    default:
+      const char* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
+      numeric = text && ReadsAsNumber(std::string_view(text, sqlite3_value_bytes(args[0])));
+  }
+  sqlite3_result_int(context, numeric ? 1 : 0);
+}
+
+void RegisterServerFunctions(sqlite3* db) {
+  if (sqlite3_create_function_v2(db, "getdate", 0, SQLITE_UTF8, nullptr, GetDate, nullptr, nullptr,
+                                 nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db, "ISNUMERIC", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                 IsNumeric, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    FailWithMessageOf(db);
+  }
+}
+
+// Whether anything but blanks and comments follows the first statement of a text.
+bool HoldsMoreStatements(sqlite3* db, const char* tail, const char* end) {
+  sqlite3_stmt* next = nullptr;
+  int result = sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &next, nullptr);
+  sqlite3_finalize(next);
+  return result != SQLITE_OK || next != nullptr;
+}
+
+// Prepares the one statement of a text. A text holding several is refused before any of them runs,
+// so that no value, however quoted, can ever carry a statement of its own.
+StatementPtr PrepareSingle(sqlite3* db, const std::string& text) {
+  if (text.find('\0') != std::string::npos) {
+    FailWith("The command text holds a NUL character.");
+  }
+  sqlite3_stmt* raw = nullptr;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(db, text.data(), static_cast<int>(text.size()), &raw, &tail) !=
+      SQLITE_OK) {
+    FailWithMessageOf(db);
+  }
+  StatementPtr statement(raw, &sqlite3_finalize);
+  if (!statement) {
+    FailWith("The command text holds no statement.");
+  }
+  if (HoldsMoreStatements(db, tail, text.data() + text.size())) {
+    FailWith("The command text holds more than one statement.");
+  }
+  return statement;
+}
+
+BufferedRecordset::Row ReadRow(sqlite3_stmt* statement, int columns) {
+  BufferedRecordset::Row row;
+  row.reserve(columns);
+  for (int i = 0; i < columns; ++i) {
+    if (sqlite3_column_type(statement, i) == SQLITE_NULL) {
+      row.push_back(FieldValue::Null());
+    } else {
+      const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+      row.emplace_back(std::string(text, sqlite3_column_bytes(statement, i)));
+    }
+  }
+  return row;
+}
+
+std::unique_ptr<Recordset> RunToEnd(sqlite3* db, sqlite3_stmt* statement) {
+  int columns = sqlite3_column_count(statement);
+  std::vector<std::string> names;
+  for (int i = 0; i < columns; ++i) {
+    names.emplace_back(sqlite3_column_name(statement, i));
+  }
+  std::vector<BufferedRecordset::Row> rows;
+  int result;
+  while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
+    rows.push_back(ReadRow(statement, columns));
+  }
+  if (result != SQLITE_DONE) {
+    FailWithMessageOf(db);
+  }
+  return std::make_unique<BufferedRecordset>(std::move(names), std::move(rows));
+}
+
+}  // namespace
+
+void SqliteConnection::CloseDatabase::operator()(sqlite3* db) const {
+  sqlite3_close_v2(db);
+}
+
+SqliteConnection::SqliteConnection(const std::string& path) : SqliteConnection(path, Options{}) {}
+
+SqliteConnection::SqliteConnection(const std::string& path, Options options) {
+  if (path.empty()) {
+    FailWith("The connection names no database file.");
+  }
+  sqlite3* db = nullptr;
+  int result =
+      sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  db_.reset(db);
+  if (result != SQLITE_OK) {
+    throw RuntimeError(err::DatabaseError,
+                       std::string(db ? sqlite3_errmsg(db) : "out of memory") + ": " + path);
+  }
+  Configure(options);
+}
+
+SqliteConnection::~SqliteConnection() = default;
+
+void SqliteConnection::Configure(Options options) {
+  sqlite3_busy_timeout(db_.get(), static_cast<int>(options.busyTimeout.count()));
+  // Readers go on reading the last committed state while another editor writes.
+  RunControlStatement("PRAGMA journal_mode=WAL");
+  RegisterServerFunctions(db_.get());
+}
+
+std::unique_ptr<Recordset> SqliteConnection::DoExecute(const std::string& text, long) {
+  recordsAffected_ = 0;
+  if (TransactionEndedByDatabase()) {
+    FailWith(kTransactionEnded);
+  }
+  StatementPtr statement = PrepareSingle(db_.get(), CarryIsNullAsIfNull(text));
+  sqlite3_int64 changesBefore = sqlite3_total_changes64(db_.get());
+  std::unique_ptr<Recordset> result = RunToEnd(db_.get(), statement.get());
+  // sqlite3_changes keeps the count of the last INSERT, UPDATE or DELETE whatever runs after it.
+  if (sqlite3_total_changes64(db_.get()) != changesBefore) {
+    recordsAffected_ = static_cast<long>(sqlite3_changes64(db_.get()));
+  }
+  return result;
+}
+
+void SqliteConnection::BeginTrans() {
+  if (transactionBegun_) {
+    FailWith("Only one transaction can be active on this session.");
+  }
+  RunControlStatement("BEGIN IMMEDIATE");
+  transactionBegun_ = true;
+}
+
+void SqliteConnection::CommitTrans() {
+  RequireTransaction();
+  if (TransactionEndedByDatabase()) {
+    transactionBegun_ = false;
+    FailWith(kTransactionEnded);
+  }
+  EndTransaction("COMMIT");
+}
+
+void SqliteConnection::RollbackTrans() {
+  RequireTransaction();
+  if (TransactionEndedByDatabase()) {
+    transactionBegun_ = false;  // already undone, as the caller wants
+    return;
+  }
+  EndTransaction("ROLLBACK");
+}
+
+void SqliteConnection::RunControlStatement(const char* text) {
+  if (sqlite3_exec(db_.get(), text, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    FailWithMessageOf(db_.get());
+  }
+}
+
+// A commit that fails (the file busy, for instance) leaves the transaction open for a rollback.
+void SqliteConnection::EndTransaction(const char* text) {
+  int result = sqlite3_exec(db_.get(), text, nullptr, nullptr, nullptr);
+  transactionBegun_ = !sqlite3_get_autocommit(db_.get());
+  if (result != SQLITE_OK) {
+    FailWithMessageOf(db_.get());
+  }
+}
+
+void SqliteConnection::RequireTransaction() const {
+  if (!transactionBegun_) {
+    throw NoTransactionActive();
+  }
+}
+
+bool SqliteConnection::TransactionEndedByDatabase() const {
+  return transactionBegun_ && sqlite3_get_autocommit(db_.get());
+}
+
+}  // namespace xel

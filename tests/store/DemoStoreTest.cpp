@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/Numeric.h"
+#include "store/DemoStore.h"
+#include "store/Schema.h"
+#include "store/Sql.h"
+#include "tests/support/FailureOf.h"
+#include "tests/support/FaultyConnection.h"
+#include "tests/support/TempStore.h"
+
+namespace xel {
+namespace {
+
+using testing::FailureOf;
+using testing::FaultyConnection;
+using testing::TempStore;
+
+long CountOf(Connection& db, const char* table) {
+  return db.Execute(std::string("SELECT count(*) AS n FROM ") + table)->Field("n").AsLong();
+}
+
+bool IsFourDigitCode(const std::string& text) {
+  return text.size() == 4 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+TEST(DemoStoreTest, HoldsAThreeLevelTreeAndVariablesOfEveryType) {
+  TempStore store{TempStore::Contents::Demo};
+  std::map<std::string, std::string> parentOfId;  // position -> parent position
+  std::set<std::string> codes;
+  for (auto rs = store.Db().Execute("SELECT * FROM XEL_Clase_Variable"); !rs->Eof();
+       rs->MoveNext()) {
+    std::string code = rs->Field(sql::Cv_Cve_Clase_Variable).Text();
+    std::string id = rs->Field(sql::Cv_Id).Text();
+    EXPECT_TRUE(IsFourDigitCode(code) && IsFourDigitCode(id)) << code << " " << id;
+    EXPECT_TRUE(parentOfId.emplace(id, rs->Field(sql::Cv_Padre).Text()).second) << id;
+    codes.insert(code);
+  }
+  size_t deepest = 0;
+  for (const auto& [id, parent] : parentOfId) {
+    size_t depth = 1;
+    for (std::string up = parent; up != "0000"; up = parentOfId.at(up), ++depth) {
+      ASSERT_TRUE(parentOfId.contains(up)) << id << " names the missing parent " << up;
+    }
+    deepest = std::max(deepest, depth);
+  }
+  EXPECT_GE(codes.size(), 10u);
+  EXPECT_EQ(deepest, 3u);
+
+  std::set<std::string> keys, types;
+  for (auto rs = store.Db().Execute("SELECT * FROM XEL_Configuracion"); !rs->Eof();
+       rs->MoveNext()) {
+    std::string key = rs->Field(sql::Cf_Variable).Text();
+    std::string value = rs->Field(sql::Cf_Valor).Text();
+    std::string type = rs->Field(sql::Cf_Tipo).Text();
+    EXPECT_TRUE(!ReadsAsNumber(key) && !codes.contains(key) && keys.insert(key).second) << key;
+    EXPECT_TRUE(codes.contains(rs->Field(sql::Cv_Cve_Clase_Variable).Text())) << key;
+    EXPECT_TRUE(type == "T" || (type == "N" && ReadsAsNumber(value)) ||
+                (type == "B" && (value == "0" || value == "1")))
+        << key;
+    types.insert(type);
+  }
+  EXPECT_EQ(keys.size(), 40u);
+  EXPECT_EQ(types, (std::set<std::string>{"B", "N", "T"}));
+}
+
+TEST(DemoStoreTest, SeedingThatFailsHalfWayWritesNothing) {
+  TempStore store;
+  FaultyConnection faulty(store.Db());
+  faulty.FailCall(20, RuntimeError(err::DatabaseError, "disk full"),
+                  FaultyConnection::Counting::ExecuteOnly);
+  EXPECT_EQ(FailureOf([&] { SeedDemoStore(faulty); }).Description(), "disk full");
+  EXPECT_FALSE(store.Db().InTransaction());
+  EXPECT_EQ(CountOf(store.Db(), sql::XEL_Clase_Variable), 0);
+  EXPECT_EQ(CountOf(store.Db(), sql::XEL_Configuracion), 0);
+}
+
+TEST(DemoStoreTest, OpeningSeedsOnlyAFileWithoutTheStore) {
+  TempStore place{TempStore::Contents::Empty};
+  std::string path = (place.Path().parent_path() / "demo.db").string();
+  OpenOrCreateDemoStore(path)->Execute("DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'IVA'");
+  auto reopened = OpenOrCreateDemoStore(path);
+  EXPECT_EQ(CountOf(*reopened, sql::XEL_Configuracion), 39);
+
+  TempStore emptied;  // the tables exist, without rows
+  auto kept = OpenOrCreateDemoStore(emptied.Path().string());
+  EXPECT_EQ(CountOf(*kept, sql::XEL_Clase_Variable), 0);
+
+  CreateSchema(place.Db());
+  place.Db().Execute("DROP TABLE XEL_Configuracion");
+  auto completed = OpenOrCreateDemoStore(place.Path().string());
+  EXPECT_TRUE(HasSchema(*completed));
+  EXPECT_EQ(CountOf(*completed, sql::XEL_Clase_Variable), 0);
+}
+
+}  // namespace
+}  // namespace xel

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/Database.h"
+
+namespace xel::testing {
+
+// Passes every call on to another connection, except one chosen call, which throws a given error
+// instead and never reaches the other connection: the way to make a statement, a begin, a commit
+// or a rollback fail at an exact point of a test.
+class FaultyConnection : public Connection {
+ public:
+  // Which calls count towards the failing one. RecordsAffected and InTransaction never count.
+  enum class Counting {
+    AllCalls,     // Execute, BeginTrans, CommitTrans and RollbackTrans
+    ExecuteOnly,  // Execute only; the transaction calls pass through uncounted
+  };
+
+  explicit FaultyConnection(Connection& inner) : inner_(inner) {}
+
+  // The k-th counted call from now on (1: the next one) throws `error`. Only that one call fails;
+  // arming again replaces an armed failure that has not happened yet.
+  void FailCall(int k, RuntimeError error, Counting counting = Counting::AllCalls);
+  // Whether the armed failure has happened.
+  bool Failed() const { return failed_; }
+
+  long RecordsAffected() const override { return inner_.RecordsAffected(); }
+  void BeginTrans() override;
+  void CommitTrans() override;
+  void RollbackTrans() override;
+  bool InTransaction() const override { return inner_.InTransaction(); }
+
+ protected:
+  std::unique_ptr<Recordset> DoExecute(const std::string& text, long options) override;
+
+ private:
+  // Counts the call when it counts, and throws when it is the chosen one.
+  void Count(bool isExecute);
+
+  Connection& inner_;
+  std::optional<RuntimeError> error_;
+  Counting counting_ = Counting::AllCalls;
+  int remaining_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace xel::testing

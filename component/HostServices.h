@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Database.h"
+
+namespace xel {
+
+// Message codes the windows pass to Mensaje.
+namespace MsgCode {
+inline constexpr long Critical = 16;           // critical icon, OK
+inline constexpr long Exclamation = 48;        // exclamation icon, OK
+inline constexpr long OkCancelQuestion = 289;  // OK and Cancel, question icon, Cancel default
+inline constexpr long Ok = 1;                  // the answer OK
+inline constexpr long Cancel = 2;              // the answer Cancel
+}  // namespace MsgCode
+
+// The host's first service object: its open connection and its message box.
+class SessionService {
+ public:
+  virtual ~SessionService() = default;
+
+  // The host's open connection; the same one at every call. The component never opens or
+  // closes it, and fetches it anew for every use.
+  virtual Connection& Conexion() = 0;
+
+  // Shows a message and returns the button pressed (1 OK, 2 Cancel).
+  virtual long Mensaje(const std::string& prompt, long code, const std::string& title, long owner,
+                       const std::string& source, const std::string& errorId) = 0;
+};
+
+// The host's second service object: a one-column look-up, keystrokes, and the transaction text.
+class UtilityService {
+ public:
+  virtual ~UtilityService() = default;
+
+  // The result column of the row whose search column equals the value, as text; the empty text
+  // when no row matches.
+  virtual std::string BuscarCampo(const std::string& table, const std::string& searchColumn,
+                                  const std::string& searchValue, const std::string& resultColumn,
+                                  long number, const std::string& extra1, const std::string& extra2,
+                                  const std::string& extra3) = 0;
+
+  // Sends keystrokes to the focused window.
+  virtual long EnviarTeclas(const std::string& keys, long flag) = 0;
+
+  virtual std::string TextoTransaccion(const std::string& text, const std::string& key) = 0;
+};
+
+// The host's parent object, handed to the editor window through Padre.
+class ParentObject {
+ public:
+  virtual ~ParentObject() = default;
+  // Reads a property by name, late-bound; an unknown name is the run time's error 438.
+  virtual std::string Property(const std::string& name) = 0;
+  // Unloads the parent window.
+  virtual void Unload() = 0;
+};
+
+// The component-wide state: the two host services, created at start-up, and the statement buffer
+// shared by the code that builds statements.
+struct Publico {
+  std::shared_ptr<SessionService> sessionService;
+  std::shared_ptr<UtilityService> utilityService;
+  std::string sSQL;
+
+  SessionService& Session() const;
+  UtilityService& Utility() const;
+};
+
+}  // namespace xel

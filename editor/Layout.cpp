@@ -1,0 +1,99 @@
+// The editor window's designed controls, and how it lays itself out when resized. Positions and
+// sizes are in twips.
+
+#include "editor/frmXEL02.h"
+
+namespace xel {
+
+namespace {
+constexpr Color kFondo = 0xF5F5F5;
+constexpr Color kBlanco = 16777215;
+const Font kCalibri{"Calibri", 8.25f, false};
+const Font kCalibriNegrita{"Calibri", 8.25f, true};
+
+void DisenaEtiqueta(LabelZul& label, const std::string& caption, int alignment) {
+  label.SetCaption(caption);
+  label.SetAlignment(alignment);
+  label.SetBackColor(kFondo);
+  label.SetFont(kCalibri);
+}
+
+void DisenaCaja(TextBoxZul& box, int tabIndex) {
+  box.SetLocked(true);
+  box.SetTabIndex(tabIndex);
+  box.SetFont(kCalibriNegrita);
+  box.SetEnabledColor(kBlanco);
+  box.SetText("");
+}
+}  // namespace
+
+void frmXEL02::InitializeComponent() {
+  SetCaption("Variables del sistema");
+  SetDesignSize(9255, 6045);
+
+  Controles.Move(0, 0, 9255, 960);
+  Controles.SetCaption("Variables del sistema");
+  Controles.SetEasyAccessEnabled(false);
+  Controles.SetShowMenuPopup(false);
+  Controles.SetShowWindowsList(true);
+  Controles.SetShowExitButton(true);
+  Controles.SetTabIndex(0);
+
+  tvVariables.Move(120, 1080, 6975, 2895);
+  tvVariables.SetFont({"Franklin Gothic Medium", 8.25f, false});
+  tvVariables.SetCheckboxes(true);
+  tvVariables.SetTabIndex(11);
+
+  frFrame.Move(120, 4080, 7335, 1575);
+  frFrame.SetCaption("Frame1");
+  frFrame.SetBackColor(kFondo);
+  frFrame.SetForeColor(0x80000008);
+  frFrame.SetFont(kCalibri);
+  frFrame.SetTabIndex(1);
+
+  Label3.Move(120, 120, 615, 255);
+  DisenaEtiqueta(Label3, "Id:", LabelAlignment::Right);
+  txtID.Move(840, 120, 1695, 300);
+  DisenaCaja(txtID, 4);
+
+  cmdGrabar.Move(5040, 120, 1935, 375);
+  cmdGrabar.SetCaption("Grabar");
+  cmdGrabar.SetBackColor(9065216);
+  cmdGrabar.SetBorderColor(9065216);
+  cmdGrabar.SetForeColor(kBlanco);
+  cmdGrabar.SetFocusColor(7711999);
+  cmdGrabar.SetFont(kCalibri);
+  cmdGrabar.SetIconSize(2);
+  cmdGrabar.SetTabIndex(3);
+
+  Label1.Move(120, 480, 615, 255);
+  DisenaEtiqueta(Label1, "Clave:", LabelAlignment::Right);
+  txtClave.Move(840, 480, 3135, 300);
+  DisenaCaja(txtClave, 2);
+
+  // Wider than the others, so its right edge lines up with theirs.
+  Label2.Move(-840, 840, 1575, 255);
+  DisenaEtiqueta(Label2, "Valor:", LabelAlignment::Right);
+  txtDescripcion.Move(840, 840, 6135, 300);
+  DisenaCaja(txtDescripcion, 6);
+
+  // Below the frame's designed height: kept, but not seen.
+  Label4.Move(120, 1920, 615, 255);
+  DisenaEtiqueta(Label4, "URL:", LabelAlignment::Left);
+  txtURL.Move(840, 1920, 5295, 300);
+  DisenaCaja(txtURL, 5);
+}
+
+// The tree takes the width and the height left above the detail frame, which follows the tree.
+// Each step is tried by itself: a size the window cannot take skips that step alone.
+void frmXEL02::Form_Resize() {
+  const Bounds tree = tvVariables.GetBounds();
+  const Bounds frame = frFrame.GetBounds();
+  float height = Height() - tree.top - frame.height - 600;
+  float treeHeight = height >= 0 ? height : tree.height;
+  float width = Width() - 350;
+  tvVariables.Move(tree.left, tree.top, width >= 0 ? width : tree.width, treeHeight);
+  frFrame.Move(frame.left, tree.top + treeHeight + 150, frame.width, frame.height);
+}
+
+}  // namespace xel

@@ -5,10 +5,27 @@ namespace xel {
 frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
     : Form(runtime, "frmXEL02"),
       ilIconos{"General", "SEGURIDAD", "Variable", "STOP"},
-      publico_(publico) {
+      publico_(publico),
+      dialogo_(runtime, publico, txtID) {
   tvVariables.SetImageList(&ilIconos);
   tvVariables.KeyUp.Connect([this](int& keyCode, int shift) { tvVariables_KeyUp(keyCode, shift); });
+  tvVariables.NodeClick.Connect([this](Node node) { tvVariables_NodeClick(node); });
+  tvVariables.Expand.Connect([this](Node node) { tvVariables_Expand(node); });
+  tvVariables.Collapse.Connect([this](Node node) { tvVariables_Collapse(node); });
+  tvVariables.MouseDown.Connect([this](int button, int shift, float x, float y) {
+    tvVariables_MouseDown(button, shift, x, y);
+  });
+  tvVariables.StartDrag.Connect([this](Node node) { tvVariables_StartDrag(node); });
+  tvVariables.DragOver.Connect(
+      [this](float x, float y, int state) { tvVariables_DragOver(x, y, state); });
+  tvVariables.DragDrop.Connect([this](float x, float y) { tvVariables_DragDrop(x, y); });
+  tvVariables.KeyPress.Connect([this](int& keyAscii) { tvVariables_KeyPress(keyAscii); });
+  tvVariables.NodeCheck.Connect([this](Node node) { tvVariables_NodeCheck(node); });
+  Controles.Add.Connect([this] { Controles_Add(); });
+  Controles.Edit.Connect([this] { Controles_Edit(); });
+  Controles.Delete.Connect([this] { Controles_Delete(); });
   Controles.Exit.Connect([this] { Controles_Exit(); });
+  cmdGrabar.Click.Connect([this] { cmdGrabar_Click(); });
 }
 
 void frmXEL02::Form_Load() {

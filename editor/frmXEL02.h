@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "component/HostServices.h"
+#include "dialog/frmZULAddVariables.h"
 #include "platform/Forms.h"
 #include "platform/MakerControls.h"
 #include "platform/StandardControls.h"
@@ -20,6 +23,14 @@ class frmXEL02 : public Form {
   // --- What the host uses ---
   const std::shared_ptr<ParentObject>& Padre() const { return padre_; }
   void SetPadre(std::shared_ptr<ParentObject> padre) { padre_ = std::move(padre); }
+  // The parent's transaction, as the host's utility service words it.
+  std::string Transaccion();
+  // The value of one named argument of the hosting process's command line.
+  std::string cmdValor(const std::string& Argumento);
+  // Where cmdValor reads the command line; the process's own by default.
+  void SetLineaDeComandos(std::function<std::string()> lectora) {
+    lineaDeComandos_ = std::move(lectora);
+  }
   // The proposed next code of a numeric column: its largest numeric value plus 1, among the rows
   // that pass up to three column = value filters; 0 when anything fails.
   long Get_AutoClave(const std::string& Tabla, const std::string& sCampoBusqueda,
@@ -43,6 +54,13 @@ class frmXEL02 : public Form {
   TextBoxZul txtURL{frFrame, "txtURL"};
   ColorScheme colorZUL{*this, "colorZUL"};
 
+  // The dialog that adds and changes classes and variables; one instance for the window.
+  frmZULAddVariables& Dialogo() { return dialogo_; }
+
+  // Drag state: a node drag over the tree is under way, and the node it moves.
+  bool bArrastrando = false;
+  Node nodArrastrado;
+
  protected:
   void InitializeComponent() override;
   void Form_Load() override;
@@ -58,7 +76,36 @@ class frmXEL02 : public Form {
   void CargaVariables(const std::string& clase);
   void tvVariables_KeyUp(int& keyCode, int shift);
 
+  // Selection, detail pane and drag state.
+  void tvVariables_NodeClick(const Node& node);
+  void tvVariables_Expand(const Node& node);
+  void tvVariables_Collapse(const Node& node);
+  void tvVariables_MouseDown(int button, int shift, float x, float y);
+  void tvVariables_StartDrag(const Node& node);
+  void tvVariables_DragOver(float x, float y, int state);
+
+  // The toolbar's commands.
+  void Controles_Add();
+  void AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
+                  const std::string& parentKey);
+  void Controles_Edit();
+  std::string IndiceTipo(const std::string& tipo) const;
+  void Controles_Delete();
   void Controles_Exit();
+
+  // Moving nodes.
+  void tvVariables_DragDrop(float x, float y);
+  void tvVariables_KeyPress(int& keyAscii);
+  void CopiaHijos(const Node& origen, const std::string& destino);
+
+  // Check marks.
+  void tvVariables_NodeCheck(const Node& node);
+  void MarcaHijos(const Node& node);
+  void DesmarcaHijos(const Node& node);
+
+  // Saving the tree order.
+  void cmdGrabar_Click();
+  void GrabaHijos(long indice, long padre);
 
   Connection& Conexion() const { return publico_.Session().Conexion(); }
   long Mensaje(const std::string& prompt, long code, const std::string& title,
@@ -66,6 +113,9 @@ class frmXEL02 : public Form {
 
   Publico& publico_;
   std::shared_ptr<ParentObject> padre_;
+  std::function<std::string()> lineaDeComandos_;
+  frmZULAddVariables dialogo_;
+  long contadorPosicion_ = 0;  // the position counter of a save
 };
 
 }  // namespace xel

@@ -49,12 +49,19 @@ class Recordset {
 // with err::DatabaseError and the database's own message. A text holds exactly one statement.
 class Connection {
  public:
+  using Parameters = std::vector<std::string>;
+
   virtual ~Connection() = default;
 
   // Runs one statement. A query returns its rows; any other statement returns a recordset that is
   // already at its end. The options are accepted for the callers' sake and have no effect.
   std::unique_ptr<Recordset> Execute(const std::string& text, long options = -1) {
-    return DoExecute(text, options);
+    static_cast<void>(options);
+    return DoExecute(text, {});
+  }
+  // Runs one statement whose ? markers take the given texts, in order, as bound values.
+  std::unique_ptr<Recordset> Execute(const std::string& text, const Parameters& parameters) {
+    return DoExecute(text, parameters);
   }
   // The rows the last Execute inserted, changed or deleted; 0 after any other statement.
   virtual long RecordsAffected() const = 0;
@@ -67,7 +74,8 @@ class Connection {
   virtual bool InTransaction() const = 0;
 
  protected:
-  virtual std::unique_ptr<Recordset> DoExecute(const std::string& text, long options) = 0;
+  virtual std::unique_ptr<Recordset> DoExecute(const std::string& text,
+                                               const Parameters& parameters) = 0;
 };
 
 // The failure of a commit or rollback while no transaction is open, the same for every backend.

@@ -111,6 +111,21 @@ BufferedRecordset::Row ReadRow(sqlite3_stmt* statement, int columns) {
   return row;
 }
 
+void Bind(sqlite3* db, sqlite3_stmt* statement, const Connection::Parameters& parameters) {
+  if (static_cast<int>(parameters.size()) != sqlite3_bind_parameter_count(statement)) {
+    throw RuntimeError(err::DatabaseError,
+                       "The statement takes " +
+                           std::to_string(sqlite3_bind_parameter_count(statement)) + " values; " +
+                           std::to_string(parameters.size()) + " were given.");
+  }
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    if (sqlite3_bind_text(statement, static_cast<int>(i) + 1, parameters[i].data(),
+                          static_cast<int>(parameters[i].size()), SQLITE_TRANSIENT) != SQLITE_OK) {
+      throw RuntimeError(err::DatabaseError, sqlite3_errmsg(db));
+    }
+  }
+}
+
 std::unique_ptr<Recordset> RunToEnd(sqlite3* db, sqlite3_stmt* statement) {
   int columns = sqlite3_column_count(statement);
   std::vector<std::string> names;
@@ -160,12 +175,14 @@ void SqliteConnection::Configure(Options options) {
   RegisterServerFunctions(db_.get());
 }
 
-std::unique_ptr<Recordset> SqliteConnection::DoExecute(const std::string& text, long) {
+std::unique_ptr<Recordset> SqliteConnection::DoExecute(const std::string& text,
+                                                       const Parameters& parameters) {
   recordsAffected_ = 0;
   if (TransactionEndedByDatabase()) {
     FailWith(kTransactionEnded);
   }
   StatementPtr statement = PrepareSingle(db_.get(), CarryIsNullAsIfNull(text));
+  Bind(db_.get(), statement.get(), parameters);
   sqlite3_int64 changesBefore = sqlite3_total_changes64(db_.get());
   std::unique_ptr<Recordset> result = RunToEnd(db_.get(), statement.get());
   // sqlite3_changes keeps the count of the last INSERT, UPDATE or DELETE whatever runs after it.

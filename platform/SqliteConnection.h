@@ -37,7 +37,8 @@ class SqliteConnection : public Connection {
   bool InTransaction() const override { return transactionBegun_; }
 
  protected:
-  std::unique_ptr<Recordset> DoExecute(const std::string& text, long options) override;
+  std::unique_ptr<Recordset> DoExecute(const std::string& text,
+                                       const Parameters& parameters) override;
 
  private:
   struct CloseDatabase {

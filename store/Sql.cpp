@@ -49,4 +49,11 @@ std::string Format0000(long number) {
   return number < 0 ? "-" + digits : digits;
 }
 
+const std::string& RequireIdentifier(const std::string& name) {
+  if (!IsPlainIdentifier(name)) {
+    throw RuntimeError(err::InvalidProcedureCall, "Not a table or column name: \"" + name + "\"");
+  }
+  return name;
+}
+
 }  // namespace xel

@@ -30,6 +30,9 @@ std::string Quote(std::string_view value);
 // Whether a table or column name may stand unquoted in a statement: letters, digits and
 // underscores, not starting with a digit. Names from elsewhere must pass this before use.
 bool IsPlainIdentifier(std::string_view name);
+// The name itself when it is a plain identifier; otherwise a run-time error, so that the name is
+// never spliced into a statement.
+const std::string& RequireIdentifier(const std::string& name);
 
 // A whole number with at least four digits, leading zeros added: 7 gives "0007", 12345 stays
 // "12345", -7 gives "-0007". Position numbers and parent links are written this way.

@@ -18,23 +18,14 @@ std::string VariablesDeClase(const std::string& clase) {
          "' ORDER BY Cf_Variable ";
 }
 
-namespace {
-const std::string& Identifier(const std::string& name) {
-  if (!IsPlainIdentifier(name)) {
-    throw RuntimeError(err::InvalidProcedureCall, "Not a table or column name: \"" + name + "\"");
-  }
-  return name;
-}
-}  // namespace
-
 std::string AutoClave(const std::string& tabla, const std::string& campo, const Filtro& filtro1,
                       const Filtro& filtro2, const Filtro& filtro3) {
-  const std::string& column = Identifier(campo);
-  std::string text = "SELECT IsNull(MAX(" + column + "), 0) as Clave FROM " + Identifier(tabla) +
-                     " WHERE ISNUMERIC(" + column + ") = 1 ";
+  const std::string& column = RequireIdentifier(campo);
+  std::string text = "SELECT IsNull(MAX(" + column + "), 0) as Clave FROM " +
+                     RequireIdentifier(tabla) + " WHERE ISNUMERIC(" + column + ") = 1 ";
   for (const Filtro* filtro : {&filtro1, &filtro2, &filtro3}) {
     if (!filtro->columna.empty()) {
-      text += " AND " + Identifier(filtro->columna) + " = '" + Quote(filtro->valor) + "'";
+      text += " AND " + RequireIdentifier(filtro->columna) + " = '" + Quote(filtro->valor) + "'";
     }
   }
   return text;

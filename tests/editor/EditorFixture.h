@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/frmXEL02.h"
+#include "host/StoreLookup.h"
 #include "store/Sql.h"
 #include "tests/support/RecordingConnection.h"
 #include "tests/support/ScriptedHost.h"
@@ -53,8 +54,12 @@ struct EditorFixture : StoreFixture {
   FormsRuntime runtime{ui};
   RecordingConnection db{store.Db()};
   std::shared_ptr<ScriptedSession> session = std::make_shared<ScriptedSession>(db);
+  // Look-ups answered by the host's real look-up on the store, as the host would.
   std::shared_ptr<ScriptedUtility> utility =
-      std::make_shared<ScriptedUtility>([](const Lookup&) { return std::string(); });
+      std::make_shared<ScriptedUtility>([this](const Lookup& l) {
+        return BuscarCampoEnStore(store.Db(), l.table, l.searchColumn, l.searchValue,
+                                  l.resultColumn);
+      });
   Publico publico{session, utility, ""};
   frmXEL02 editor{runtime, publico};
 
@@ -69,6 +74,12 @@ struct EditorFixture : StoreFixture {
   void PressF5() {
     editor.tvVariables.UserKeyDown(KeyCode::F5, 0);
     editor.tvVariables.UserKeyUp(KeyCode::F5, 0);
+  }
+  // What a person's click on a node does: the node is selected, then the button goes down.
+  void Click(const std::string& key) {
+    Node node = NodeOf(key);
+    editor.tvVariables.UserClick(node);
+    editor.tvVariables.UserMouseDown(MouseButton::Left, 0, 0, 0);
   }
   // "key text" per node, in index order, with its parent's key.
   std::vector<std::string> Outline() {

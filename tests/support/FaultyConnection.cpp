@@ -26,9 +26,10 @@ void FaultyConnection::Count(bool isExecute) {
   }
 }
 
-std::unique_ptr<Recordset> FaultyConnection::DoExecute(const std::string& text, long options) {
+std::unique_ptr<Recordset> FaultyConnection::DoExecute(const std::string& text,
+                                                       const Parameters& parameters) {
   Count(true);
-  return inner_.Execute(text, options);
+  return inner_.Execute(text, parameters);
 }
 
 void FaultyConnection::BeginTrans() {

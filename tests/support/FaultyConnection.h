@@ -33,7 +33,8 @@ class FaultyConnection : public Connection {
   bool InTransaction() const override { return inner_.InTransaction(); }
 
  protected:
-  std::unique_ptr<Recordset> DoExecute(const std::string& text, long options) override;
+  std::unique_ptr<Recordset> DoExecute(const std::string& text,
+                                       const Parameters& parameters) override;
 
  private:
   // Counts the call when it counts, and throws when it is the chosen one.

@@ -7,10 +7,11 @@ void RecordingConnection::Clear() {
   statements_.clear();
 }
 
-std::unique_ptr<Recordset> RecordingConnection::DoExecute(const std::string& text, long options) {
+std::unique_ptr<Recordset> RecordingConnection::DoExecute(const std::string& text,
+                                                          const Parameters& parameters) {
   calls_.push_back(text);
   statements_.push_back(text);
-  return inner_.Execute(text, options);
+  return inner_.Execute(text, parameters);
 }
 
 void RecordingConnection::BeginTrans() {

@@ -25,7 +25,8 @@ class RecordingConnection : public Connection {
   bool InTransaction() const override { return inner_.InTransaction(); }
 
  protected:
-  std::unique_ptr<Recordset> DoExecute(const std::string& text, long options) override;
+  std::unique_ptr<Recordset> DoExecute(const std::string& text,
+                                       const Parameters& parameters) override;
 
  private:
   Connection& inner_;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+
+#include "component/HostServices.h"
+#include "platform/Forms.h"
+#include "platform/MakerControls.h"
+#include "platform/StandardControls.h"
+
+namespace xel {
+
+// The modal dialog that adds or changes one class or one variable. The caller loads it, sets
+// EsNuevo and the fields, shows it modally, reads Add and the fields once it is hidden, and
+// unloads it.
+class frmZULAddVariables : public Form {
+ public:
+  // txtIDPrincipal is the editor window's txtID: the parent position a new class is stored with.
+  frmZULAddVariables(FormsRuntime& runtime, Publico& publico, const TextBoxZul& txtIDPrincipal);
+
+  // True: accept inserts a new row; False: it updates the row whose key is in txtClave.
+  bool EsNuevo = false;
+  // The result: True only after accept has written and committed.
+  bool Add = false;
+
+  ToolbarZul Controles{*this, "Controles"};
+  LabelZul Etiqueta1{*this, "Etiqueta1"};
+  TextBoxZul txtPadre{*this, "txtPadre"};
+  TextBoxZul txtNPadre{*this, "txtNPadre"};
+  LabelZul Etiqueta2{*this, "Etiqueta2"};
+  TextBoxZul txtID{*this, "txtID"};
+  LabelZul Etiqueta3{*this, "Etiqueta3"};
+  Frame Frame1{*this, "Frame1"};
+  OptionButton opClaseVariable{Frame1, "opClaseVariable"};
+  OptionButton opVariable{Frame1, "opVariable"};
+  LabelZul Etiqueta4{*this, "Etiqueta4"};
+  TextBoxZul txtClave{*this, "txtClave"};
+  LabelZul Etiqueta5{*this, "Etiqueta5"};
+  ComboZul cboTipo{*this, "cboTipo"};
+  LabelZul Etiqueta6{*this, "Etiqueta6"};
+  TextBoxZul txtValor{*this, "txtValor"};
+  LabelZul Etiqueta7{*this, "Etiqueta7"};
+  TextBox txtTexto{*this, "txtTexto"};
+  FlatButton cmdAceptar{*this, "cmdAceptar"};
+  FlatButton cmdCancelar{*this, "cmdCancelar"};
+  ColorScheme colorZUL{*this, "colorZUL"};
+
+ protected:
+  void InitializeComponent() override;
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_QueryUnload(int& cancel, UnloadMode mode) override;
+
+ private:
+  Publico& publico_;
+  const TextBoxZul& txtIDPrincipal_;
+};
+
+}  // namespace xel

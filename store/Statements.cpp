@@ -31,4 +31,81 @@ std::string AutoClave(const std::string& tabla, const std::string& campo, const 
   return text;
 }
 
+// The dialog's four writes: a class or a variable, inserted or changed.
+std::string InsertaClase(const std::string& clave, const std::string& padre, const std::string& id,
+                         const std::string& descripcion) {
+  return "INSERT INTO XEL_Clase_Variable ("
+         "Cv_Cve_Clase_Variable, "
+         "Cv_Padre, "
+         "Cv_Id, "
+         "Cv_Descripcion, "
+         "Fecha_Ult_Modif"
+         ") VALUES("
+         "'" +
+         Quote(clave) + "', '" + Quote(padre) + "', '" + Quote(id) + "', '" + Quote(descripcion) +
+         "',"
+         "getdate())";
+}
+
+std::string ActualizaClase(const std::string& clave, const std::string& descripcion) {
+  return "UPDATE XEL_Clase_Variable SET "
+         "   Cv_Descripcion = '" +
+         Quote(descripcion) +
+         "',"
+         "   Fecha_Ult_Modif = getdate() "
+         "WHERE Cv_Cve_Clase_Variable = '" +
+         Quote(clave) + "' ";
+}
+
+std::string InsertaVariable(const std::string& clase, const std::string& clave,
+                            const std::string& valor, const std::string& descripcion,
+                            const std::string& tipo) {
+  return "INSERT INTO XEL_Configuracion ("
+         "Cv_Cve_Clase_Variable, "
+         "Cf_Variable, "
+         "Cf_Valor, "
+         "Cf_Descripcion, "
+         "Cf_Tipo,"
+         "Fecha_Ult_Modif "
+         ") VALUES("
+         "'" +
+         Quote(clase) + "', '" + Quote(clave) + "', '" + Quote(valor) + "', '" +
+         Quote(descripcion) + "','" + Quote(tipo) + "',getdate())";
+}
+
+std::string ActualizaVariable(const std::string& clave, const std::string& valor,
+                              const std::string& tipo, const std::string& descripcion) {
+  return "UPDATE XEL_Configuracion SET "
+         "Cf_Valor = '" +
+         Quote(valor) +
+         "', "
+         "Cf_Tipo = '" +
+         Quote(tipo) +
+         "', "
+         "Cf_Descripcion = '" +
+         Quote(descripcion) +
+         "', "
+         "Fecha_Ult_Modif = getdate() "
+         "WHERE Cf_Variable = '" +
+         Quote(clave) + "' ";
+}
+
+std::string BorraVariablesDeClase(const std::string& clase) {
+  return "DELETE FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = '" + Quote(clase) + "' ";
+}
+
+std::string BorraClase(const std::string& clase) {
+  return "DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '" + Quote(clase) + "' ";
+}
+
+std::string BorraVariable(const std::string& clave) {
+  return "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '" + Quote(clave) + "' ";
+}
+
+std::string PosicionDeClase(long posicion, long padre, const std::string& clase) {
+  return "UPDATE XEL_Clase_Variable Set Cv_Id = '" + Quote(Format0000(posicion)) +
+         "', Cv_Padre = '" + Quote(Format0000(padre)) + "' WHERE Cv_Cve_Clase_Variable = '" +
+         Quote(clase) + "' ";
+}
+
 }  // namespace xel::sql

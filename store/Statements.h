@@ -26,4 +26,29 @@ struct Filtro {
 std::string AutoClave(const std::string& tabla, const std::string& campo, const Filtro& filtro1,
                       const Filtro& filtro2, const Filtro& filtro3);
 
+// A new class: its code, its parent's position number ("0000" at the top level), its own position
+// and its description.
+std::string InsertaClase(const std::string& clave, const std::string& padre, const std::string& id,
+                         const std::string& descripcion);
+// A class's new description; code, parent and position stay.
+std::string ActualizaClase(const std::string& clave, const std::string& descripcion);
+// A new variable of a class, with its type letter.
+std::string InsertaVariable(const std::string& clase, const std::string& clave,
+                            const std::string& valor, const std::string& descripcion,
+                            const std::string& tipo);
+// A variable's new value, type and description; its class stays.
+std::string ActualizaVariable(const std::string& clave, const std::string& valor,
+                              const std::string& tipo, const std::string& descripcion);
+
+// The variables that belong directly to a class.
+std::string BorraVariablesDeClase(const std::string& clase);
+// A class's own row.
+std::string BorraClase(const std::string& clase);
+// One variable.
+std::string BorraVariable(const std::string& clave);
+
+// A class's new position number and parent link, both in format "0000", as the save of the tree
+// order writes them.
+std::string PosicionDeClase(long posicion, long padre, const std::string& clase);
+
 }  // namespace xel::sql

@@ -81,6 +81,31 @@ struct EditorFixture : StoreFixture {
     editor.tvVariables.UserClick(node);
     editor.tvVariables.UserMouseDown(MouseButton::Left, 0, 0, 0);
   }
+  // A person's drag of a node until it hangs over a target (none: empty space), not yet dropped.
+  void DragOver(const std::string& key, Node target) {
+    Click(key);
+    editor.tvVariables.UserStartDrag(NodeOf(key));
+    editor.tvVariables.SetHitTester([target](float, float) { return target; });
+    editor.tvVariables.UserDragOver(0, 0);
+  }
+  void Drag(const std::string& key, const std::string& targetKey) {
+    DragOver(key, NodeOf(targetKey));
+    editor.tvVariables.UserDrop(0, 0);
+  }
+  // The keys as the expanded tree shows them, each indented by its depth.
+  std::vector<std::string> Shape() {
+    std::vector<std::string> lines;
+    for (Node top = Nodes().FirstRoot(); top; top = top.Next()) {
+      AddShape(top, "", lines);
+    }
+    return lines;
+  }
+  void AddShape(const Node& node, const std::string& indent, std::vector<std::string>& lines) {
+    lines.push_back(indent + node.Key());
+    for (Node child = node.Child(); child; child = child.Next()) {
+      AddShape(child, indent + " ", lines);
+    }
+  }
   // "key text" per node, in index order, with its parent's key.
   std::vector<std::string> Outline() {
     std::vector<std::string> lines;

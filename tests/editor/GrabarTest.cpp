@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "store/Statements.h"
+#include "tests/editor/EditorFixture.h"
+#include "tests/support/FaultyConnection.h"
+
+namespace xel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct GrabarTest : EditorFixture {
+  // RAIZ > A (A1, v), B, C: codes and stored positions unlike the ones the save gives.
+  void AddExampleStore() {
+    AddClass("0010", "0007", "0000", "A");
+    AddClass("0011", "0003", "0007", "A1");
+    AddVariable("0010", "v", "x");
+    AddClass("0012", "0001", "0000", "B");
+    AddClass("0013", "0002", "0000", "C");
+  }
+  void Save() { editor.cmdGrabar.PerformClick(); }
+  // "code position parent" per stored class.
+  Lines Rows() {
+    Lines rows;
+    auto found =
+        store.Db().Execute("SELECT * FROM XEL_Clase_Variable ORDER BY Cv_Cve_Clase_Variable");
+    for (; !found->Eof(); found->MoveNext()) {
+      rows.push_back(found->Field("Cv_Cve_Clase_Variable").Text() + " " +
+                     found->Field("Cv_Id").Text() + " " + found->Field("Cv_Padre").Text());
+    }
+    return rows;
+  }
+  Lines Updates() {
+    Lines updates;
+    for (const std::string& statement : db.Statements()) {
+      if (statement.starts_with("UPDATE")) {
+        updates.push_back(statement);
+      }
+    }
+    return updates;
+  }
+  void AddNode(const std::string& parentKey, const std::string& tag, const std::string& text) {
+    Nodes()
+        .Add(parentKey, tvw::Child, "K" + tag, text, text == tag ? "Variable" : "General")
+        .SetTag(tag);
+  }
+};
+
+TEST_F(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
+  AddExampleStore();
+  Open();
+  Lines shown = Shape();
+  size_t pointersBefore = ui.Pointers().size();
+  Save();
+  const Lines expected{"BeginTrans",
+                       "UPDATE XEL_Clase_Variable Set Cv_Id = '0001', Cv_Padre = '0000' WHERE "
+                       "Cv_Cve_Clase_Variable = '0010' ",
+                       "UPDATE XEL_Clase_Variable Set Cv_Id = '0002', Cv_Padre = '0001' WHERE "
+                       "Cv_Cve_Clase_Variable = '0011' ",
+                       "UPDATE XEL_Clase_Variable Set Cv_Id = '0003', Cv_Padre = '0001' WHERE "
+                       "Cv_Cve_Clase_Variable = 'v' ",
+                       "UPDATE XEL_Clase_Variable Set Cv_Id = '0004', Cv_Padre = '0000' WHERE "
+                       "Cv_Cve_Clase_Variable = '0012' ",
+                       "UPDATE XEL_Clase_Variable Set Cv_Id = '0005', Cv_Padre = '0000' WHERE "
+                       "Cv_Cve_Clase_Variable = '0013' ",
+                       "CommitTrans",
+                       sql::ClasesRaiz()};
+  ASSERT_GE(db.Calls().size(), expected.size());
+  EXPECT_EQ(Lines(db.Calls().begin(), db.Calls().begin() + expected.size()), expected);
+  EXPECT_EQ(Rows(),
+            (Lines{"0010 0001 0000", "0011 0002 0001", "0012 0004 0000", "0013 0005 0000"}));
+  EXPECT_EQ(Shape(), shown);
+  EXPECT_EQ(std::vector<int>(ui.Pointers().begin() + pointersBefore, ui.Pointers().end()),
+            (std::vector<int>{MousePointer::Hourglass, MousePointer::Hourglass,
+                              MousePointer::Default, MousePointer::Default}));
+  EXPECT_TRUE(session->Messages().empty());
+}
+
+TEST_F(GrabarTest, AnEmptyTreeIsRefusedAndARootWithoutChildrenOnlyReloads) {
+  AddExampleStore();
+  Open();
+  Nodes().Clear();
+  Save();
+  ASSERT_EQ(session->Messages().size(), 1u);
+  const Message& message = session->Messages()[0];
+  EXPECT_EQ(Lines({message.prompt, std::to_string(message.code), message.title, message.source,
+                   message.errorId}),
+            (Lines{"Debe haber al menos una variable", "48", "Imposible grabar", "XEL02",
+                   "ERR-ID:7500005"}));
+  EXPECT_EQ(message.owner, editor.hWnd());
+  EXPECT_TRUE(db.Calls().empty());
+
+  Nodes().Add({}, tvw::Last, "K0", "RAIZ");
+  Save();
+  EXPECT_TRUE(Updates().empty());
+  EXPECT_EQ(db.Calls().front(), sql::ClasesRaiz()) << "no transaction, straight to the reload";
+  EXPECT_TRUE(Nodes().Contains("K0013"));
+}
+
+TEST_F(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
+  AddExampleStore();
+  Open();
+  Click("K0010");
+  editor.tvVariables.UserKeyPress('-');
+  const Lines arranged = Shape();
+  const Lines stored = Rows();
+  FaultyConnection faulty(db);
+  session->SetConnection(faulty);
+
+  for (int call = 1; call <= 7; ++call) {  // the begin, five statements, the commit
+    session->ClearMessages();
+    faulty.FailCall(call, RuntimeError(err::DatabaseError, "lost " + std::to_string(call)));
+    Save();
+    ASSERT_TRUE(faulty.Failed()) << call;
+    EXPECT_EQ(Rows(), stored) << call;
+    EXPECT_FALSE(store.Db().InTransaction()) << call;
+    ASSERT_EQ(session->Messages().size(), 1u) << call;
+    const Message& message = session->Messages()[0];
+    EXPECT_EQ(Lines({message.prompt, std::to_string(message.code), message.title, message.errorId}),
+              (Lines{"lost " + std::to_string(call), "16", "Imposible grabar", "ERR-ID:7500005"}));
+    EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << call;
+    EXPECT_EQ(Shape(), arranged) << call;
+  }
+  EXPECT_EQ(db.Calls().back(), "RollbackTrans");
+
+  Save();
+  EXPECT_EQ(Rows(), (Lines{"0010 0002 0000", "0011 0003 0002", "0012 0001 0000", "0013 0005 0000"}))
+      << "the arranged tree can still be saved";
+}
+
+TEST_F(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
+  AddClass("0001", "0001", "0000", "Alfa");
+  AddVariable("0001", "VALFA", "x");
+  AddClass("0002", "0005", "0000", "Beta");
+  AddVariable("0002", "VBETA", "x");
+  AddClass("0003", "0006", "0000", "Gamma");
+  Open();
+  Drag("K0003", "K0001");  // behind Alfa's variable
+  // Behind Beta's variable, stored and shown as the add command does it.
+  AddClass("0009", "0007", "0005", "Nueva");
+  AddNode("K0002", "0009", "Nueva");
+  Save();
+
+  EXPECT_EQ(Rows(),
+            (Lines{"0001 0001 0000", "0002 0003 0000", "0003 0002 0001", "0009 0004 0003"}));
+  EXPECT_EQ(NodeOf("K0003").Parent().Key(), "K0001");
+  EXPECT_EQ(NodeOf("K0009").Parent().Key(), "K0002");
+  EXPECT_EQ(Updates().size(), 4u) << "the variables before them take no number";
+}
+
+TEST_F(GrabarTest, AClassHoldingSubClassesIsSavedEvenWhenItsDescriptionIsItsCode) {
+  AddClass("0007", "0001", "0000", "0007");  // shown first, and taken for a variable
+  AddClass("0008", "0003", "0001", "Hija");
+  AddClass("0001", "0002", "0000", "Alfa");
+  Open();
+  Save();
+  EXPECT_TRUE(session->Messages().empty()) << "no two classes share a position";
+  EXPECT_EQ(Rows(), (Lines{"0001 0003 0000", "0007 0001 0000", "0008 0002 0001"}));
+  EXPECT_EQ(NodeOf("K0008").Parent().Key(), "K0007");
+}
+
+TEST_F(GrabarTest, AClassWithAHundredThousandVariablesIsSavedInFull) {
+  AddClass("0001", "0001", "0000", "A");
+  AddClass("0002", "0002", "0000", "Suelta");
+  Open();
+  constexpr int kHalf = 50000;
+  auto addVariables = [&](const std::string& prefix) {
+    for (int i = 0; i < kHalf; ++i) {
+      AddNode("K0001", prefix + std::to_string(i), prefix + std::to_string(i));
+    }
+  };
+  addVariables("W");
+  NodeOf("K0002").SetParent(NodeOf("K0001"));  // dropped behind A's variables
+  addVariables("X");
+  Save();
+
+  Lines updates = Updates();
+  ASSERT_EQ(updates.size(), 2u + kHalf) << "A, Suelta, then every entry after Suelta";
+  EXPECT_EQ(updates[1], sql::PosicionDeClase(2, 1, "0002"));
+  EXPECT_EQ(updates.back(), sql::PosicionDeClase(kHalf + 2, 1, "X" + std::to_string(kHalf - 1)));
+  EXPECT_EQ(Rows(), (Lines{"0001 0001 0000", "0002 0002 0001"}));
+  EXPECT_EQ(NodeOf("K0002").Parent().Key(), "K0001");
+}
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "tests/editor/EditorFixture.h"
+
+namespace xel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// RAIZ > Almacen, Compras, Ventas (Descuentos (DESC_MAX), IVA, MONEDA)
+struct MarcasTest : EditorFixture {
+  MarcasTest() {
+    AddSmallStore();
+    Open();
+  }
+  void Check(const std::string& key, bool state) {
+    editor.tvVariables.UserCheck(NodeOf(key), state);
+  }
+  Lines Checked() {
+    Lines keys;
+    for (long i = 1; i <= Nodes().Count(); ++i) {
+      if (Nodes().Item(i).Checked()) {
+        keys.push_back(Nodes().Item(i).Key());
+      }
+    }
+    return keys;
+  }
+  // Adds `count` nodes under `parent`, each under the previous one when `nested`.
+  void Grow(std::string parent, int count, bool nested) {
+    const std::string prefix = parent + "_";
+    for (int i = 0; i < count; ++i) {
+      std::string key = prefix + std::to_string(i);
+      Nodes().Add(parent, tvw::Child, key, key);
+      if (nested) {
+        parent = key;
+      }
+    }
+  }
+  // Whether every node below `key` has the state, for a flat run or a chain as Grow makes them.
+  bool AllUnder(const std::string& key, bool state) {
+    bool all = true;
+    for (Node node = NodeOf(key).Child(); node; node = node.Child() ? node.Child() : node.Next()) {
+      all = all && node.Checked() == state;
+    }
+    return all;
+  }
+};
+
+TEST_F(MarcasTest, TheRootsBoxClearsAndChecksTheWholeTree) {
+  Check("K0", false);
+  EXPECT_TRUE(Checked().empty());
+  Check("K0", true);
+  EXPECT_EQ(Checked().size(), static_cast<size_t>(Nodes().Count()));
+}
+
+TEST_F(MarcasTest, AStateGoesDownToTheSubTreeOnlyNeverUpOrAside) {
+  Check("K0002", true);
+  EXPECT_EQ(Checked(), (Lines{"K0", "K0002", "KDESC_MAX"})) << "IVA and MONEDA come after it";
+  Check("KIVA", true);
+  EXPECT_EQ(Checked(), (Lines{"K0", "K0002", "KDESC_MAX", "KIVA"})) << "a leaf changes alone";
+  Check("K0001", true);
+  EXPECT_EQ(Checked(), (Lines{"K0", "K0001", "K0002", "KDESC_MAX", "KIVA", "KMONEDA"}));
+
+  Check("K0", true);
+  Check("K0001", false);
+  EXPECT_EQ(Checked(), (Lines{"K0", "K0004", "K0003"})) << "the checked parent stays checked";
+}
+
+TEST_F(MarcasTest, NeitherAHundredThousandSiblingsNorAsManyLevelsExhaustThePropagation) {
+  Grow("K0004", 100000, false);
+  Grow("K0003", 100000, true);
+  Check("K0", true);
+  EXPECT_TRUE(AllUnder("K0004", true));
+  EXPECT_TRUE(AllUnder("K0003", true));
+  Check("K0004", false);
+  Check("K0003", false);
+  EXPECT_TRUE(AllUnder("K0004", false));
+  EXPECT_TRUE(AllUnder("K0003", false));
+  EXPECT_TRUE(NodeOf("K0001").Checked());
+}
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include "tests/editor/EditorFixture.h"
+
+namespace xel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// RAIZ > A (A1 (A11 (V11), V1), VA), B, C (VC)
+struct MovimientosTest : EditorFixture {
+  MovimientosTest() {
+    AddClass("0001", "0001", "0000", "A");
+    AddClass("0002", "0002", "0001", "A1");
+    AddClass("0003", "0003", "0002", "A11");
+    AddVariable("0003", "V11", "x");
+    AddVariable("0002", "V1", "x");
+    AddVariable("0001", "VA", "x");
+    AddClass("0004", "0004", "0000", "B");
+    AddClass("0005", "0005", "0000", "C");
+    AddVariable("0005", "VC", "x");
+    Open();
+    original = Shape();
+  }
+  int Press(char key) { return editor.tvVariables.UserKeyPress(key); }
+  // Everything a move must carry along, for a node and its sub-tree, in tree order.
+  Lines Details(const Node& node) {
+    Lines lines{node.Key() + "|" + node.Text() + "|" + node.Tag() + "|" +
+                std::to_string(node.Image()) + "|" + std::to_string(node.SelectedImage()) + "|" +
+                (node.Checked() ? "x" : "-") + (node.Expanded() ? "+" : "")};
+    for (Node child = node.Child(); child; child = child.Next()) {
+      Lines below = Details(child);
+      lines.insert(lines.end(), below.begin(), below.end());
+    }
+    return lines;
+  }
+  Lines original;
+};
+
+TEST_F(MovimientosTest, MinusMovesAThreeLevelSubTreeWholeAndCollapsedWithEverythingItCarries) {
+  editor.tvVariables.UserSetExpanded(NodeOf("K0001"), true);
+  editor.tvVariables.UserSetExpanded(NodeOf("K0002"), true);
+  NodeOf("K0002").SetChecked(true);
+  NodeOf("KV11").SetChecked(true);
+  NodeOf("K0003").SetSelectedImage("STOP");
+  Lines before = Details(NodeOf("K0001"));
+  Click("K0001");
+
+  EXPECT_EQ(Press('-'), 0);
+  EXPECT_EQ(Shape(), (Lines{"K0", " K0004", " K0001", "  K0002", "   K0003", "    KV11", "   KV1",
+                            "  KVA", " K0005", "  KVC"}));
+  Lines after = Details(NodeOf("K0001"));
+  for (std::string& line : before) {
+    if (line.back() == '+') {
+      line.pop_back();  // the copies arrive collapsed
+    }
+  }
+  EXPECT_EQ(after, before);
+  EXPECT_TRUE(NodeOf("K0001").Selected());
+  for (const char* key : {"K0001", "K0002", "K0003", "KV11", "KV1", "KVA"}) {
+    EXPECT_GT(NodeOf(key).Index(), Nodes().Count() - 6) << key << " is a new node";
+  }
+  EXPECT_TRUE(session->Messages().empty());
+  EXPECT_TRUE(db.Calls().empty()) << "only the tree changes";
+}
+
+TEST_F(MovimientosTest, PlusSwapsWithThePreviousSiblingWhateverTheKind) {
+  Click("K0005");
+  EXPECT_EQ(Press('+'), 0);
+  Click("KVA");
+  EXPECT_EQ(Press('+'), 0);
+  EXPECT_EQ(Shape(), (Lines{"K0", " K0001", "  KVA", "  K0002", "   K0003", "    KV11", "   KV1",
+                            " K0005", "  KVC", " K0004"}));
+  EXPECT_EQ(NodeOf("KVA").Tag(), "VA");
+  EXPECT_EQ(NodeOf("K0005").Tag(), "0005");
+}
+
+TEST_F(MovimientosTest, NodesThatCannotMoveStayButTheKeyIsConsumed) {
+  const std::pair<const char*, char> stuck[] = {
+      {"K0001", '+'}, {"K0005", '-'}, {"K0", '+'}, {"K0", '-'}};
+  for (auto [key, press] : stuck) {
+    Click(key);
+    EXPECT_EQ(Press(press), 0) << key << press;
+  }
+  editor.tvVariables.SetSelectedItem(Node());
+  EXPECT_EQ(Press('-'), 0) << "with nothing selected";
+  Click("K0004");
+  EXPECT_EQ(Press('a'), 'a') << "other keys pass on";
+  EXPECT_EQ(Shape(), original);
+  EXPECT_TRUE(ui.UnhandledErrors().empty());
+}
+
+TEST_F(MovimientosTest, AMoveThatWouldMeetATemporaryKeyIsRefusedBeforeAnythingChanges) {
+  Nodes().Add("K0005", tvw::Child, "NUEVOK0003", "left over");
+  Lines before = Shape();
+  Click("K0001");
+  EXPECT_EQ(Press('-'), 0);
+  EXPECT_EQ(Shape(), before);
+  ASSERT_EQ(ui.UnhandledErrors().size(), 1u);
+  EXPECT_EQ(ui.UnhandledErrors()[0].number, err::KeyNotUnique);
+}
+
+TEST_F(MovimientosTest, AClassWithAHundredThousandEntriesMovesInFull) {
+  constexpr int kEntries = 100000;
+  for (int i = 0; i < kEntries; ++i) {
+    std::string key = "W" + std::to_string(i);
+    Nodes().Add("K0005", tvw::Child, "K" + key, key, "Variable").SetTag(key);
+  }
+  Click("K0005");
+  EXPECT_EQ(Press('+'), 0);
+  Node moved = NodeOf("K0005");
+  ASSERT_EQ(moved.Next(), NodeOf("K0004"));
+  ASSERT_EQ(moved.Children(), kEntries + 1);
+  Node child = moved.Child().Next();  // after VC
+  for (int i = 0; i < kEntries; ++i, child = child.Next()) {
+    ASSERT_EQ(child.Key(), "KW" + std::to_string(i));
+    ASSERT_EQ(child.Tag(), "W" + std::to_string(i));
+  }
+}
+
+TEST_F(MovimientosTest, AConfirmedDropMakesTheNodeTheTargetsLastChild) {
+  Drag("K0004", "K0005");
+  ASSERT_EQ(session->Messages().size(), 1u);
+  const Message& ask = session->Messages()[0];
+  EXPECT_EQ(ask.prompt, "Pasar el menu: B, como hijo de: C");
+  EXPECT_EQ(ask.code, 289);
+  EXPECT_EQ(ask.title, "Velmora");
+  EXPECT_EQ(ask.owner, editor.hWnd());
+  EXPECT_EQ(ask.source, "XEL02");
+  EXPECT_EQ(ask.errorId, "ERR-ID:7500007");
+  EXPECT_EQ(NodeOf("K0004").Parent(), NodeOf("K0005"));
+  EXPECT_EQ(NodeOf("K0004"), NodeOf("K0004").LastSibling());
+  EXPECT_EQ(NodeOf("K0005").Tag(), "0005");
+  EXPECT_FALSE(editor.tvVariables.DropHighlight());
+  EXPECT_FALSE(editor.bArrastrando);
+
+  Drag("K0003", "K0");
+  EXPECT_EQ(NodeOf("K0003").Parent(), NodeOf("K0"));
+  EXPECT_EQ(Shape().back(), "  KV11") << "with its sub-tree, at the end of the root";
+}
+
+TEST_F(MovimientosTest, ACancelledDropOrOneOverEmptySpaceOnlyEndsTheDrag) {
+  session->Answer(MsgCode::Cancel);
+  Drag("K0004", "K0005");
+  EXPECT_EQ(session->ErrorIds(), (Lines{"ERR-ID:7500007"}));
+  DragOver("K0004", Node());
+  editor.tvVariables.UserDrop(0, 0);
+  EXPECT_EQ(session->Messages().size(), 1u) << "no question without a target";
+  EXPECT_EQ(Shape(), original);
+  EXPECT_FALSE(editor.tvVariables.DropHighlight());
+  EXPECT_FALSE(editor.bArrastrando);
+}
+
+TEST_F(MovimientosTest, ADropOntoTheSameTextIsIgnoredAndTheDragGoesOn) {
+  NodeOf("K0005").SetText("B");
+  for (const char* target : {"K0004", "K0005"}) {
+    Drag("K0004", target);
+    EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf(target));
+    EXPECT_TRUE(editor.bArrastrando);
+  }
+  EXPECT_TRUE(session->Messages().empty());
+  EXPECT_EQ(Shape(), original);
+}
+
+TEST_F(MovimientosTest, RefusedDropsChangeNothingAndKeepTheDrag) {
+  Drag("K0004", "KVC");  // a variable: refused before the question
+  EXPECT_EQ(session->ErrorIds(), (Lines{"ERR-ID:7500004"}));
+  EXPECT_EQ(session->Messages()[0].prompt, "Una variable no puede contener otras entradas");
+
+  Drag("K0001", "K0003");  // into its own sub-tree, once confirmed
+  DragOver("K0001", NodeOf("K0004"));
+  Click("K0");  // the root is what the last mouse down remembered
+  editor.tvVariables.UserDrop(0, 0);
+
+  EXPECT_EQ(session->ErrorIds(), (Lines{"ERR-ID:7500004", "ERR-ID:7500007", "ERR-ID:7500004",
+                                        "ERR-ID:7500007", "ERR-ID:7500004"}));
+  EXPECT_EQ(session->Messages()[3].prompt, "Pasar el menu: RAIZ, como hijo de: B");
+  for (const Message& message : session->Messages()) {
+    if (message.errorId == "ERR-ID:7500004") {
+      EXPECT_EQ(message.code, 16);
+      EXPECT_EQ(message.title, "Velmora");
+    }
+  }
+  EXPECT_EQ(Shape(), original);
+  EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf("K0004"));
+  EXPECT_TRUE(editor.bArrastrando);
+}
+
+}  // namespace
+}  // namespace xel::testing

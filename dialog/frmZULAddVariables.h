@@ -9,6 +9,9 @@
 
 namespace xel {
 
+// One refusal of the accept: its message and where it is shown.
+struct AvisoDeDialogo;
+
 // The modal dialog that adds or changes one class or one variable. The caller loads it, sets
 // EsNuevo and the fields, shows it modally, reads Add and the fields once it is hidden, and
 // unloads it.
@@ -51,6 +54,30 @@ class frmZULAddVariables : public Form {
   void Form_QueryUnload(int& cancel, UnloadMode mode) override;
 
  private:
+  // Field states of the two modes.
+  void opClaseVariable_Click();
+  void opVariable_Click();
+  void AplicaModo(bool modoVariable);
+  void cboTipo_Change();
+  // Enter in the type list or on an option moves on to the next field, as TAB does.
+  void PasaConEnter(int& keyAscii);
+  void cmdCancelar_Click();
+  void Controles_Exit();
+  void Cierra();
+
+  // The accept: the checks of the mode, then one write in a transaction.
+  void cmdAceptar_Click();
+  bool CamposCorrectos();
+  bool ClaveExistente();
+  void Graba();
+  std::string Sentencia(const std::string& letraTipo) const;
+  std::string PadreDeClaseNueva() const;
+
+  // Shows the refusal, moves the focus to the field named (none: the focus stays) and says no.
+  bool Rechaza(const AvisoDeDialogo& aviso, Control* foco);
+  long Mensaje(const std::string& prompt, long code, const std::string& title,
+               const std::string& errorId);
+
   Publico& publico_;
   const TextBoxZul& txtIDPrincipal_;
 };

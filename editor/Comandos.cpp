@@ -1,15 +1,221 @@
-// The toolbar's add, edit and delete commands.
+// The toolbar's add, edit and delete commands. Add and edit open the dialog, which checks and
+// writes; the commands only bring the tree and the detail pane in step with what it wrote. Delete
+// writes itself, in one transaction.
 
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "dialog/EnTransaccion.h"
+#include "dialog/TiposVariable.h"
+#include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
+#include "store/Sql.h"
+#include "store/Statements.h"
 
 namespace xel {
 
-void frmXEL02::Controles_Add() {}
-void frmXEL02::AgregaNodo(const std::string&, const std::string&, int16_t, const std::string&) {}
-void frmXEL02::Controles_Edit() {}
-std::string frmXEL02::IndiceTipo(const std::string&) const {
-  return "";
+namespace {
+constexpr int16_t kNodoClase = 1;
+constexpr int16_t kNodoVariable = 2;
+
+// One use of the dialog. Whatever happens in it, the dialog is unloaded, the toolbar comes back to
+// rest and the tree has the focus again, so that the next command finds the dialog as designed.
+void UsaDialogo(frmXEL02& editor, const std::function<void(frmZULAddVariables&)>& uso) {
+  frmZULAddVariables& dialogo = editor.Dialogo();
+  auto termina = [&] {
+    dialogo.Unload();
+    editor.Controles.Reset();
+    editor.tvVariables.SetFocus();
+  };
+  dialogo.Load();
+  try {
+    uso(dialogo);
+  } catch (const std::exception&) {
+    termina();
+    throw;
+  }
+  termina();
 }
-void frmXEL02::Controles_Delete() {}
+
+// How many levels a node lies below the top of its sub-tree.
+long Profundidad(Node node, const Node& tope) {
+  long niveles = 0;
+  for (; node != tope; node = node.Parent()) {
+    ++niveles;
+  }
+  return niveles;
+}
+
+// The classes of a sub-tree, deepest first, so that each comes after every class below it.
+std::vector<std::string> ClasesDeSubarbol(const Node& tope) {
+  std::vector<std::pair<long, std::string>> clases;  // depth and code, in tree order
+  RecorreSubarbol(tope, [&](const Node& node) {
+    if (!EsVariable(node)) {
+      clases.emplace_back(Profundidad(node, tope), node.Tag());
+    }
+  });
+  std::ranges::stable_sort(clases, std::greater<>(), &std::pair<long, std::string>::first);
+  std::vector<std::string> codigos;
+  for (auto& clase : clases) {
+    codigos.push_back(std::move(clase.second));
+  }
+  return codigos;
+}
+
+// A class in change mode: its code, description and position.
+void MuestraClase(frmZULAddVariables& dialogo, UtilityService& utilidades, const std::string& clave,
+                  const std::string& descripcion) {
+  dialogo.opClaseVariable.SetValue(true);
+  dialogo.txtClave.SetText(clave);
+  dialogo.txtValor.SetText(descripcion);
+  dialogo.txtID.SetText(utilidades.BuscarCampo(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable,
+                                               clave, "Cv_ID", 0, "", "", ""));
+}
+
+// A variable in change mode: its key, value and stored description. Returns its stored type.
+std::string MuestraVariable(frmZULAddVariables& dialogo, UtilityService& utilidades,
+                            const std::string& clave, const std::string& valor) {
+  dialogo.opVariable.SetValue(true);
+  dialogo.txtTexto.SetEnabled(true);
+  dialogo.cboTipo.SetEnabled(true);
+  dialogo.txtTexto.SetBackColor(0xFFFFFF);
+  dialogo.txtClave.SetText(clave);
+  dialogo.txtValor.SetText(valor);
+  dialogo.txtTexto.SetText(utilidades.BuscarCampo(sql::XEL_Configuracion, sql::Cf_Variable, clave,
+                                                  sql::Cf_Descripcion, 0, "", "", ""));
+  return utilidades.BuscarCampo(sql::XEL_Configuracion, sql::Cf_Variable, clave, sql::Cf_Tipo, 0,
+                                "", "", "");
+}
+
+// Selects the type's list entry. An unknown type selects none: the user picks one before the
+// dialog accepts.
+void SeleccionaTipo(frmZULAddVariables& dialogo, const std::string& indice) {
+  dialogo.cboTipo.SetListIndex(indice.empty() ? -1 : std::stoi(indice));
+  if (dialogo.cboTipo.ListIndex() == 1) {
+    dialogo.txtValor.SetMaxLength(1);
+  }
+}
+}  // namespace
+
+void frmXEL02::Controles_Add() {
+  Node seleccionado = tvVariables.SelectedItem();
+  if (!seleccionado || EsVariable(seleccionado)) {
+    Controles.Reset();
+    return;
+  }
+  const std::string parentKey = seleccionado.Key();
+  UsaDialogo(*this, [&](frmZULAddVariables& dialogo) {
+    dialogo.EsNuevo = true;
+    dialogo.cboTipo.SetEnabled(false);
+    dialogo.txtPadre.SetText(seleccionado.Tag());
+    dialogo.txtNPadre.SetText(seleccionado.Text());
+    dialogo.txtID.SetText(Format0000(Get_AutoClave(sql::XEL_Clase_Variable, "Cv_id")));
+    dialogo.txtClave.SetText(
+        Format0000(Get_AutoClave(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable)));
+    dialogo.Show(true);
+    if (!dialogo.Add) {
+      return;
+    }
+    const bool esClase = dialogo.opClaseVariable.Value();
+    const std::string& key = dialogo.txtClave.Text();
+    const int16_t kind = esClase ? kNodoClase : kNodoVariable;
+    // The row is written; a node with its key would be a second one the tree cannot hold.
+    if (tvVariables.Nodes().Contains("K" + key)) {
+      Mensaje("Se grabó la clave " + key +
+                  ", pero el árbol ya muestra un elemento con esa clave. Pulse F5 para recargar "
+                  "el árbol.",
+              MsgCode::Critical, "ERROR", esClase ? "ERR-ID:7500015" : "ERR-ID:7500014");
+      return;
+    }
+    Runtime().SetMousePointer(MousePointer::Hourglass);
+    AgregaNodo(key, esClase ? dialogo.txtValor.Text() : key, kind, parentKey);
+    Runtime().SetMousePointer(MousePointer::Default);
+  });
+}
+
+void frmXEL02::AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
+                          const std::string& parentKey) {
+  TreeNodes& nodes = tvVariables.Nodes();
+  const std::string padre = parentKey.empty() ? "K0" : parentKey;
+  nodes.Add(padre, tvw::Child, "K" + key, text, kind == kNodoClase ? "General" : "Variable");
+  nodes.Item("K" + key).SetTag(key);
+  nodes.Item("K" + key).EnsureVisible();
+}
+
+void frmXEL02::Controles_Edit() {
+  Node seleccionado = tvVariables.SelectedItem();
+  if (!seleccionado || seleccionado.Index() == 1) {
+    Controles.Reset();
+    return;
+  }
+  const bool esVariable = EsVariable(seleccionado);
+  UsaDialogo(*this, [&](frmZULAddVariables& dialogo) {
+    dialogo.EsNuevo = false;
+    dialogo.Frame1.SetEnabled(false);
+    dialogo.txtPadre.SetText(seleccionado.Parent().Tag());
+    dialogo.txtNPadre.SetText(seleccionado.Parent().Text());
+    dialogo.cboTipo.SetEnabled(false);
+    dialogo.txtValor.SetMaxLength(0);
+    // The record's key is the one the pane shows for the selected node.
+    const std::string& clave = txtClave.Text();
+    if (esVariable) {
+      const std::string tipo =
+          MuestraVariable(dialogo, publico_.Utility(), clave, txtDescripcion.Text());
+      SeleccionaTipo(dialogo, IndiceTipo(tipo));
+    } else {
+      MuestraClase(dialogo, publico_.Utility(), clave, seleccionado.Text());
+    }
+    dialogo.txtClave.SetEnabled(false);
+    dialogo.Show(true);
+    if (!dialogo.Add) {
+      return;
+    }
+    Runtime().SetMousePointer(MousePointer::Hourglass);
+    seleccionado.SetText(esVariable ? dialogo.txtClave.Text() : dialogo.txtValor.Text());
+    txtDescripcion.SetText(dialogo.txtValor.Text());
+    Runtime().SetMousePointer(MousePointer::Default);
+  });
+}
+
+std::string frmXEL02::IndiceTipo(const std::string& tipo) const {
+  return IndiceDeLetra(tipo);
+}
+
+void frmXEL02::Controles_Delete() {
+  Node seleccionado = tvVariables.SelectedItem();
+  if (!seleccionado || seleccionado.Index() == 1) {
+    return;
+  }
+  const bool esVariable = EsVariable(seleccionado);
+  if (!esVariable &&
+      Mensaje("Se eliminará: " + seleccionado.Text() + " y la sub-variables",
+              MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500006") != MsgCode::Ok) {
+    return;
+  }
+  try {
+    std::vector<std::string> sentencias;
+    if (esVariable) {
+      sentencias.push_back(sql::BorraVariable(seleccionado.Tag()));
+    } else {
+      // What the tree removes leaves the store too: no sub-class is left behind unreachable.
+      for (const std::string& clase : ClasesDeSubarbol(seleccionado)) {
+        sentencias.push_back(sql::BorraVariablesDeClase(clase));
+        sentencias.push_back(sql::BorraClase(clase));
+      }
+    }
+    EnTransaccion(publico_, [&] {
+      for (const std::string& sentencia : sentencias) {
+        publico_.sSQL = sentencia;
+        Conexion().Execute(publico_.sSQL, -1);
+      }
+    });
+    tvVariables.Nodes().Remove(seleccionado.Index());
+  } catch (const std::exception& e) {
+    Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500003");
+  }
+}
 
 }  // namespace xel

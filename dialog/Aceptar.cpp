@@ -1,0 +1,146 @@
+// The accept: the fields of the mode are checked in a fixed order, stopping at the first refusal;
+// then exactly one row is inserted or changed, in a transaction on the host's connection.
+
+#include <exception>
+
+#include "dialog/EnTransaccion.h"
+#include "dialog/TiposVariable.h"
+#include "dialog/frmZULAddVariables.h"
+#include "platform/Numeric.h"
+#include "store/Sql.h"
+#include "store/Statements.h"
+
+namespace xel {
+
+struct AvisoDeDialogo {
+  const char* errorId;
+  const char* prompt;
+  long code;
+  const char* title;
+};
+
+namespace {
+constexpr AvisoDeDialogo kSinTipo{"ERR-ID:7500008", "Debe escoger un tipo de variable",
+                                  MsgCode::Exclamation, "Advertencia"};
+constexpr AvisoDeDialogo kSinClave{"ERR-ID:7500009", "Debe escpecificar una clave para el menu",
+                                   MsgCode::Exclamation, "Advertencia"};
+constexpr AvisoDeDialogo kSinPadre{"ERR-ID:7500010", "La clave del padre es incorrecta",
+                                   MsgCode::Exclamation, "Advertencia"};
+constexpr AvisoDeDialogo kClaveNumerica{"ERR-ID:7500011",
+                                        "La clave de la variable no puede ser númerica",
+                                        MsgCode::Exclamation, "Advertencia"};
+constexpr AvisoDeDialogo kTipoVacio{"ERR-ID:7500012", "Debe especificar un tipo de variable",
+                                    MsgCode::Exclamation, "Advertencia"};
+constexpr AvisoDeDialogo kSinValor{"ERR-ID:7500013", "Debe especificar un valor",
+                                   MsgCode::Exclamation, "Advertencia"};
+constexpr AvisoDeDialogo kVariableExistente{"ERR-ID:7500014", "La clave especificada ya existe",
+                                            MsgCode::Critical, "ERROR"};
+constexpr AvisoDeDialogo kClaseExistente{"ERR-ID:7500015", "La clave especificada ya existe",
+                                         MsgCode::Critical, "ERROR"};
+
+// The top level's parent link.
+constexpr char kPadreRaiz[] = "0000";
+}  // namespace
+
+void frmZULAddVariables::cmdAceptar_Click() {
+  try {
+    if (!CamposCorrectos() || ClaveExistente()) {
+      return;
+    }
+    Graba();
+  } catch (const std::exception& e) {
+    // A failing look-up or write: the dialog stays open for another try.
+    Mensaje(e.what(), MsgCode::Critical, "Cmd_Aceptar()", "ERR-ID:7500016");
+  }
+}
+
+bool frmZULAddVariables::CamposCorrectos() {
+  if (opVariable.Value() && cboTipo.Text().empty()) {
+    return Rechaza(kSinTipo, cboTipo.Enabled() ? &cboTipo : nullptr);
+  }
+  const bool modoClase = opClaseVariable.Value();
+  txtClave.SetText(std::string(TrimBlanks(txtClave.Text())));
+  if (txtClave.Text().empty()) {
+    return Rechaza(kSinClave, &txtClave);
+  }
+  if (modoClase) {
+    if (TrimBlanks(txtValor.Text()).empty()) {
+      return Rechaza(kSinValor, &txtValor);
+    }
+    return true;
+  }
+  if (txtPadre.Text().empty()) {
+    return Rechaza(kSinPadre, nullptr);
+  }
+  // A variable key is never a number, so it never meets a class code in the tree's keys.
+  if (ReadsAsNumber(txtClave.Text())) {
+    return Rechaza(kClaveNumerica, nullptr);
+  }
+  if (cboTipo.Text().empty()) {
+    return Rechaza(kTipoVacio, &txtClave);
+  }
+  return true;
+}
+
+// A new key must not be in the store yet; a change needs no such check.
+bool frmZULAddVariables::ClaveExistente() {
+  if (!EsNuevo) {
+    return false;
+  }
+  UtilityService& utilidades = publico_.Utility();
+  const bool modoClase = opClaseVariable.Value();
+  const std::string encontrado =
+      modoClase ? utilidades.BuscarCampo(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable,
+                                         txtClave.Text(), sql::Cv_Descripcion, 0, "", "", "")
+                : utilidades.BuscarCampo(sql::XEL_Configuracion, sql::Cf_Variable, txtClave.Text(),
+                                         sql::Cf_Variable, 0, "", "", "");
+  if (encontrado.empty()) {
+    return false;
+  }
+  Rechaza(modoClase ? kClaseExistente : kVariableExistente, nullptr);
+  return true;
+}
+
+void frmZULAddVariables::Graba() {
+  const std::string letraTipo = LetraDeTipo(cboTipo.Text());
+  EnTransaccion(publico_, [&] {
+    publico_.sSQL.clear();
+    publico_.sSQL += Sentencia(letraTipo);
+    publico_.Session().Conexion().Execute(publico_.sSQL, -1);
+    // A change that reaches no row changed nothing: someone else removed the record meanwhile.
+    if (!EsNuevo && publico_.Session().Conexion().RecordsAffected() == 0) {
+      throw RuntimeError(err::NoCurrentRecord, "El registro " + txtClave.Text() +
+                                                   " ya no existe; otro usuario pudo haberlo "
+                                                   "eliminado. Pulse F5 para recargar el árbol.");
+    }
+  });
+  Add = true;
+  Hide();
+}
+
+std::string frmZULAddVariables::Sentencia(const std::string& letraTipo) const {
+  const std::string& clave = txtClave.Text();
+  if (opClaseVariable.Value()) {
+    return EsNuevo ? sql::InsertaClase(clave, PadreDeClaseNueva(), txtID.Text(), txtValor.Text())
+                   : sql::ActualizaClase(clave, txtValor.Text());
+  }
+  return EsNuevo ? sql::InsertaVariable(txtPadre.Text(), clave, txtValor.Text(), txtTexto.Text(),
+                                        letraTipo)
+                 : sql::ActualizaVariable(clave, txtValor.Text(), letraTipo, txtTexto.Text());
+}
+
+// A class added under the root goes to the top level; under a class, its parent link is that
+// class's position, which the editor's detail pane shows for the selected class.
+std::string frmZULAddVariables::PadreDeClaseNueva() const {
+  return txtPadre.Text().empty() ? kPadreRaiz : txtIDPrincipal_.Text();
+}
+
+bool frmZULAddVariables::Rechaza(const AvisoDeDialogo& aviso, Control* foco) {
+  Mensaje(aviso.prompt, aviso.code, aviso.title, aviso.errorId);
+  if (foco) {
+    foco->SetFocus();
+  }
+  return false;
+}
+
+}  // namespace xel

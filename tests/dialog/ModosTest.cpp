@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/editor/DialogoFixture.h"
+
+namespace xel::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct ModosTest : DialogoFixture {
+  ModosTest() {
+    AddSmallStore();
+    Open();
+  }
+  // The dialog as the add command opens it under Ventas; the user looks, then cancels.
+  void AbreYMira(const Usuario& mira) {
+    Agrega("K0001", [&](frmZULAddVariables& d) {
+      mira(d);
+      d.cmdCancelar.PerformClick();
+    });
+  }
+  struct Campos {
+    bool clave, valor, texto, tipo;
+    int largoClave;
+    Color fondoTexto;
+    bool operator==(const Campos&) const = default;
+  };
+  static Campos CamposDe(const frmZULAddVariables& d) {
+    return {d.txtClave.Enabled(), d.txtValor.Enabled(),   d.txtTexto.Enabled(),
+            d.cboTipo.Enabled(),  d.txtClave.MaxLength(), d.txtTexto.BackColor()};
+  }
+};
+
+TEST_F(ModosTest, OpensAsDesignedWithTheTypeListAndTheStripsMenuOff) {
+  AbreYMira([](frmZULAddVariables& d) {
+    EXPECT_EQ(d.Controles.Caption(), "Agregar Variable");
+    EXPECT_FALSE(d.Controles.MenuEnabled()) << "switched off at activation";
+    EXPECT_EQ(d.colorZUL.TimesApplied(), 1);
+    EXPECT_EQ(d.cboTipo.Items(), (Texts{"N - Numérico", "B - 0 ó 1", "T - Texto"}));
+    EXPECT_EQ(d.cboTipo.ListIndex(), -1);
+    EXPECT_TRUE(d.opClaseVariable.Value());
+    EXPECT_FALSE(d.txtClave.Enabled());
+    EXPECT_EQ(d.txtClave.MaxLength(), 0) << "the class option's Click has not run";
+    EXPECT_EQ(d.txtTexto.BackColor(), 0x80000004u);
+    Texts captions;
+    for (LabelZul* label : {&d.Etiqueta1, &d.Etiqueta2, &d.Etiqueta3, &d.Etiqueta4, &d.Etiqueta5,
+                            &d.Etiqueta6, &d.Etiqueta7}) {
+      captions.push_back(label->Caption());
+    }
+    EXPECT_EQ(
+        captions,
+        (Texts{"Hijo de:", "Id posición:", "Tipo:", "Clave:", "Tipo:", "Valor:", "Descripción:"}));
+    std::vector<Control*> stops;
+    for (Control* control : d.AllControls()) {
+      if (control->TabStop() && control->Visible()) {
+        stops.push_back(control);
+      }
+    }
+    std::ranges::stable_sort(stops, {}, &Control::TabIndex);
+    Texts order;
+    for (Control* control : stops) {
+      order.push_back(control->Name());
+    }
+    EXPECT_EQ(order,
+              (Texts{"cmdAceptar", "txtTexto", "txtClave", "cboTipo", "Frame1", "opClaseVariable",
+                     "opVariable", "txtValor", "Controles", "cmdCancelar"}))
+        << "txtID, txtNPadre and txtPadre are no tab stops";
+    EXPECT_TRUE(d.txtPadre.Locked() && d.txtNPadre.Locked() && d.txtID.Locked());
+  });
+}
+
+TEST_F(ModosTest, EachOptionSetsTheFieldStatesOfItsMode) {
+  AbreYMira([](frmZULAddVariables& d) {
+    d.txtValor.SetMaxLength(7);
+    d.txtClave.SetText("0005");
+    d.opVariable.UserClick();
+    EXPECT_EQ(CamposDe(d), (Campos{true, true, true, true, 50, 0xFFFFFF}));
+    d.opClaseVariable.UserClick();
+    EXPECT_EQ(CamposDe(d), (Campos{false, true, false, false, 15, 0x80000004}));
+    EXPECT_EQ(d.txtValor.MaxLength(), 7) << "the options leave the value's length alone";
+    EXPECT_EQ(d.txtClave.Text(), "0005");
+    EXPECT_EQ(d.txtPadre.Text(), "0001");
+  });
+}
+
+TEST_F(ModosTest, TheTypeSetsWhatTheValueTakes) {
+  AbreYMira([](frmZULAddVariables& d) {
+    d.opVariable.UserClick();
+    d.cboTipo.UserSelect(1);
+    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::Numeric);
+    EXPECT_EQ(d.txtValor.MaxLength(), 1);
+    d.cboTipo.SetListIndex(-1);
+    EXPECT_EQ(d.txtValor.MaxLength(), 1) << "an empty type changes nothing";
+    d.cboTipo.UserSelect(2);
+    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::AnyText);
+    EXPECT_EQ(d.txtValor.MaxLength(), 0);
+    d.cboTipo.UserSelect(0);
+    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::Numeric);
+    EXPECT_EQ(d.txtValor.MaxLength(), 0);
+    d.txtValor.Type("1a2");
+    EXPECT_EQ(d.txtValor.Text(), "12");
+  });
+}
+
+TEST_F(ModosTest, EnterInTheTypeOrOnAnOptionSendsATabAndKeepsItsCode) {
+  utility->onKeys = [this](const std::string& keys) {
+    if (keys == "\t") {
+      Dialogo().FocusNextControl();
+    }
+  };
+  AbreYMira([&](frmZULAddVariables& d) {
+    d.opVariable.UserClick();
+    int key = KeyAscii::Enter;
+    d.cboTipo.PressKey(key);
+    EXPECT_EQ(key, KeyAscii::Enter);
+    EXPECT_TRUE(d.opClaseVariable.HasFocus()) << "the next tab stop after the type";
+    d.opClaseVariable.PressKey(key);
+    EXPECT_TRUE(d.opVariable.HasFocus());
+    d.opVariable.PressKey(key);
+    EXPECT_TRUE(d.txtValor.HasFocus());
+    int other = 'a';
+    d.opVariable.PressKey(other);
+    EXPECT_EQ(other, 'a');
+  });
+  EXPECT_EQ(utility->SentKeys(), (Texts{"\t", "\t", "\t"}));
+}
+
+// Cancelar, the strip's exit and the control box all hide the dialog without writing; the
+// command then unloads it.
+TEST_F(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
+  const std::vector<std::function<void(frmZULAddVariables&)>> salidas{
+      [](frmZULAddVariables& d) { d.cmdCancelar.PerformClick(); },
+      [](frmZULAddVariables& d) { d.Controles.ClickExit(); },
+      [](frmZULAddVariables& d) { d.RequestClose(); },
+  };
+  for (size_t i = 0; i < salidas.size(); ++i) {
+    int resets = editor.Controles.ResetCount();
+    Agrega("K0001", [&](frmZULAddVariables& d) {
+      LlenaVariable(d, "NUEVA", 0, "5");
+      salidas[i](d);
+      EXPECT_FALSE(d.Add) << i;
+      EXPECT_TRUE(d.Loaded()) << i;
+      EXPECT_FALSE(d.Visible()) << i;
+    });
+    EXPECT_FALSE(Dialogo().Loaded()) << i;
+    EXPECT_EQ(editor.Controles.ResetCount(), resets + 1) << i;
+    EXPECT_TRUE(editor.tvVariables.HasFocus()) << i;
+  }
+  EXPECT_EQ(VariableGuardada("NUEVA"), "(none)");
+  EXPECT_FALSE(Nodes().Contains("KNUEVA"));
+  EXPECT_EQ(db.Statements().size(), 6u) << "only the six proposals were read";
+}
+
+TEST_F(ModosTest, EachCommandFindsTheDialogFreshAfterTheLastOne) {
+  Edita("KIVA", [](frmZULAddVariables& d) {
+    d.txtValor.SetText("17");
+    d.cmdAceptar.PerformClick();
+  });
+  AbreYMira([](frmZULAddVariables& d) {
+    EXPECT_FALSE(d.Add);
+    EXPECT_TRUE(d.Frame1.Enabled());
+    EXPECT_TRUE(d.opClaseVariable.Value());
+    EXPECT_EQ(d.cboTipo.Items().size(), 3u);
+    EXPECT_EQ(d.cboTipo.ListIndex(), -1);
+    EXPECT_EQ(d.txtValor.Text(), "");
+    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::AnyText);
+    EXPECT_EQ(d.txtTexto.BackColor(), 0x80000004u);
+    EXPECT_EQ(d.colorZUL.TimesApplied(), 2);
+  });
+}
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include "tests/editor/DialogoFixture.h"
+#include "tests/support/FaultyConnection.h"
+
+namespace xel::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct ComandosTest : DialogoFixture {
+  ComandosTest() {
+    AddSmallStore();
+    Open();
+  }
+  // Leaves the toolbar no say, to reach a command's own guard.
+  void TodoDisponible() {
+    editor.Controles.SetAddAvailable(true);
+    editor.Controles.SetEditAvailable(true);
+    editor.Controles.SetDeleteAvailable(true);
+  }
+  void Recarga() {
+    PressF5();
+    db.Clear();
+  }
+};
+
+// Add needs a class or the root, edit any node but the root, delete too; add and edit still bring
+// the toolbar back to rest, delete does nothing at all.
+TEST_F(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
+  AddClass("0007", "0012", "0000", "0007");  // a class taken for a variable
+  Recarga();
+  struct Caso {
+    std::string key;  // "" for no selection
+    void (ToolbarZul::*click)();
+    int resets;
+  };
+  for (const Caso& c : {Caso{"", &ToolbarZul::ClickAdd, 1},
+                        {"KIVA", &ToolbarZul::ClickAdd, 1},
+                        {"K0007", &ToolbarZul::ClickAdd, 1},
+                        {"", &ToolbarZul::ClickEdit, 1},
+                        {"K0", &ToolbarZul::ClickEdit, 1},
+                        {"", &ToolbarZul::ClickDelete, 0},
+                        {"K0", &ToolbarZul::ClickDelete, 0}}) {
+    if (c.key.empty()) {
+      editor.tvVariables.SetSelectedItem(Node());
+    } else {
+      Click(c.key);
+    }
+    TodoDisponible();
+    int resets = editor.Controles.ResetCount();
+    (editor.Controles.*c.click)();
+    EXPECT_EQ(editor.Controles.ResetCount(), resets + c.resets) << c.key;
+  }
+  EXPECT_EQ(ui.ModalShows(), 0);
+  EXPECT_TRUE(session->Messages().empty());
+  EXPECT_TRUE(db.Calls().empty());
+  EXPECT_EQ(Nodes().Count(), 9);
+}
+
+// --- Add -----------------------------------------------------------------------------------------
+
+TEST_F(ComandosTest, AddProposesTheNextCodeAndPositionUnderTheSelectedClass) {
+  AddClass("0041", "0057", "0000", "Ultima");
+  Recarga();
+  Agrega("K0001", [](frmZULAddVariables& d) {
+    EXPECT_TRUE(d.EsNuevo);
+    EXPECT_EQ(Texts({d.txtClave.Text(), d.txtID.Text(), d.txtPadre.Text(), d.txtNPadre.Text()}),
+              (Texts{"0042", "0058", "0001", "Ventas"}));
+    EXPECT_FALSE(d.cboTipo.Enabled());
+    EXPECT_TRUE(d.opClaseVariable.Value());
+    d.cmdCancelar.PerformClick();
+  });
+  EXPECT_FALSE(Dialogo().Loaded());
+  EXPECT_TRUE(editor.tvVariables.HasFocus());
+}
+
+// The root's pane shows "0001", but a class added there belongs to the top level; under a class,
+// its parent link is that class's position.
+TEST_F(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
+  AddClass("0020", "0033", "0000", "Tesoreria");
+  Recarga();
+  Agrega("K0020", [](frmZULAddVariables& d) {
+    d.txtValor.SetText("Caja");
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(ClaseGuardada("0021"), "0034 0033 Caja");
+  Agrega("K0", [](frmZULAddVariables& d) {
+    EXPECT_EQ(d.txtPadre.Text(), "");
+    EXPECT_EQ(d.txtNPadre.Text(), "RAIZ");
+    d.txtValor.SetText("Nueva");
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(ClaseGuardada("0022"), "0035 0000 Nueva");
+  Node nueva = NodeOf("K0022");
+  EXPECT_EQ(nueva.Parent(), NodeOf("K0"));
+  EXPECT_FALSE(nueva.Next()) << "the last child";
+  EXPECT_EQ(Texts({nueva.Text(), nueva.Tag()}), (Texts{"Nueva", "0022"}));
+  EXPECT_EQ(nueva.Image(), editor.ilIconos.IndexOf("General"));
+  EXPECT_EQ(editor.tvVariables.SelectedItem(), NodeOf("K0")) << "the selection stays";
+  EXPECT_EQ(editor.txtID.Text(), "0001");
+  PressF5();
+  EXPECT_EQ(NodeOf("K0022").Parent(), NodeOf("K0")) << "still there after a reload";
+  EXPECT_EQ(NodeOf("K0021").Parent(), NodeOf("K0020"));
+}
+
+TEST_F(ComandosTest, AnAddedVariableShowsItsKeyLastUnderItsClassAndVisible) {
+  Agrega("K0001", [](frmZULAddVariables& d) {
+    LlenaVariable(d, "TOPE", 0, "30", "Tope");
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(VariableGuardada("TOPE"), "0001 30 Tope N");
+  Node tope = NodeOf("KTOPE");
+  EXPECT_EQ(Texts({tope.Text(), tope.Tag()}), (Texts{"TOPE", "TOPE"}));
+  EXPECT_EQ(tope.Image(), editor.ilIconos.IndexOf("Variable"));
+  EXPECT_EQ(tope.Previous(), NodeOf("KMONEDA"));
+  EXPECT_FALSE(tope.Checked());
+  EXPECT_TRUE(NodeOf("K0001").Expanded());
+  EXPECT_TRUE(NodeOf("K0").Expanded());
+  ASSERT_GE(ui.Pointers().size(), 2u);
+  EXPECT_EQ(std::vector<int>(ui.Pointers().end() - 2, ui.Pointers().end()),
+            (std::vector<int>{MousePointer::Hourglass, MousePointer::Default}));
+  EXPECT_FALSE(Dialogo().Loaded());
+}
+
+// The row is saved; the tree cannot show a second node with its key, and says how to catch up.
+TEST_F(ComandosTest, AKeyTheTreeAlreadyShowsIsReportedAfterTheWrite) {
+  AddClass("ABC", "0009", "0000", "Letras");
+  AddVariable("0003", "0005", "x");  // a numeric key the dialog would refuse, stored by hand
+  Recarga();
+  Agrega("K0001", [](frmZULAddVariables& d) {
+    LlenaVariable(d, "ABC", 2, "x");
+    d.cmdAceptar.PerformClick();
+  });
+  Agrega("K0", [](frmZULAddVariables& d) {
+    EXPECT_EQ(d.txtClave.Text(), "0005");
+    d.txtValor.SetText("Nueva");
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(VariableGuardada("ABC"), "0001 x  T");
+  EXPECT_EQ(ClaseGuardada("0005"), "0010 0000 Nueva");
+  ASSERT_EQ(session->ErrorIds(), (Texts{"ERR-ID:7500014", "ERR-ID:7500015"}));
+  for (const Message& m : session->Messages()) {
+    EXPECT_EQ(m.code, 16);
+    EXPECT_EQ(m.title, "ERROR");
+    EXPECT_NE(m.prompt.find("F5"), std::string::npos) << m.prompt;
+  }
+  EXPECT_EQ(NodeOf("KABC").Text(), "Letras");
+  EXPECT_EQ(NodeOf("K0005").Text(), "0005");
+  EXPECT_FALSE(Dialogo().Loaded());
+  EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
+  EXPECT_TRUE(ui.UnhandledErrors().empty());
+}
+
+// --- Edit ----------------------------------------------------------------------------------------
+
+TEST_F(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
+  Edita("K0003", [](frmZULAddVariables& d) {
+    EXPECT_FALSE(d.EsNuevo);
+    EXPECT_EQ(Texts({d.txtPadre.Text(), d.txtNPadre.Text(), d.txtClave.Text(), d.txtValor.Text(),
+                     d.txtID.Text()}),
+              (Texts{"", "RAIZ", "0003", "Compras", "0003"}));
+    EXPECT_TRUE(d.opClaseVariable.Value());
+    d.opVariable.UserClick();
+    EXPECT_FALSE(d.opVariable.Value()) << "the mode is locked";
+    EXPECT_FALSE(d.txtClave.Enabled());
+    d.txtValor.SetText("Compras nacionales");
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(ClaseGuardada("0003"), "0003 0000 Compras nacionales");
+  Node compras = NodeOf("K0003");
+  EXPECT_EQ(Texts({compras.Text(), compras.Tag()}), (Texts{"Compras nacionales", "0003"}));
+  EXPECT_EQ(Texts({editor.txtClave.Text(), editor.txtID.Text(), editor.txtDescripcion.Text()}),
+            (Texts{"0003", "0003", "Compras nacionales"}));
+  EXPECT_EQ(utility->Lookups().back().resultColumn, "Cv_ID");
+}
+
+TEST_F(ComandosTest, EditingAVariableOpensWithItsStoredTypeAndDescription) {
+  struct Caso {
+    std::string tipo;
+    int indice;
+    int largoValor;
+  };
+  const std::vector<Caso> casos{{"N", 0, 0}, {"B", 1, 1}, {"T", 2, 0}, {"n", -1, 0}, {"", -1, 0}};
+  for (size_t i = 0; i < casos.size(); ++i) {
+    AddVariable("0003", "V" + std::to_string(i), "1", casos[i].tipo, "Desc " + casos[i].tipo);
+  }
+  Recarga();
+  for (size_t i = 0; i < casos.size(); ++i) {
+    Edita("KV" + std::to_string(i), [&](frmZULAddVariables& d) {
+      const Caso& c = casos[i];
+      EXPECT_TRUE(d.opVariable.Value()) << c.tipo;
+      EXPECT_EQ(d.cboTipo.ListIndex(), c.indice) << c.tipo;
+      EXPECT_EQ(d.txtValor.MaxLength(), c.largoValor) << c.tipo;
+      EXPECT_EQ(
+          Texts({d.txtPadre.Text(), d.txtNPadre.Text(), d.txtValor.Text(), d.txtTexto.Text()}),
+          (Texts{"0003", "Compras", "1", "Desc " + c.tipo}))
+          << c.tipo;
+      EXPECT_TRUE(d.txtTexto.Enabled());
+      EXPECT_EQ(d.txtTexto.BackColor(), 0xFFFFFFu);
+      EXPECT_TRUE(d.cboTipo.Enabled());
+      EXPECT_FALSE(d.txtClave.Enabled());
+      d.cmdCancelar.PerformClick();
+    });
+  }
+  EXPECT_TRUE(db.Calls().empty()) << "cancelled edits write nothing";
+}
+
+TEST_F(ComandosTest, AVariableOfAnUnknownTypeMustBeGivenOneBeforeAccepting) {
+  AddVariable("0003", "RARA", "x", "X");
+  Recarga();
+  Edita("KRARA", [](frmZULAddVariables& d) {
+    d.cmdAceptar.PerformClick();
+    d.cboTipo.UserSelect(2);
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500008"});
+  EXPECT_EQ(VariableGuardada("RARA"), "0003 x  T");
+}
+
+// --- Delete --------------------------------------------------------------------------------------
+
+TEST_F(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
+  AddVariable("0003", "O'Brien", "x");
+  Recarga();
+  Click("KO'Brien");
+  int resets = editor.Controles.ResetCount();
+  editor.Controles.ClickDelete();
+  EXPECT_TRUE(session->Messages().empty());
+  EXPECT_EQ(db.Calls(),
+            (Texts{"BeginTrans", "DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'O''Brien' ",
+                   "CommitTrans"}));
+  EXPECT_EQ(VariableGuardada("O'Brien"), "(none)");
+  EXPECT_FALSE(Nodes().Contains("KO'Brien"));
+  EXPECT_EQ(editor.Controles.ResetCount(), resets);
+}
+
+TEST_F(ComandosTest, CancellingTheConfirmationChangesNothing) {
+  Click("K0003");
+  session->Answer(MsgCode::Cancel);
+  editor.Controles.ClickDelete();
+  ASSERT_EQ(session->Messages().size(), 1u);
+  const Message& m = session->Messages()[0];
+  EXPECT_EQ(
+      Texts({m.prompt, m.title, m.errorId, m.source}),
+      (Texts{"Se eliminará: Compras y la sub-variables", "Velmora", "ERR-ID:7500006", "XEL02"}));
+  EXPECT_EQ(m.code, 289);
+  EXPECT_EQ(m.owner, editor.hWnd());
+  EXPECT_TRUE(db.Calls().empty());
+  EXPECT_TRUE(Nodes().Contains("K0003"));
+}
+
+// What the tree removes leaves the store: no sub-class stays behind, unreachable.
+TEST_F(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
+  AddClass("0005", "0005", "0002", "Sub");
+  AddVariable("0005", "SUBVAR", "1");
+  AddClass("0006", "0006", "0001", "Hermana");
+  Recarga();
+  Click("K0001");
+  editor.Controles.ClickDelete();
+  auto borrado = [](const std::string& code) {
+    return Texts{"DELETE FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = '" + code + "' ",
+                 "DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '" + code + "' "};
+  };
+  Texts expected{"BeginTrans"};
+  for (const char* code : {"0005", "0002", "0006", "0001"}) {
+    Texts pair = borrado(code);
+    expected.insert(expected.end(), pair.begin(), pair.end());
+  }
+  expected.push_back("CommitTrans");
+  EXPECT_EQ(db.Calls(), expected);
+  EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
+  EXPECT_EQ(Filas("XEL_Configuracion"), 0);
+  Texts outline{"- > K0 RAIZ", "K0 > K0004 Almacen", "K0 > K0003 Compras"};
+  EXPECT_EQ(Outline(), outline);
+  PressF5();
+  EXPECT_EQ(Outline(), outline);
+}
+
+TEST_F(ComandosTest, AClassWhoseDescriptionEqualsItsCodeIsDeletedAsAVariable) {
+  AddClass("0007", "0012", "0000", "0007");
+  Recarga();
+  Click("K0007");
+  editor.Controles.ClickDelete();
+  EXPECT_TRUE(session->Messages().empty());
+  EXPECT_EQ(db.Statements(), Texts{"DELETE FROM XEL_Configuracion WHERE Cf_Variable = '0007' "});
+  EXPECT_FALSE(Nodes().Contains("K0007"));
+  EXPECT_EQ(ClaseGuardada("0007"), "0012 0000 0007");
+}
+
+// Every call of a class delete fails in turn: each time the store and the tree stay as they were,
+// no transaction is left open and the failure is told once.
+TEST_F(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere) {
+  FaultyConnection faulty{store.Db()};
+  RecordingConnection trace{faulty};
+  session->SetConnection(trace);
+  const Texts outline = Outline();
+  const int llamadas = 6;  // begin, two classes with two statements each, commit
+  for (int call = 1; call <= llamadas; ++call) {
+    session->ClearMessages();
+    trace.Clear();
+    Click("K0001");
+    faulty.FailCall(call, RuntimeError(err::DatabaseError, "disk gone"));
+    editor.Controles.ClickDelete();
+    ASSERT_TRUE(faulty.Failed()) << call;
+    ASSERT_EQ(session->Messages().size(), 2u) << call;
+    const Message& m = session->Messages()[1];
+    EXPECT_EQ(Texts({m.prompt, m.title, m.errorId}),
+              (Texts{"disk gone", "ERROR", "ERR-ID:7500003"}))
+        << call;
+    EXPECT_EQ(m.code, 16) << call;
+    EXPECT_EQ(trace.Calls().back() == "RollbackTrans", call > 1) << call;
+    EXPECT_FALSE(store.Db().InTransaction()) << call;
+    EXPECT_EQ(Filas("XEL_Clase_Variable"), 4) << call;
+    EXPECT_EQ(Filas("XEL_Configuracion"), 3) << call;
+    EXPECT_EQ(Outline(), outline) << call;
+  }
+  Click("K0001");
+  faulty.FailCall(llamadas + 1, RuntimeError(err::DatabaseError, "never reached"));
+  editor.Controles.ClickDelete();
+  EXPECT_FALSE(faulty.Failed()) << "the delete makes exactly " << llamadas << " calls";
+  EXPECT_FALSE(Nodes().Contains("K0001"));
+  EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
+}
+
+}  // namespace
+}  // namespace xel::testing

@@ -2,6 +2,7 @@
 // which commands are available; expand and collapse switch the node's image; mouse down, the
 // start of a drag and drag over keep the drag state the drop consumes.
 
+#include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
 
 namespace xel {
@@ -9,11 +10,6 @@ namespace xel {
 namespace {
 constexpr int kImagenCerrado = 1;  // "General"
 constexpr int kImagenAbierto = 2;  // "SEGURIDAD"
-
-// A node whose Text equals its Tag is a variable; the root is the node with index 1.
-bool EsVariable(const Node& node) {
-  return node.Text() == node.Tag();
-}
 }  // namespace
 
 void frmXEL02::tvVariables_NodeClick(const Node& node) {

@@ -14,7 +14,7 @@
 namespace xel {
 namespace {
 
-using StatementPtr = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+using StatementPtr = std::unique_ptr<sqlite3_stmt, FinalizeSqliteStatement>;
 
 constexpr char kTransactionEnded[] =
     "The database ended the transaction after an earlier failure and undid its changes.";
@@ -78,16 +78,13 @@ bool HoldsMoreStatements(sqlite3* db, const char* tail, const char* end) {
 // Prepares the one statement of a text. A text holding several is refused before any of them runs,
 // so that no value, however quoted, can ever carry a statement of its own.
 StatementPtr PrepareSingle(sqlite3* db, const std::string& text) {
-  if (text.find('\0') != std::string::npos) {
-    FailWith("The command text holds a NUL character.");
-  }
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
   if (sqlite3_prepare_v2(db, text.data(), static_cast<int>(text.size()), &raw, &tail) !=
       SQLITE_OK) {
     FailWithMessageOf(db);
   }
-  StatementPtr statement(raw, &sqlite3_finalize);
+  StatementPtr statement(raw);
   if (!statement) {
     FailWith("The command text holds no statement.");
   }
@@ -145,6 +142,10 @@ std::unique_ptr<Recordset> RunToEnd(sqlite3* db, sqlite3_stmt* statement) {
 
 }  // namespace
 
+void FinalizeSqliteStatement::operator()(sqlite3_stmt* statement) const {
+  sqlite3_finalize(statement);
+}
+
 void SqliteConnection::CloseDatabase::operator()(sqlite3* db) const {
   sqlite3_close_v2(db);
 }
@@ -181,15 +182,37 @@ std::unique_ptr<Recordset> SqliteConnection::DoExecute(const std::string& text,
   if (TransactionEndedByDatabase()) {
     FailWith(kTransactionEnded);
   }
-  StatementPtr statement = PrepareSingle(db_.get(), CarryIsNullAsIfNull(text));
-  Bind(db_.get(), statement.get(), parameters);
+  if (text.find('\0') != std::string::npos) {
+    FailWith("The command text holds a NUL character.");
+  }
+  std::string carried = CarryIsNullAsIfNull(text);
+  Parameters lifted = parameters.empty() ? LiftQuotedTexts(carried) : Parameters{};
+  sqlite3_stmt* statement = Prepared(carried);
+  // A kept statement is made ready for its next use however this one ends.
+  std::unique_ptr<sqlite3_stmt, void (*)(sqlite3_stmt*)> release(statement, [](sqlite3_stmt* s) {
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+  });
+  Bind(db_.get(), statement, parameters.empty() ? lifted : parameters);
   sqlite3_int64 changesBefore = sqlite3_total_changes64(db_.get());
-  std::unique_ptr<Recordset> result = RunToEnd(db_.get(), statement.get());
+  std::unique_ptr<Recordset> result = RunToEnd(db_.get(), statement);
   // sqlite3_changes keeps the count of the last INSERT, UPDATE or DELETE whatever runs after it.
   if (sqlite3_total_changes64(db_.get()) != changesBefore) {
     recordsAffected_ = static_cast<long>(sqlite3_changes64(db_.get()));
   }
   return result;
+}
+
+sqlite3_stmt* SqliteConnection::Prepared(const std::string& text) {
+  auto kept = prepared_.find(text);
+  if (kept != prepared_.end()) {
+    return kept->second.get();
+  }
+  if (prepared_.size() >= kPreparedLimit) {
+    prepared_.clear();
+  }
+  StatementPtr statement = PrepareSingle(db_.get(), text);
+  return prepared_.emplace(text, std::move(statement)).first->second.get();
 }
 
 void SqliteConnection::BeginTrans() {

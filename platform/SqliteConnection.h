@@ -3,12 +3,18 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "platform/Database.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace xel {
+
+struct FinalizeSqliteStatement {
+  void operator()(sqlite3_stmt* statement) const;
+};
 
 // A connection to a store kept in one SQLite file, speaking the host server's dialect as far as the
 // editor's statements need it: getdate(), ISNUMERIC(x) and IsNull(a, b). Several editors may share
@@ -35,6 +41,7 @@ class SqliteConnection : public Connection {
   void CommitTrans() override;
   void RollbackTrans() override;
   bool InTransaction() const override { return transactionBegun_; }
+  SqlDialect Dialect() const override { return SqlDialect::Sqlite; }
 
  protected:
   std::unique_ptr<Recordset> DoExecute(const std::string& text,
@@ -44,6 +51,10 @@ class SqliteConnection : public Connection {
   struct CloseDatabase {
     void operator()(sqlite3* db) const;
   };
+  // Compiled statements are kept by their text, their quoted values lifted out, so that the
+  // thousands of look-ups of a tree load compile once.
+  static constexpr size_t kPreparedLimit = 64;
+  sqlite3_stmt* Prepared(const std::string& text);
 
   void Configure(Options options);
   void RunControlStatement(const char* text);
@@ -54,6 +65,7 @@ class SqliteConnection : public Connection {
   bool TransactionEndedByDatabase() const;
 
   std::unique_ptr<sqlite3, CloseDatabase> db_;
+  std::unordered_map<std::string, std::unique_ptr<sqlite3_stmt, FinalizeSqliteStatement>> prepared_;
   long recordsAffected_ = 0;
   bool transactionBegun_ = false;
 };

@@ -1,76 +1,17 @@
 #include "platform/SqliteDialect.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/SqlText.h"
 
 namespace xel {
 namespace {
-
-bool IsWordChar(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
-         u == '$' || u >= 0x80;
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-size_t EndOrSize(std::string_view text, size_t end) {
-  return end == std::string_view::npos ? text.size() : end;
-}
-
-// The end of a text or name quoted with `quote` starting at `start`, a doubled quote standing for
-// the quote itself; an unclosed one runs to the end of the statement.
-size_t EndOfQuoted(std::string_view text, size_t start, char quote) {
-  size_t at = start + 1;
-  while (at < text.size()) {
-    if (text[at] != quote) {
-      ++at;
-    } else if (at + 1 < text.size() && text[at + 1] == quote) {
-      at += 2;
-    } else {
-      return at + 1;
-    }
-  }
-  return text.size();
-}
-
-// The end of the piece that starts at `start` and that the translation must copy unchanged, or
-// `start` itself when no such piece starts there.
-size_t EndOfUntouchable(std::string_view text, size_t start) {
-  char c = text[start];
-  char next = start + 1 < text.size() ? text[start + 1] : '\0';
-  if (c == '\'' || c == '"' || c == '`') {
-    return EndOfQuoted(text, start, c);
-  }
-  if (c == '[') {
-    size_t close = text.find(']', start);
-    return close == std::string_view::npos ? text.size() : close + 1;
-  }
-  if (c == '-' && next == '-') {
-    return EndOrSize(text, text.find('\n', start));
-  }
-  if (c == '/' && next == '*') {
-    size_t close = text.find("*/", start + 2);
-    return close == std::string_view::npos ? text.size() : close + 2;
-  }
-  return start;
-}
-
-size_t EndOfWord(std::string_view text, size_t start) {
-  size_t end = start;
-  while (end < text.size() && IsWordChar(text[end])) {
-    ++end;
-  }
-  return end;
-}
 
 bool IsIsNullCall(std::string_view text, size_t wordStart, size_t wordEnd) {
   if (!SameIgnoringCase(text.substr(wordStart, wordEnd - wordStart), "IsNull")) {
     return false;
   }
   size_t at = wordEnd;
-  while (at < text.size() && IsBlank(text[at])) {
+  while (at < text.size() && IsSqlBlank(text[at])) {
     ++at;
   }
   return at < text.size() && text[at] == '(';
@@ -83,10 +24,10 @@ std::string CarryIsNullAsIfNull(std::string_view statement) {
   carried.reserve(statement.size());
   size_t at = 0;
   while (at < statement.size()) {
-    size_t end = EndOfUntouchable(statement, at);
+    size_t end = EndOfQuotedOrComment(statement, at, SqlDialect::Sqlite);
     if (end > at) {
       carried.append(statement.substr(at, end - at));
-    } else if (IsWordChar(statement[at])) {
+    } else if (IsSqlWordChar(statement[at])) {
       end = EndOfWord(statement, at);
       bool isNullCall = IsIsNullCall(statement, at, end);
       carried.append(isNullCall ? std::string_view("ifnull") : statement.substr(at, end - at));
@@ -97,6 +38,65 @@ std::string CarryIsNullAsIfNull(std::string_view statement) {
     at = end;
   }
   return carried;
+}
+
+namespace {
+bool IsLiftable(std::string_view statement) {
+  size_t start = 0;
+  while (start < statement.size() && IsSqlBlank(statement[start])) {
+    ++start;
+  }
+  std::string_view verb = statement.substr(start, EndOfWord(statement, start) - start);
+  for (std::string_view dml : {"SELECT", "INSERT", "UPDATE", "DELETE"}) {
+    if (SameIgnoringCase(verb, dml)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string Unquoted(std::string_view quoted) {
+  std::string value;
+  for (size_t at = 1; at + 1 < quoted.size(); ++at) {
+    value += quoted[at];
+    if (quoted[at] == '\'' && quoted[at + 1] == '\'') {
+      ++at;
+    }
+  }
+  return value;
+}
+}  // namespace
+
+std::vector<std::string> LiftQuotedTexts(std::string& statement) {
+  if (!IsLiftable(statement)) {
+    return {};
+  }
+  std::string lifted;
+  std::vector<std::string> values;
+  size_t at = 0;
+  while (at < statement.size()) {
+    size_t end = EndOfQuotedOrComment(statement, at, SqlDialect::Sqlite);
+    char c = statement[at];
+    if (end > at && c == '\'') {
+      std::string_view quoted(statement.data() + at, end - at);
+      if (quoted.size() < 2 || quoted.back() != '\'') {
+        return {};  // an unclosed text: the database reports it as written
+      }
+      values.push_back(Unquoted(quoted));
+      lifted += '?';
+    } else if (end > at) {
+      lifted.append(statement, at, end - at);
+    } else {
+      if (c == '?') {
+        return {};  // the statement binds its own values
+      }
+      end = at + 1;
+      lifted += c;
+    }
+    at = end;
+  }
+  statement = std::move(lifted);
+  return values;
 }
 
 }  // namespace xel

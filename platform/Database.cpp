@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "platform/Numeric.h"
+#include "platform/OdbcConnection.h"
 #include "platform/SqliteConnection.h"
 
 namespace xel {
@@ -20,6 +21,10 @@ constexpr StoreKind kStoreKinds[] = {
     {"sqlite:",
      [](const std::string& path) -> std::unique_ptr<Connection> {
        return std::make_unique<SqliteConnection>(path);
+     }},
+    {"odbc:",
+     [](const std::string& odbcString) -> std::unique_ptr<Connection> {
+       return std::make_unique<OdbcConnection>(odbcString);
      }},
 };
 
@@ -82,7 +87,7 @@ std::unique_ptr<Connection> OpenConnection(const std::string& connectionString) 
   // The string itself is not repeated: it may hold a password.
   throw RuntimeError(err::ProviderNotFound,
                      "The kind of store in the connection string is not known; known kinds: "
-                     "sqlite:PATH.");
+                     "sqlite:PATH, odbc:ODBC-CONNECTION-STRING.");
 }
 
 }  // namespace xel

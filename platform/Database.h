@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/RuntimeError.h"
+#include "platform/SqlText.h"
 
 namespace xel {
 
@@ -73,6 +75,10 @@ class Connection {
   // Whether a transaction begun with BeginTrans has not been committed or rolled back yet.
   virtual bool InTransaction() const = 0;
 
+  // The server behind the connection, for the few statements (the store's tables) that must be
+  // written differently for each; the editor's own statements are the same everywhere.
+  virtual SqlDialect Dialect() const = 0;
+
  protected:
   virtual std::unique_ptr<Recordset> DoExecute(const std::string& text,
                                                const Parameters& parameters) = 0;
@@ -87,7 +93,8 @@ RuntimeError NoTransactionActive();
 void RunInTransaction(Connection& db, const std::function<void()>& work);
 
 // Opens the store a connection string names: "sqlite:PATH" opens (and creates when absent) the
-// SQLite file at PATH. Any other kind of store is refused with err::ProviderNotFound.
+// SQLite file at PATH; "odbc:" followed by an ODBC connection string connects to a database server
+// through its ODBC driver. Any other kind of store is refused with err::ProviderNotFound.
 std::unique_ptr<Connection> OpenConnection(const std::string& connectionString);
 
 }  // namespace xel

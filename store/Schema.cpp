@@ -5,7 +5,7 @@
 namespace xel {
 namespace {
 
-constexpr const char* kSchemaStatements[] = {
+const std::vector<std::string> kSqliteStatements = {
     "CREATE TABLE IF NOT EXISTS XEL_Clase_Variable ("
     " Cv_Cve_Clase_Variable text COLLATE NOCASE NOT NULL PRIMARY KEY,"
     " Cv_Id text COLLATE NOCASE,"
@@ -25,17 +25,104 @@ constexpr const char* kSchemaStatements[] = {
     " ON XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable)",
 };
 
-bool HasTable(Connection& db, const char* table) {
-  auto found = db.Execute("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '" +
-                          Quote(table) + "' COLLATE NOCASE");
-  return !found->Eof();
+// Texts compare as on the host's server: without regard to case, with regard to accents. The
+// comparison is the column's own, so that look-ups by key find a key typed in another case.
+// Regular expressions refuse such a collation; ISNUMERIC reads its argument byte by byte.
+const std::vector<std::string> kPostgreSqlStatements = {
+    "CREATE COLLATION IF NOT EXISTS xel_nocase"
+    " (provider = icu, locale = 'und-u-ks-level2', deterministic = false)",
+    "CREATE TABLE IF NOT EXISTS XEL_Clase_Variable ("
+    " Cv_Cve_Clase_Variable text COLLATE xel_nocase NOT NULL PRIMARY KEY,"
+    " Cv_Id text COLLATE xel_nocase,"
+    " Cv_Padre text COLLATE xel_nocase,"
+    " Cv_Descripcion text COLLATE xel_nocase,"
+    " Fecha_Ult_Modif timestamp(3))",
+    "CREATE TABLE IF NOT EXISTS XEL_Configuracion ("
+    " Cf_Variable text COLLATE xel_nocase NOT NULL PRIMARY KEY,"
+    " Cf_Valor text,"
+    " Cf_Descripcion text COLLATE xel_nocase,"
+    " Cf_Tipo text COLLATE xel_nocase,"
+    " Cv_Cve_Clase_Variable text COLLATE xel_nocase,"
+    " Fecha_Ult_Modif timestamp(3))",
+    "CREATE INDEX IF NOT EXISTS IX_XEL_Clase_Variable_Padre"
+    " ON XEL_Clase_Variable (Cv_Padre, Cv_Id)",
+    "CREATE INDEX IF NOT EXISTS IX_XEL_Configuracion_Clase"
+    " ON XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable)",
+    // The server's local time when the statement began, to the millisecond.
+    "CREATE OR REPLACE FUNCTION getdate() RETURNS timestamp LANGUAGE sql STABLE"
+    " AS $$SELECT statement_timestamp()::timestamp(3)$$",
+    // The key generator's IsNull(MAX(column), 0) on a text column; the server gives the type of the
+    // first argument.
+    "CREATE OR REPLACE FUNCTION isnull(text, integer) RETURNS text LANGUAGE sql IMMUTABLE"
+    " AS $$SELECT coalesce($1, $2::text)$$",
+    "CREATE OR REPLACE FUNCTION isnull(text, text) RETURNS text LANGUAGE sql IMMUTABLE"
+    " AS $$SELECT coalesce($1, $2)$$",
+    // 1 for a text that reads as a number as a whole (blanks around it, a sign, digits with an
+    // optional point and fraction, ".5" and "5." included, an optional exponent), 0 otherwise.
+    R"(CREATE OR REPLACE FUNCTION isnumeric(text) RETURNS integer LANGUAGE sql IMMUTABLE)"
+    R"( AS $$SELECT CASE WHEN $1 COLLATE "C")"
+    R"( ~ '^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *$' THEN 1 ELSE 0 END$$)",
+};
+
+// Letter case follows the database's collation, case-insensitive on the host's servers.
+const std::vector<std::string> kSqlServerStatements = {
+    "IF OBJECT_ID(N'XEL_Clase_Variable', N'U') IS NULL"
+    " CREATE TABLE XEL_Clase_Variable ("
+    " Cv_Cve_Clase_Variable nvarchar(15) NOT NULL PRIMARY KEY,"
+    " Cv_Id nvarchar(10) NULL,"
+    " Cv_Padre nvarchar(10) NULL,"
+    " Cv_Descripcion nvarchar(255) NULL,"
+    " Fecha_Ult_Modif datetime NULL)",
+    "IF OBJECT_ID(N'XEL_Configuracion', N'U') IS NULL"
+    " CREATE TABLE XEL_Configuracion ("
+    " Cf_Variable nvarchar(50) NOT NULL PRIMARY KEY,"
+    " Cf_Valor nvarchar(max) NULL,"
+    " Cf_Descripcion nvarchar(255) NULL,"
+    " Cf_Tipo nvarchar(1) NULL,"
+    " Cv_Cve_Clase_Variable nvarchar(15) NULL,"
+    " Fecha_Ult_Modif datetime NULL)",
+    "IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_XEL_Clase_Variable_Padre')"
+    " CREATE INDEX IX_XEL_Clase_Variable_Padre ON XEL_Clase_Variable (Cv_Padre, Cv_Id)",
+    "IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_XEL_Configuracion_Clase')"
+    " CREATE INDEX IX_XEL_Configuracion_Clase"
+    " ON XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable)",
+};
+
+// A query that gives a row when the table exists.
+std::string TableLookup(SqlDialect dialect, const char* table) {
+  switch (dialect) {
+    case SqlDialect::Sqlite:
+      return "SELECT name FROM sqlite_master WHERE type = 'table' AND name = '" + Quote(table) +
+             "' COLLATE NOCASE";
+    case SqlDialect::PostgreSql:
+      return "SELECT table_name FROM information_schema.tables"
+             " WHERE table_schema = current_schema() AND lower(table_name) = lower('" +
+             Quote(table) + "')";
+    case SqlDialect::SqlServer:
+      return "SELECT table_name FROM information_schema.tables"
+             " WHERE table_schema = SCHEMA_NAME() AND table_name = '" +
+             Quote(table) + "'";
+  }
+  return {};
 }
 
 }  // namespace
 
+std::vector<std::string> SchemaStatements(SqlDialect dialect) {
+  switch (dialect) {
+    case SqlDialect::Sqlite:
+      return kSqliteStatements;
+    case SqlDialect::PostgreSql:
+      return kPostgreSqlStatements;
+    case SqlDialect::SqlServer:
+      return kSqlServerStatements;
+  }
+  return {};
+}
+
 void CreateSchema(Connection& db) {
   RunInTransaction(db, [&] {
-    for (const char* statement : kSchemaStatements) {
+    for (const std::string& statement : SchemaStatements(db.Dialect())) {
       db.Execute(statement);
     }
   });
@@ -44,7 +131,7 @@ void CreateSchema(Connection& db) {
 std::vector<std::string> MissingTables(Connection& db) {
   std::vector<std::string> missing;
   for (const char* table : {sql::XEL_Clase_Variable, sql::XEL_Configuracion}) {
-    if (!HasTable(db, table)) {
+    if (db.Execute(TableLookup(db.Dialect(), table))->Eof()) {
       missing.emplace_back(table);
     }
   }

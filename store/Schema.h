@@ -7,14 +7,21 @@
 
 namespace xel {
 
-// The two tables of an embedded SQLite store, with the indexes the tree's reads use: classes by
-// parent and position, variables by class and key. Position numbers are not made unique: a store
-// holding the same position twice must still load, and saving the tree renumbers every class.
-// Keys compare without regard to letter case, as on the host's server. Creates only what is
-// missing, in one transaction (or as part of the caller's).
+// The statements that make the store on a server of the given kind, each to run on its own and
+// each creating only what is missing: the two tables, with the indexes the tree's reads use
+// (classes by parent and position, variables by class and key). Position numbers are not made
+// unique: a store holding the same position twice must still load, and saving the tree renumbers
+// every class. Keys compare without regard to letter case, as on the host's server (on SQL Server
+// through the database's own case-insensitive collation). On PostgreSQL they also make the
+// server's functions the editor's statements call: getdate(), IsNull(text, integer or text) and
+// ISNUMERIC(text).
+std::vector<std::string> SchemaStatements(SqlDialect dialect);
+
+// Makes what the connection's store lacks, in one transaction (or as part of the caller's).
 void CreateSchema(Connection& db);
 
-// The store tables an SQLite file lacks, by name; empty when it holds both.
+// The store tables the connection's database (on a server: its current schema) lacks, by name;
+// empty when it holds both.
 std::vector<std::string> MissingTables(Connection& db);
 bool HasSchema(Connection& db);
 

@@ -10,7 +10,7 @@
 #include "store/Sql.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/FaultyConnection.h"
-#include "tests/support/TempStore.h"
+#include "tests/support/StoreTest.h"
 
 namespace xel {
 namespace {
@@ -27,8 +27,14 @@ bool IsFourDigitCode(const std::string& text) {
   return text.size() == 4 && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-TEST(DemoStoreTest, HoldsAThreeLevelTreeAndVariablesOfEveryType) {
-  TempStore store{TempStore::Contents::Demo};
+struct DemoStoreTest : testing::StoreTest {
+  DemoStoreTest() : StoreTest(TempStore::Contents::Demo) {}
+};
+
+struct DemoSeedingTest : testing::StoreTest {};
+
+TEST_P(DemoStoreTest, HoldsAThreeLevelTreeAndVariablesOfEveryType) {
+  TempStore& store = Store();
   std::map<std::string, std::string> parentOfId;  // position -> parent position
   std::set<std::string> codes;
   for (auto rs = store.Db().Execute("SELECT * FROM XEL_Clase_Variable"); !rs->Eof();
@@ -67,8 +73,8 @@ TEST(DemoStoreTest, HoldsAThreeLevelTreeAndVariablesOfEveryType) {
   EXPECT_EQ(types, (std::set<std::string>{"B", "N", "T"}));
 }
 
-TEST(DemoStoreTest, SeedingThatFailsHalfWayWritesNothing) {
-  TempStore store;
+TEST_P(DemoSeedingTest, SeedingThatFailsHalfWayWritesNothing) {
+  TempStore& store = Store();
   FaultyConnection faulty(store.Db());
   faulty.FailCall(20, RuntimeError(err::DatabaseError, "disk full"),
                   FaultyConnection::Counting::ExecuteOnly);
@@ -78,7 +84,7 @@ TEST(DemoStoreTest, SeedingThatFailsHalfWayWritesNothing) {
   EXPECT_EQ(CountOf(store.Db(), sql::XEL_Configuracion), 0);
 }
 
-TEST(DemoStoreTest, OpeningSeedsOnlyAFileWithoutTheStore) {
+TEST(DemoStoreFileTest, OpeningSeedsOnlyAFileWithoutTheStore) {
   TempStore place{TempStore::Contents::Empty};
   std::string path = (place.Path().parent_path() / "demo.db").string();
   OpenOrCreateDemoStore(path)->Execute("DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'IVA'");
@@ -95,6 +101,9 @@ TEST(DemoStoreTest, OpeningSeedsOnlyAFileWithoutTheStore) {
   EXPECT_TRUE(HasSchema(*completed));
   EXPECT_EQ(CountOf(*completed, sql::XEL_Clase_Variable), 0);
 }
+
+XEL_ON_EVERY_BACKEND(DemoStoreTest);
+XEL_ON_EVERY_BACKEND(DemoSeedingTest);
 
 }  // namespace
 }  // namespace xel

@@ -5,26 +5,22 @@
 
 #include "store/Sql.h"
 #include "tests/support/FailureOf.h"
-#include "tests/support/TempStore.h"
+#include "tests/support/StoreTest.h"
 
 namespace xel {
 namespace {
 
 using testing::FailureOf;
-using testing::TempStore;
 
-struct QuoteTest : ::testing::Test {
-  TempStore store;
-  Connection& db = store.Db();
-
+struct QuoteTest : testing::StoreTest {
   void InsertVariable(const std::string& key, const std::string& value) {
-    db.Execute("INSERT INTO XEL_Configuracion (Cf_Variable, Cf_Valor) VALUES('" + Quote(key) +
-               "', '" + Quote(value) + "')");
+    Db().Execute("INSERT INTO XEL_Configuracion (Cf_Variable, Cf_Valor) VALUES('" + Quote(key) +
+                 "', '" + Quote(value) + "')");
   }
   std::vector<std::string> ValuesWhereKeyIs(const std::string& key) {
     std::vector<std::string> values;
     auto rs =
-        db.Execute("SELECT * FROM XEL_Configuracion WHERE Cf_Variable = '" + Quote(key) + "' ");
+        Db().Execute("SELECT * FROM XEL_Configuracion WHERE Cf_Variable = '" + Quote(key) + "' ");
     for (; !rs->Eof(); rs->MoveNext()) {
       values.push_back(rs->Field(sql::Cf_Valor).Text());
     }
@@ -46,9 +42,13 @@ const std::vector<std::string> kHostileValues = {
     "Facturación “electrónica” – ‘año’",
     "🚀 cohete 👩‍💻",
     "IsNull(x, 0)",
+    "? ?",
+    "{fn user()}",
+    "$$; DROP TABLE XEL_Configuracion; --",
+    "E'\\'",
 };
 
-TEST_F(QuoteTest, HostileValuesGoInAndComeBackByteForByte) {
+TEST_P(QuoteTest, HostileValuesGoInAndComeBackByteForByte) {
   InsertVariable("OTRA", "sin cambios");
   for (size_t i = 0; i < kHostileValues.size(); ++i) {
     const std::string& hostile = kHostileValues[i];
@@ -56,17 +56,17 @@ TEST_F(QuoteTest, HostileValuesGoInAndComeBackByteForByte) {
     EXPECT_EQ(ValuesWhereKeyIs(hostile),
               std::vector<std::string>{hostile + "#" + std::to_string(i)})
         << hostile;
-    db.Execute("UPDATE XEL_Configuracion SET Cf_Valor = '" + Quote(hostile) +
-               "' WHERE Cf_Variable = '" + Quote(hostile) + "' ");
-    EXPECT_EQ(db.RecordsAffected(), 1) << hostile;
+    Db().Execute("UPDATE XEL_Configuracion SET Cf_Valor = '" + Quote(hostile) +
+                 "' WHERE Cf_Variable = '" + Quote(hostile) + "' ");
+    EXPECT_EQ(Db().RecordsAffected(), 1) << hostile;
     EXPECT_EQ(ValuesWhereKeyIs(hostile), std::vector<std::string>{hostile});
   }
   EXPECT_EQ(ValuesWhereKeyIs("OTRA"), std::vector<std::string>{"sin cambios"});
-  auto count = db.Execute("SELECT count(*) AS n FROM XEL_Configuracion");
+  auto count = Db().Execute("SELECT count(*) AS n FROM XEL_Configuracion");
   EXPECT_EQ(count->Field("n").AsLong(), static_cast<long>(kHostileValues.size()) + 1);
 }
 
-TEST_F(QuoteTest, DoublesQuotesOnlyAndRefusesNul) {
+TEST(QuoteRuleTest, DoublesQuotesOnlyAndRefusesNul) {
   EXPECT_EQ(Quote("O'Brien"), "O''Brien");
   EXPECT_EQ(Quote("''"), "''''");
   EXPECT_EQ(Quote("sin comillas \\ \""), "sin comillas \\ \"");
@@ -92,6 +92,8 @@ TEST(SqlNamesTest, Format0000PadsToFourDigitsKeepingTheSign) {
   EXPECT_EQ(Format0000(-7), "-0007");
   EXPECT_EQ(Format0000(2147483647), "2147483647");
 }
+
+XEL_ON_EVERY_BACKEND(QuoteTest);
 
 }  // namespace
 }  // namespace xel

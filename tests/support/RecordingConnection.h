@@ -23,6 +23,7 @@ class RecordingConnection : public Connection {
   void CommitTrans() override;
   void RollbackTrans() override;
   bool InTransaction() const override { return inner_.InTransaction(); }
+  SqlDialect Dialect() const override { return inner_.Dialect(); }
 
  protected:
   std::unique_ptr<Recordset> DoExecute(const std::string& text,

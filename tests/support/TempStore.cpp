@@ -1,34 +1,122 @@
 #include "tests/support/TempStore.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <atomic>
+
+#include "platform/AsciiCase.h"
+#include "platform/Numeric.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace xel::testing {
+namespace {
 
-TempStore::Directory::Directory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "xel02-store-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    FailScript("cannot make a temporary directory from " + pattern);
+constexpr char kServerVariable[] = "XEL02_TEST_PG";
+
+std::string ServerConnectionString() {
+  const char* value = std::getenv(kServerVariable);
+  return value ? value : "";
+}
+
+// A database name no other test of any process uses at the same time.
+std::string UniqueDatabaseName() {
+  static std::atomic<int> counter{0};
+  return "xel02_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+}
+
+bool IsAttribute(std::string_view attribute, std::string_view key) {
+  size_t equals = attribute.find('=');
+  return equals != std::string_view::npos &&
+         SameIgnoringCase(TrimBlanks(attribute.substr(0, equals)), key);
+}
+
+}  // namespace
+
+std::string WithOdbcAttribute(const std::string& odbcStore, std::string_view key,
+                              std::string_view value) {
+  std::string result;
+  size_t start = 0;
+  bool inBraces = false;  // a value in braces may hold ';'
+  for (size_t at = 0; at <= odbcStore.size(); ++at) {
+    char c = at < odbcStore.size() ? odbcStore[at] : ';';
+    if (c == '{' || c == '}') {
+      inBraces = c == '{';
+    } else if (c == ';' && !inBraces) {
+      std::string_view attribute(odbcStore.data() + start, at - start);
+      if (!attribute.empty() && !IsAttribute(attribute, key)) {
+        result.append(attribute).append(";");
+      }
+      start = at + 1;
+    }
   }
-  path = pattern;
+  return result.append(key).append("=").append(value).append(";");
 }
 
-TempStore::Directory::~Directory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path, ignored);
-}
+struct TempStore::Directory : Place {
+  Directory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "xel02-store-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      FailScript("cannot make a temporary directory from " + pattern);
+    }
+    path = pattern;
+  }
+  ~Directory() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::filesystem::path path;
+};
 
-TempStore::TempStore(Contents contents)
-    : file_(directory_.path / "store.db"), db_(OpenConnection(ConnectionString())) {
+// A database of its own on the server, made and dropped through the maintenance database the
+// server's connection string names.
+struct TempStore::ServerDatabase : Place {
+  ServerDatabase() : admin(OpenConnection(ServerConnectionString())), name(UniqueDatabaseName()) {
+    admin->Execute("CREATE DATABASE " + name);
+  }
+  ~ServerDatabase() override {
+    try {
+      admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
+    } catch (const std::exception&) {
+      // The throwaway server goes with everything on it anyway.
+    }
+  }
+  std::unique_ptr<Connection> admin;
+  std::string name;
+};
+
+TempStore::TempStore(Contents contents, Backend backend) {
+  if (std::string why = Unavailable(backend); !why.empty()) {
+    FailScript(why);
+  }
+  if (backend == Backend::Sqlite) {
+    auto directory = std::make_unique<Directory>();
+    file_ = directory->path / "store.db";
+    connectionString_ = "sqlite:" + file_.string();
+    place_ = std::move(directory);
+  } else {
+    auto database = std::make_unique<ServerDatabase>();
+    connectionString_ = WithOdbcAttribute(ServerConnectionString(), "Database", database->name);
+    place_ = std::move(database);
+  }
+  db_ = OpenConnection(connectionString_);
   if (contents != Contents::Empty) {
     CreateSchema(*db_);
   }
   if (contents == Contents::Demo) {
     SeedDemoStore(*db_);
   }
+}
+
+std::string TempStore::Unavailable(Backend backend) {
+  if (backend == Backend::PostgreSql && ServerConnectionString().empty()) {
+    return std::string(kServerVariable) +
+           " names no PostgreSQL server; run the tests through scripts/with-postgres.sh (as "
+           "scripts/test.sh does) to include the suites on PostgreSQL.";
+  }
+  return "";
 }
 
 }  // namespace xel::testing

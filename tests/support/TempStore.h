@@ -3,42 +3,61 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/Database.h"
 
 namespace xel::testing {
 
-// A store of its own for one test: a fresh SQLite file in a new temporary directory, with an open
-// connection; the directory goes away with the object.
+// The kinds of store the store-level suites run on.
+enum class Backend {
+  Sqlite,      // a file of the embedded database
+  PostgreSql,  // a database on the PostgreSQL server named by XEL02_TEST_PG, through ODBC
+};
+
+// A store of its own for one test, with an open connection: a fresh SQLite file in a new temporary
+// directory, or a new database on the PostgreSQL server. The file or database goes away with the
+// object.
 class TempStore {
  public:
   enum class Contents {
-    Empty,   // a file without tables
+    Empty,   // no tables
     Schema,  // the store's two tables, no rows
     Demo,    // the tables and the demo settings
   };
 
-  explicit TempStore(Contents contents = Contents::Schema);
+  explicit TempStore(Contents contents = Contents::Schema, Backend backend = Backend::Sqlite);
+  TempStore(const TempStore&) = delete;
+  TempStore& operator=(const TempStore&) = delete;
 
+  // Why stores of that backend cannot be made in this run; empty when they can. A PostgreSQL store
+  // needs the server that scripts/with-postgres.sh starts and names in XEL02_TEST_PG.
+  static std::string Unavailable(Backend backend);
+
+  // The SQLite file; empty for a store on a server.
   const std::filesystem::path& Path() const { return file_; }
-  std::string ConnectionString() const { return "sqlite:" + file_.string(); }
+  std::string ConnectionString() const { return connectionString_; }
   Connection& Db() { return *db_; }
-  // A second connection to the same file, as another editor would have.
+  // A second connection to the same store, as another editor would have.
   std::unique_ptr<Connection> OpenAnother() const { return OpenConnection(ConnectionString()); }
 
  private:
-  // Removed with everything in it when the store goes, the connection being closed first.
-  struct Directory {
-    Directory();
-    ~Directory();
-    Directory(const Directory&) = delete;
-    Directory& operator=(const Directory&) = delete;
-    std::filesystem::path path;
+  // Where the store lives; removed when the store goes, after the connection (declared later) has
+  // been closed.
+  struct Place {
+    virtual ~Place() = default;
   };
+  struct Directory;
+  struct ServerDatabase;
 
-  Directory directory_;
+  std::unique_ptr<Place> place_;
   std::filesystem::path file_;
+  std::string connectionString_;
   std::unique_ptr<Connection> db_;
 };
+
+// An "odbc:" store's connection string with one attribute (Database, Pwd...) set to another value.
+std::string WithOdbcAttribute(const std::string& odbcStore, std::string_view key,
+                              std::string_view value);
 
 }  // namespace xel::testing

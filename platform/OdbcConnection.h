@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Database.h"
+
+namespace xel {
+
+// A connection to a database server through its ODBC driver (PostgreSQL or Microsoft SQL Server).
+// Texts cross to the driver as wide characters, so accented texts and emoji are stored as typed.
+// Each result is read whole when its statement runs. Failures carry the driver's own message.
+class OdbcConnection : public Connection {
+ public:
+  // Connects with an ODBC connection string ("Driver={...};Server=...;..."), never prompting.
+  // A server other than PostgreSQL or SQL Server is refused: the store's tables and functions
+  // exist only for those.
+  explicit OdbcConnection(const std::string& odbcString);
+  ~OdbcConnection() override;
+  OdbcConnection(const OdbcConnection&) = delete;
+  OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+  long RecordsAffected() const override { return recordsAffected_; }
+  // The statements between BeginTrans and CommitTrans or RollbackTrans form one transaction; the
+  // others commit one by one. A second BeginTrans before the first transaction ends is refused.
+  // A statement that fails inside a transaction undoes only itself, as on SQL Server (for
+  // PostgreSQL this is its driver's standard level of rollback on errors, Protocol=7.4-2).
+  void BeginTrans() override;
+  // A commit that fails leaves nothing half done: the transaction is rolled back and over.
+  void CommitTrans() override;
+  void RollbackTrans() override;
+  bool InTransaction() const override { return transactionBegun_; }
+  SqlDialect Dialect() const override { return dialect_; }
+
+ protected:
+  std::unique_ptr<Recordset> DoExecute(const std::string& text,
+                                       const Parameters& parameters) override;
+
+ private:
+  struct Handles;
+
+  void EndTransaction(bool commit);
+
+  std::unique_ptr<Handles> handles_;
+  SqlDialect dialect_ = SqlDialect::SqlServer;
+  long recordsAffected_ = 0;
+  bool transactionBegun_ = false;
+};
+
+}  // namespace xel

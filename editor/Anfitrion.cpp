@@ -2,14 +2,27 @@
 // hosting process's command-line arguments.
 
 #include "editor/frmXEL02.h"
+#include "platform/CommandLine.h"
 
 namespace xel {
 
 std::string frmXEL02::Transaccion() {
-  return "";
+  if (!padre_) {
+    throw RuntimeError(err::ObjectVariableNotSet, "Object variable or With block variable not set");
+  }
+  std::string transaccion = padre_->Property("Transaccion");
+  return publico_.Utility().TextoTransaccion(transaccion, "Velmora");
 }
-std::string frmXEL02::cmdValor(const std::string&) {
-  return "";
+
+// The text after the first exact occurrence of the name up to the next " /", untrimmed.
+std::string frmXEL02::cmdValor(const std::string& Argumento) {
+  const std::string linea = lineaDeComandos_ ? lineaDeComandos_() : ProcessArguments();
+  size_t posicion = linea.find(Argumento);
+  if (posicion == std::string::npos) {
+    return "";
+  }
+  std::string resto = linea.substr(posicion + Argumento.size());
+  return resto.substr(0, resto.find(" /"));
 }
 
 }  // namespace xel

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace xel::testing {
+
+// An environment variable set for one test, as it was afterwards.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
+      old_ = old;
+    }
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedVariable() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// A new temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "xel02-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void WriteFile(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+// Runs a scenario in a child process of its own, so that it meets the component as a host process
+// that has just started does: library not loaded, start-up not run, no class registered. The child
+// prints the scenario's failed expectations; the test fails with them. The child ends as soon as
+// the scenario does, even by an exception, and never runs the rest of the tests.
+inline void InFreshProcess(const std::function<void()>& scenario) {
+  std::fflush(nullptr);
+  pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    struct EndChild {
+      ~EndChild() {
+        std::fflush(nullptr);
+        _exit(::testing::Test::HasFailure() || std::uncaught_exceptions() > 0 ? 1 : 0);
+      }
+    } end;
+    try {
+      scenario();
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "the scenario threw: " << e.what();
+    }
+    return;
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << "the scenario failed in its own process (see above)";
+}
+
+}  // namespace xel::testing

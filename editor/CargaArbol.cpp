@@ -36,6 +36,7 @@ void frmXEL02::CargaArbol() {
   txtClave.SetText("");
   txtID.SetText("");
   txtDescripcion.SetText("");
+  arbolCompleto_ = true;  // until a level fails to load
   try {
     Runtime().SetMousePointer(MousePointer::Hourglass);
     Controles.SetEditAvailable(false);
@@ -56,6 +57,7 @@ void frmXEL02::CargaArbol() {
     clases->Close();
     Runtime().SetMousePointer(MousePointer::Default);
   } catch (const std::exception& e) {
+    arbolCompleto_ = false;
     Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500001");
     Runtime().SetMousePointer(MousePointer::Default);
   }
@@ -72,6 +74,7 @@ void frmXEL02::CargaSubclases(long indicePadre, const std::string& numeroPadre) 
     }
     clases->Close();
   } catch (const std::exception& e) {
+    arbolCompleto_ = false;
     Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500002");
   }
 }

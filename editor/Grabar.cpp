@@ -44,6 +44,15 @@ void frmXEL02::cmdGrabar_Click() {
             "ERR-ID:7500005");
     return;
   }
+  // Positions handed out over part of the store would meet those of the classes the tree does not
+  // show, and their sub-classes would then load under other classes.
+  if (!arbolCompleto_) {
+    Mensaje(
+        "El árbol no muestra todo el almacén porque su carga falló. Pulse F5 para cargarlo "
+        "completo antes de grabar.",
+        MsgCode::Exclamation, "Imposible grabar", "ERR-ID:7500005");
+    return;
+  }
   Runtime().SetMousePointer(MousePointer::Hourglass);
   contadorPosicion_ = 0;
   if (nodos.Item(1L).Children() > 0) {

@@ -57,9 +57,12 @@ void frmXEL02::tvVariables_MouseDown(int /*button*/, int /*shift*/, float /*x*/,
 }
 
 // Only a class can be dragged: the root stays where it is, and a variable belongs to its class.
+// Every drag starts afresh, so one that cannot be made leaves no target behind from an earlier
+// drag for its drop to move the node onto.
 void frmXEL02::tvVariables_StartDrag(const Node& node) {
-  if (node && node.Index() != 1 && !EsVariable(node) && node == nodArrastrado) {
-    bArrastrando = true;
+  bArrastrando = node && node.Index() != 1 && !EsVariable(node) && node == nodArrastrado;
+  if (!bArrastrando) {
+    tvVariables.SetDropHighlight(Node());
   }
 }
 

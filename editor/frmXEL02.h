@@ -115,7 +115,8 @@ class frmXEL02 : public Form {
   std::shared_ptr<ParentObject> padre_;
   std::function<std::string()> lineaDeComandos_;
   frmZULAddVariables dialogo_;
-  long contadorPosicion_ = 0;  // the position counter of a save
+  long contadorPosicion_ = 0;   // the position counter of a save
+  bool arbolCompleto_ = false;  // the last load showed the whole store
 };
 
 }  // namespace xel

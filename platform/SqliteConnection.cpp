@@ -123,15 +123,17 @@ void Bind(sqlite3* db, sqlite3_stmt* statement, const Connection::Parameters& pa
   }
 }
 
+// The columns are read after the first step: a kept statement whose tables changed since it was
+// compiled is compiled again by that step, and only then names the columns the tables have now.
 std::unique_ptr<Recordset> RunToEnd(sqlite3* db, sqlite3_stmt* statement) {
+  int result = sqlite3_step(statement);
   int columns = sqlite3_column_count(statement);
   std::vector<std::string> names;
   for (int i = 0; i < columns; ++i) {
     names.emplace_back(sqlite3_column_name(statement, i));
   }
   std::vector<BufferedRecordset::Row> rows;
-  int result;
-  while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
+  for (; result == SQLITE_ROW; result = sqlite3_step(statement)) {
     rows.push_back(ReadRow(statement, columns));
   }
   if (result != SQLITE_DONE) {

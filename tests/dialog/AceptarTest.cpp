@@ -2,6 +2,7 @@
 
 #include "tests/editor/DialogoFixture.h"
 #include "tests/support/FaultyConnection.h"
+#include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
 namespace {
@@ -267,25 +268,57 @@ TEST_F(SentenciasTest, AFailingLookUpIsReportedAndNothingIsWritten) {
   EXPECT_EQ(ClaseGuardada("0007"), "(none)");
 }
 
-TEST_F(SentenciasTest, AFailureAtAnyCallOfTheWriteLeavesTheStoreAndTransactionAsTheyWere) {
+// Each call of each of the four writes fails in turn: the store keeps every row, no transaction
+// stays open, the failure is told once, the tree shows nothing new and a reload shows the store.
+TEST_F(SentenciasTest, AFailureAtAnyCallOfEachWriteLeavesStoreTreeAndTransactionAsTheyWere) {
   FaultyConnection faulty{store.Db()};
   RecordingConnection trace{faulty};
   session->SetConnection(trace);
-  for (int call = 1; call <= 3; ++call) {
-    session->ClearMessages();
-    Agrega("K0005", [&](frmZULAddVariables& d) {
-      LlenaVariable(d, "ISR", 0, "16");
-      trace.Clear();
-      faulty.FailCall(call, RuntimeError(err::DatabaseError, "disk gone"));
-      AceptaOCancela(d);
-    });
-    EXPECT_TRUE(faulty.Failed()) << call;
-    EXPECT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500016"}) << call;
-    EXPECT_EQ(session->Messages()[0].prompt, "disk gone") << call;
-    EXPECT_EQ(trace.Calls().back() == "RollbackTrans", call > 1) << call;
-    EXPECT_FALSE(store.Db().InTransaction()) << call;
-    EXPECT_EQ(VariableGuardada("ISR"), "(none)") << call;
-    EXPECT_FALSE(Nodes().Contains("KISR")) << call;
+  struct Caso {
+    std::string escritura, nodo;
+    bool nuevo;
+    Usuario llena;
+  };
+  const std::vector<Caso> casos{
+      {"class insert", "K0003", true, [](frmZULAddVariables& d) { d.txtValor.SetText("Ventas"); }},
+      {"class update", "K0005", false, [](frmZULAddVariables& d) { d.txtValor.SetText("Ventas"); }},
+      {"variable insert", "K0005", true,
+       [](frmZULAddVariables& d) { LlenaVariable(d, "ISR", 0, "16"); }},
+      {"variable update", "KIVA", false,
+       [](frmZULAddVariables& d) {
+         d.cboTipo.UserSelect(0);
+         d.txtValor.SetText("16");
+       }},
+  };
+  const Texts stored = DumpStore(store.Db());
+  const Texts shown = TreeShown(Nodes());
+  for (const Caso& c : casos) {
+    for (int call = 1; call <= 3; ++call) {  // the begin, the statement, the commit
+      const std::string caso = c.escritura + ", call " + std::to_string(call);
+      session->ClearMessages();
+      auto usuario = [&](frmZULAddVariables& d) {
+        c.llena(d);
+        trace.Clear();
+        faulty.FailCall(call, RuntimeError(err::DatabaseError, "disk gone"));
+        AceptaOCancela(d);
+      };
+      if (c.nuevo) {
+        Agrega(c.nodo, usuario);
+      } else {
+        Edita(c.nodo, usuario);
+      }
+      EXPECT_TRUE(faulty.Failed()) << caso;
+      ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500016"}) << caso;
+      EXPECT_EQ(session->Messages()[0].prompt, "disk gone") << caso;
+      EXPECT_EQ(trace.Calls().back() == "RollbackTrans", call > 1) << caso;
+      EXPECT_FALSE(store.Db().InTransaction()) << caso;
+      EXPECT_EQ(DumpStore(store.Db()), stored) << caso;
+      EXPECT_EQ(TreeShown(Nodes()), shown) << caso;
+      EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << caso;
+      EXPECT_TRUE(ui.UnhandledErrors().empty()) << caso;
+      PressF5();
+      EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << caso;
+    }
   }
 }
 

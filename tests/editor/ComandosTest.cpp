@@ -2,6 +2,7 @@
 
 #include "tests/editor/DialogoFixture.h"
 #include "tests/support/FaultyConnection.h"
+#include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
 namespace {
@@ -289,12 +290,13 @@ TEST_F(ComandosTest, AClassWhoseDescriptionEqualsItsCodeIsDeletedAsAVariable) {
 }
 
 // Every call of a class delete fails in turn: each time the store and the tree stay as they were,
-// no transaction is left open and the failure is told once.
+// no transaction is left open, the failure is told once and a reload shows what the store holds.
 TEST_F(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere) {
   FaultyConnection faulty{store.Db()};
   RecordingConnection trace{faulty};
   session->SetConnection(trace);
   const Texts outline = Outline();
+  const Texts stored = DumpStore(store.Db());
   const int llamadas = 6;  // begin, two classes with two statements each, commit
   for (int call = 1; call <= llamadas; ++call) {
     session->ClearMessages();
@@ -311,9 +313,12 @@ TEST_F(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
     EXPECT_EQ(m.code, 16) << call;
     EXPECT_EQ(trace.Calls().back() == "RollbackTrans", call > 1) << call;
     EXPECT_FALSE(store.Db().InTransaction()) << call;
-    EXPECT_EQ(Filas("XEL_Clase_Variable"), 4) << call;
-    EXPECT_EQ(Filas("XEL_Configuracion"), 3) << call;
+    EXPECT_EQ(DumpStore(store.Db()), stored) << call;
     EXPECT_EQ(Outline(), outline) << call;
+    EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << call;
+    EXPECT_TRUE(ui.UnhandledErrors().empty()) << call;
+    PressF5();
+    EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << call;
   }
   Click("K0001");
   faulty.FailCall(llamadas + 1, RuntimeError(err::DatabaseError, "never reached"));

@@ -3,6 +3,7 @@
 #include "store/Statements.h"
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/FaultyConnection.h"
+#include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
 namespace {
@@ -97,32 +98,42 @@ TEST_F(GrabarTest, AnEmptyTreeIsRefusedAndARootWithoutChildrenOnlyReloads) {
   EXPECT_TRUE(Nodes().Contains("K0013"));
 }
 
+// Each call of the save fails in turn: the store keeps every row as it was, the arranged tree stays
+// so that it can be saved again, and a reload shows what the store holds.
 TEST_F(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
   AddExampleStore();
   Open();
-  Click("K0010");
-  editor.tvVariables.UserKeyPress('-');
-  const Lines arranged = Shape();
-  const Lines stored = Rows();
+  const Lines stored = DumpStore(store.Db());
   FaultyConnection faulty(db);
   session->SetConnection(faulty);
+  auto arrange = [&] {
+    Click("K0010");
+    editor.tvVariables.UserKeyPress('-');
+    return Shape();
+  };
 
   for (int call = 1; call <= 7; ++call) {  // the begin, five statements, the commit
+    const Lines arranged = arrange();
     session->ClearMessages();
+    db.Clear();
     faulty.FailCall(call, RuntimeError(err::DatabaseError, "lost " + std::to_string(call)));
     Save();
     ASSERT_TRUE(faulty.Failed()) << call;
-    EXPECT_EQ(Rows(), stored) << call;
+    EXPECT_EQ(DumpStore(store.Db()), stored) << call;
     EXPECT_FALSE(store.Db().InTransaction()) << call;
+    EXPECT_EQ(!db.Calls().empty() && db.Calls().back() == "RollbackTrans", call > 1) << call;
     ASSERT_EQ(session->Messages().size(), 1u) << call;
     const Message& message = session->Messages()[0];
     EXPECT_EQ(Lines({message.prompt, std::to_string(message.code), message.title, message.errorId}),
               (Lines{"lost " + std::to_string(call), "16", "Imposible grabar", "ERR-ID:7500005"}));
     EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << call;
+    EXPECT_TRUE(ui.UnhandledErrors().empty()) << call;
     EXPECT_EQ(Shape(), arranged) << call;
+    PressF5();
+    EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << call;
   }
-  EXPECT_EQ(db.Calls().back(), "RollbackTrans");
 
+  arrange();
   Save();
   EXPECT_EQ(Rows(), (Lines{"0010 0002 0000", "0011 0003 0002", "0012 0001 0000", "0013 0005 0000"}))
       << "the arranged tree can still be saved";

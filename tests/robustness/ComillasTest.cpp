@@ -1,0 +1,392 @@
+// Texts full of what means something to a statement (quotes, comments, statement ends, escapes,
+// patterns, markers) or to an encoding (accents, Chinese, emoji, control characters, great
+// lengths), typed wherever the user types: the store keeps each one byte for byte, no statement
+// fails or reaches another row, the tree shows it, and the key generator and the look-up find
+// exactly the rows that hold it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/StoreLookup.h"
+#include "platform/Numeric.h"
+#include "store/Sql.h"
+#include "tests/editor/DialogoFixture.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// What means something to a statement, to a pattern or an escape, to the server's functions, or to
+// an encoding; texts are made of these and of whole attempts to end a statement early.
+constexpr std::string_view kPiezas[] = {
+    "'",    "''", "'''", "--", ";",  "/*", "*/",   "\\", "\\'",      "%",       "_",
+    "?",    "?1", ":v",  "@v", "$1", "$$", "\"",   "`",  "[",        "]",       "E'",
+    "N'",   "ñ",  "á",   "ü",  "Ñ",  "中", "变量", "😀",  "👍🏽", "\t",      "\n",
+    "\r\n", " ",  "  ",  "a",  "Z",  "7",  "-",    ".",  "e",        "IsNull(", "getdate()"};
+constexpr std::string_view kIntentos[] = {"' OR '1'='1", "'); DROP TABLE XEL_Configuracion; --",
+                                          "'/*", "*/'"};
+
+// Deterministic texts made of those pieces and attempts.
+class Textos {
+ public:
+  explicit Textos(unsigned semilla) : random_(semilla) {}
+
+  int Uno(int de) { return static_cast<int>(random_() % static_cast<unsigned>(de)); }
+
+  // Mostly a few pieces, now and then none, and one in forty more than ten thousand characters.
+  std::string Texto() {
+    std::string texto;
+    if (Uno(40) == 0) {
+      while (texto.size() < 10000) {
+        texto += Pieza();
+      }
+      return texto;
+    }
+    for (int piezas = Uno(9); piezas > 0; --piezas) {
+      texto += Pieza();
+    }
+    return texto;
+  }
+  // A text no other one made with another serial number equals, in any letter case.
+  std::string Unico(int serie) { return Texto() + "#" + std::to_string(serie) + "#" + Texto(); }
+  // A variable key no other key equals; now and then a number or blanks, which the dialog refuses.
+  std::string Clave(int serie) {
+    switch (Uno(20)) {
+      case 0:
+        return "  " + std::to_string(serie) + " ";
+      case 1:
+        return std::string(Uno(3), ' ');
+      default:
+        return Unico(serie);
+    }
+  }
+
+ private:
+  std::string Pieza() {
+    return std::string(Uno(10) == 0 ? kIntentos[Uno(std::size(kIntentos))]
+                                    : kPiezas[Uno(std::size(kPiezas))]);
+  }
+
+  std::mt19937 random_;
+};
+
+// The text without the blanks around it, as the dialog reads a key or a description.
+std::string SinBlancos(const std::string& texto) {
+  const size_t primero = texto.find_first_not_of(' ');
+  return primero == std::string::npos
+             ? ""
+             : texto.substr(primero, texto.find_last_not_of(' ') - primero + 1);
+}
+
+// A row's columns joined by a separator no piece holds.
+std::string Fila(const Texts& columnas) {
+  std::string fila;
+  for (const std::string& columna : columnas) {
+    fila += columna + '\x1f';
+  }
+  return fila;
+}
+
+// One class and one variable to start from; everything else the test writes and remembers.
+struct ComillasTest : DialogoFixture {
+  struct Variable {
+    std::string valor, descripcion, tipo;
+  };
+  std::map<std::string, std::string> clases{{"0001", "Ventas"}};  // code → description
+  std::map<std::string, Variable> variables{{"IVA", {"16", "", "N"}}};
+  Textos textos{20260101};
+  std::map<std::string, int> rechazos;  // refusals seen, by identifier
+
+  ComillasTest() {
+    // Thousands of commits: what is under test is what they write, not that they reach the disk.
+    store.Db().Execute("PRAGMA synchronous = OFF");
+    AddClass("0001", "0001", "0000", "Ventas");
+    AddVariable("0001", "IVA", "16", "N");
+    Open();
+  }
+
+  // The dialog on its own, without a command around it: loaded, shown modally, filled by the user
+  // and accepted once; a refused accept is given up with Cancelar.
+  void Acepta(bool nuevo, const Usuario& llena) {
+    frmZULAddVariables& dialogo = Dialogo();
+    dialogo.Load();
+    dialogo.EsNuevo = nuevo;
+    AlMostrarse([&](frmZULAddVariables& d) {
+      llena(d);
+      db.Clear();
+      AceptaOCancela(d);
+    });
+    dialogo.Show(true);
+    dialogo.Unload();
+  }
+  static void LlenaClase(frmZULAddVariables& d, const std::string& codigo,
+                         const std::string& descripcion) {
+    d.txtClave.SetText(codigo);
+    d.txtID.SetText(codigo);
+    d.txtValor.SetText(descripcion);
+  }
+  static void LlenaVariable(frmZULAddVariables& d, const std::string& clave, int tipo,
+                            const Variable& v) {
+    DialogoFixture::LlenaVariable(d, clave, tipo, v.valor, v.descripcion);
+    d.txtPadre.SetText("0001");
+  }
+  Variable NuevaVariable(int tipo) {
+    return {textos.Texto(), textos.Texto(), std::string(1, "NBT"[tipo])};
+  }
+  template <class Map>
+  const std::string& Cualquiera(const Map& map) {
+    auto it = map.begin();
+    std::advance(it, textos.Uno(static_cast<int>(map.size())));
+    return it->first;
+  }
+
+  // What one accept must have done: written exactly one row in one transaction, or, for a key or a
+  // description the dialog refuses, shown that refusal and written nothing.
+  void Comprueba(const std::string& caso, const std::string& rechazo) {
+    if (rechazo.empty()) {
+      ASSERT_TRUE(session->Messages().empty()) << caso << ": " << session->Messages()[0].prompt;
+      ASSERT_EQ(db.Calls().size(), 3u) << caso;
+      EXPECT_EQ(db.Calls()[0], "BeginTrans") << caso;
+      EXPECT_EQ(db.Calls()[2], "CommitTrans") << caso;
+      EXPECT_EQ(db.RecordsAffected(), 1) << caso;
+    } else {
+      EXPECT_EQ(session->ErrorIds(), Texts{rechazo}) << caso;
+      EXPECT_TRUE(db.Calls().empty()) << caso;
+      ++rechazos[rechazo];
+    }
+    session->ClearMessages();
+  }
+
+  void AgregaClase(int serie) {
+    const std::string codigo = Format0000(serie + 2);
+    const std::string descripcion = textos.Texto();
+    Acepta(true, [&](frmZULAddVariables& d) { LlenaClase(d, codigo, descripcion); });
+    const bool valida = !SinBlancos(descripcion).empty();
+    Comprueba("new class " + codigo, valida ? "" : "ERR-ID:7500013");
+    if (valida) {
+      clases[codigo] = descripcion;
+    }
+  }
+  void CambiaClase() {
+    const std::string codigo = Cualquiera(clases);
+    const std::string descripcion = textos.Texto();
+    Acepta(false, [&](frmZULAddVariables& d) { LlenaClase(d, codigo, descripcion); });
+    const bool valida = !SinBlancos(descripcion).empty();
+    Comprueba("class " + codigo, valida ? "" : "ERR-ID:7500013");
+    if (valida) {
+      clases[codigo] = descripcion;
+    }
+  }
+  void AgregaVariable(int serie) {
+    const std::string tecleada = textos.Clave(serie);
+    const int tipo = textos.Uno(3);
+    const Variable v = NuevaVariable(tipo);
+    Acepta(true, [&](frmZULAddVariables& d) { LlenaVariable(d, tecleada, tipo, v); });
+    const std::string clave = SinBlancos(tecleada);
+    const std::string rechazo = clave.empty()          ? "ERR-ID:7500009"
+                                : ReadsAsNumber(clave) ? "ERR-ID:7500011"
+                                                       : "";
+    Comprueba("new variable " + clave, rechazo);
+    if (rechazo.empty()) {
+      variables[clave] = v;
+    }
+  }
+  void CambiaVariable() {
+    const std::string clave = Cualquiera(variables);
+    const int tipo = textos.Uno(3);
+    const Variable v = NuevaVariable(tipo);
+    Acepta(false, [&](frmZULAddVariables& d) { LlenaVariable(d, clave, tipo, v); });
+    Comprueba("variable " + clave, "");
+    variables[clave] = v;
+  }
+
+  // Both tables as stored, and as the test wrote them, without the times of the changes.
+  Texts Guardado() {
+    Texts filas;
+    for (auto c = store.Db().Execute("SELECT * FROM XEL_Clase_Variable"); !c->Eof();
+         c->MoveNext()) {
+      filas.push_back(Fila({c->Field("Cv_Cve_Clase_Variable").Text(), c->Field("Cv_Id").Text(),
+                            c->Field("Cv_Padre").Text(), c->Field("Cv_Descripcion").Text()}));
+    }
+    for (auto v = store.Db().Execute("SELECT * FROM XEL_Configuracion"); !v->Eof(); v->MoveNext()) {
+      filas.push_back(Fila({v->Field("Cf_Variable").Text(),
+                            v->Field("Cv_Cve_Clase_Variable").Text(), v->Field("Cf_Valor").Text(),
+                            v->Field("Cf_Descripcion").Text(), v->Field("Cf_Tipo").Text()}));
+    }
+    std::ranges::sort(filas);
+    return filas;
+  }
+  Texts Escrito() {
+    Texts filas;
+    for (const auto& [codigo, descripcion] : clases) {
+      filas.push_back(Fila({codigo, codigo, "0000", descripcion}));
+    }
+    for (const auto& [clave, v] : variables) {
+      filas.push_back(Fila({clave, "0001", v.valor, v.descripcion, v.tipo}));
+    }
+    std::ranges::sort(filas);
+    return filas;
+  }
+
+  // After a reload every class shows its description and every variable its key, where the store
+  // puts them.
+  void CompruebaArbol() {
+    PressF5();
+    ASSERT_TRUE(session->Messages().empty()) << session->Messages()[0].prompt;
+    EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
+    for (const auto& [codigo, descripcion] : clases) {
+      ASSERT_TRUE(Nodes().Contains("K" + codigo)) << codigo;
+      EXPECT_EQ(NodeOf("K" + codigo).Text(), descripcion) << codigo;
+    }
+    for (const auto& [clave, v] : variables) {
+      ASSERT_TRUE(Nodes().Contains("K" + clave)) << clave;
+      EXPECT_EQ(NodeOf("K" + clave).Text(), clave);
+      EXPECT_EQ(NodeOf("K" + clave).Parent().Key(), "K0001") << clave;
+    }
+  }
+};
+
+TEST_F(ComillasTest, EveryTypedTextIsStoredByteForByteAndShownByTheTree) {
+  constexpr int kAceptaciones = 3000;
+  for (int serie = 0; serie < kAceptaciones; ++serie) {
+    switch (textos.Uno(4)) {
+      case 0:
+        AgregaClase(serie);
+        break;
+      case 1:
+        CambiaClase();
+        break;
+      case 2:
+        AgregaVariable(serie);
+        break;
+      default:
+        CambiaVariable();
+    }
+    if (HasFatalFailure()) {
+      return;
+    }
+    if (serie % 500 == 499) {
+      ASSERT_EQ(Guardado(), Escrito()) << "after " << serie + 1 << " accepts";
+    }
+  }
+  EXPECT_EQ(Guardado(), Escrito());
+  EXPECT_GT(variables.size(), 500u);
+  EXPECT_GT(clases.size(), 500u);
+  for (const char* rechazo : {"ERR-ID:7500009", "ERR-ID:7500011", "ERR-ID:7500013"}) {
+    EXPECT_GT(rechazos[rechazo], 0) << "the texts reach the refusal " << rechazo;
+  }
+  CompruebaArbol();
+}
+
+// The same through the toolbar's commands, which also show what was written in the tree and the
+// detail pane at once.
+TEST_F(ComillasTest, TheAddAndEditCommandsCarryEveryTextIntoStoreTreeAndPane) {
+  for (int serie = 0; serie < 40; ++serie) {
+    const std::string descripcion = textos.Unico(serie);
+    Agrega("K0", [&](frmZULAddVariables& d) {
+      d.txtValor.SetText(descripcion);
+      AceptaOCancela(d);
+    });
+    const std::string codigo = Format0000(serie + 2);
+    EXPECT_EQ(NodeOf("K" + codigo).Text(), descripcion);
+    clases[codigo] = descripcion;
+
+    const std::string clave = textos.Unico(serie);
+    const int tipo = textos.Uno(3);
+    const Variable v = NuevaVariable(tipo);
+    Agrega("K0001", [&](frmZULAddVariables& d) {
+      DialogoFixture::LlenaVariable(d, clave, tipo, v.valor, v.descripcion);
+      AceptaOCancela(d);
+    });
+    ASSERT_TRUE(Nodes().Contains("K" + SinBlancos(clave))) << clave;
+    variables[SinBlancos(clave)] = v;
+
+    const std::string cambiada = Cualquiera(variables);
+    const Variable nueva = NuevaVariable(2);
+    Edita("K" + cambiada, [&](frmZULAddVariables& d) {
+      EXPECT_EQ(d.txtValor.Text(), variables[cambiada].valor) << "the value read back";
+      EXPECT_EQ(d.txtTexto.Text(), variables[cambiada].descripcion);
+      d.cboTipo.UserSelect(2);
+      d.txtValor.SetText(nueva.valor);
+      d.txtTexto.SetText(nueva.descripcion);
+      AceptaOCancela(d);
+    });
+    EXPECT_EQ(editor.txtDescripcion.Text(), nueva.valor);
+    variables[cambiada] = nueva;
+
+    const std::string otra = textos.Unico(serie);
+    Edita("K" + codigo, [&](frmZULAddVariables& d) {
+      d.txtValor.SetText(otra);
+      AceptaOCancela(d);
+    });
+    EXPECT_EQ(NodeOf("K" + codigo).Text(), otra);
+    clases[codigo] = otra;
+    ASSERT_TRUE(session->Messages().empty()) << serie << ": " << session->Messages()[0].prompt;
+  }
+  EXPECT_EQ(Guardado(), Escrito());
+  CompruebaArbol();
+}
+
+// The key generator's filters and the host's look-up compare whole values: a value finds exactly
+// the rows that hold it, and a value that only looks like it (a quote more, a pattern, a blank)
+// finds none. Cf_Valor compares byte for byte, so what "holds it" means is plain here.
+TEST_F(ComillasTest, FiltersAndLookUpsFindExactlyTheRowsHoldingTheTypedValue) {
+  Texts valores;
+  for (int i = 0; i < 80; ++i) {
+    valores.push_back(textos.Texto());
+  }
+  struct Registro {
+    std::string valor;
+    long numero;
+  };
+  std::map<std::string, Registro> filas;  // by key
+  std::map<std::string, long> mayorDe;    // value → the largest number of a row holding it
+  for (long numero = 1; numero <= 400; ++numero) {
+    const std::string clave = textos.Unico(static_cast<int>(numero));
+    const std::string& valor = valores[textos.Uno(static_cast<int>(valores.size()))];
+    store.Db().Execute(
+        "INSERT INTO XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable, Cf_Valor, "
+        "Cf_Descripcion, Cf_Tipo) VALUES ('0002', ?, ?, ?, 'T')",
+        Connection::Parameters{clave, valor, Format0000(numero)});
+    filas[clave] = {valor, numero};
+    mayorDe[valor] = numero;
+  }
+  auto busca = [&](const std::string& columna, const std::string& valor,
+                   const std::string& resultado) {
+    return BuscarCampoEnStore(store.Db(), "XEL_Configuracion", columna, valor, resultado);
+  };
+
+  for (const std::string& valor : valores) {
+    for (const std::string& parecido : Texts{valor, valor + "'", "'" + valor, valor + " ",
+                                             " " + valor, valor + "%", "%", "_", "''"}) {
+      const bool guardado = mayorDe.contains(parecido);
+      EXPECT_EQ(editor.Get_AutoClave("XEL_Configuracion", "Cf_Descripcion", "Cf_Valor", parecido),
+                guardado ? mayorDe[parecido] + 1 : 1)
+          << "filter value [" << parecido << "]";
+      const std::string dueno = busca("Cf_Valor", parecido, "Cf_Variable");
+      EXPECT_EQ(dueno.empty() ? "" : filas[dueno].valor, guardado ? parecido : std::string())
+          << "search value [" << parecido << "]";
+    }
+  }
+  for (const auto& [clave, fila] : filas) {
+    EXPECT_EQ(editor.Get_AutoClave("XEL_Configuracion", "Cf_Descripcion", "Cf_Valor", fila.valor,
+                                   "Cf_Variable", clave),
+              fila.numero + 1)
+        << clave;
+    EXPECT_EQ(busca("Cf_Variable", clave, "Cf_Valor"), fila.valor) << clave;
+    EXPECT_EQ(busca("Cf_Variable", clave + "'", "Cf_Valor"), "") << clave;
+  }
+  EXPECT_TRUE(session->Messages().empty());
+}
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,0 +1,282 @@
+// A store damaged the ways real ones get damaged: a table or a column gone, NULLs where texts
+// belong, the file locked by another writer, the file itself broken. Each command that meets the
+// damage says so once, in the database's words and with its own identifier where it has one,
+// writes nothing and leaves no transaction open; the window goes on, and works again once the
+// damage is repaired.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/SqliteConnection.h"
+#include "tests/editor/DialogoFixture.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// RAIZ > Almacen, Compras, Ventas (Descuentos (DESC_MAX), IVA, MONEDA)
+struct StoreDanadoTest : DialogoFixture {
+  StoreDanadoTest() { AddSmallStore(); }
+
+  // What one command must do against the damage: show these messages (by identifier), the last
+  // one in the database's words, have the run time report this many failures of handlers without a
+  // failure path of their own, and write nothing.
+  struct Fallo {
+    Texts errorIds;
+    std::string motivo;
+    size_t reportados = 0;
+  };
+  void Falla(const std::string& comando, const Fallo& fallo, const std::function<void()>& orden) {
+    const Texts antes = DumpStore(store.Db());
+    const size_t reportadosAntes = ui.UnhandledErrors().size();
+    session->ClearMessages();
+    orden();
+    ASSERT_EQ(session->ErrorIds(), fallo.errorIds) << comando;
+    if (!fallo.errorIds.empty()) {
+      EXPECT_NE(session->Messages().back().prompt.find(fallo.motivo), std::string::npos)
+          << comando << ": " << session->Messages().back().prompt;
+    }
+    EXPECT_EQ(ui.UnhandledErrors().size() - reportadosAntes, fallo.reportados) << comando;
+    EXPECT_EQ(DumpStore(store.Db()), antes) << comando;
+    EXPECT_FALSE(session->Conexion().InTransaction()) << comando;
+    EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << comando;
+    EXPECT_FALSE(Dialogo().Loaded()) << comando;
+  }
+  // Once the damage is repaired, a reload shows the whole store and a command writes again.
+  void Repara() {
+    session->ClearMessages();
+    PressF5();
+    EXPECT_TRUE(session->Messages().empty()) << session->Messages()[0].prompt;
+    ASSERT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
+    AgregaVariable("K0001");
+    EXPECT_TRUE(session->Messages().empty()) << session->Messages()[0].prompt;
+    EXPECT_EQ(VariableGuardada("NUEVA"), "0001 x  T");
+    EXPECT_TRUE(Nodes().Contains("KNUEVA"));
+  }
+
+  void AgregaVariable(const std::string& clase) {
+    Agrega(clase, [](frmZULAddVariables& d) {
+      LlenaVariable(d, "NUEVA", 2, "x");
+      AceptaOCancela(d);
+    });
+  }
+  void AgregaClase() {
+    Agrega("K0", [](frmZULAddVariables& d) {
+      d.txtValor.SetText("Nueva");
+      AceptaOCancela(d);
+    });
+  }
+  void EditaVariable() {
+    Edita("KIVA", [](frmZULAddVariables& d) {
+      d.txtValor.SetText("17");
+      AceptaOCancela(d);
+    });
+  }
+  void BorraClase(const std::string& clase) {
+    Click(clase);
+    editor.Controles.ClickDelete();
+  }
+  void Graba() { editor.cmdGrabar.PerformClick(); }
+};
+
+const Texts kBorrado{"ERR-ID:7500006", "ERR-ID:7500003"};  // the confirmation, then the failure
+
+TEST_F(StoreDanadoTest, AMissingVariablesTableStopsTheLoadAndEveryWriteThatNeedsIt) {
+  store.Db().Execute("ALTER TABLE XEL_Configuracion RENAME TO XEL_Configuracion_Aparte");
+  Falla("load", {{"ERR-ID:7500001"}, "no such table: XEL_Configuracion"}, [&] { Open(); });
+  EXPECT_EQ(TreeShown(Nodes()), (Texts{"K0|RAIZ|", " K0004|Almacen|0004"}))
+      << "the load stops at the first class's variables";
+  Falla("add", {{"ERR-ID:7500016"}, "no such table"}, [&] { AgregaVariable("K0004"); });
+  Falla("delete", {kBorrado, "no such table"}, [&] { BorraClase("K0004"); });
+  EXPECT_TRUE(Nodes().Contains("K0004"));
+  // Saved, Almacen alone would take position 0001, which Ventas still holds, and Ventas's
+  // sub-classes would load under Almacen.
+  Falla("save", {{"ERR-ID:7500005"}, "F5"}, [&] { Graba(); });
+
+  store.Db().Execute("ALTER TABLE XEL_Configuracion_Aparte RENAME TO XEL_Configuracion");
+  Repara();
+}
+
+TEST_F(StoreDanadoTest, AVariablesTableWithoutValuesRefusesTheirWritesAndLookUps) {
+  store.Db().Execute("ALTER TABLE XEL_Configuracion RENAME COLUMN Cf_Valor TO Cf_Valor_Aparte");
+  Falla("load", {}, [&] { Open(); });
+  EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
+  Falla("click", {{}, "", 1}, [&] { Click("KIVA"); });
+  EXPECT_NE(ui.UnhandledErrors().back().description.find("Cf_Valor"), std::string::npos);
+  Falla("add", {{"ERR-ID:7500016"}, "Cf_Valor"}, [&] { AgregaVariable("K0001"); });
+  Falla("edit", {{"ERR-ID:7500016"}, "Cf_Valor", 1}, [&] { EditaVariable(); });
+
+  store.Db().Execute("ALTER TABLE XEL_Configuracion RENAME COLUMN Cf_Valor_Aparte TO Cf_Valor");
+  Repara();
+}
+
+TEST_F(StoreDanadoTest, AClassesTableWithoutParentLinksShowsOnlyTheRootAndWritesNoClass) {
+  store.Db().Execute("ALTER TABLE XEL_Clase_Variable RENAME COLUMN Cv_Padre TO Cv_Padre_Aparte");
+  Falla("load", {{"ERR-ID:7500001"}, "Cv_Padre"}, [&] { Open(); });
+  EXPECT_EQ(Nodes().Count(), 1);
+  Falla("add", {{"ERR-ID:7500016"}, "Cv_Padre"}, [&] { AgregaClase(); });
+  Falla("save", {{"ERR-ID:7500005"}, "F5"}, [&] { Graba(); });
+
+  store.Db().Execute("ALTER TABLE XEL_Clase_Variable RENAME COLUMN Cv_Padre_Aparte TO Cv_Padre");
+  Repara();
+}
+
+TEST_F(StoreDanadoTest, AClassesTableWithoutPositionsCannotBeSaved) {
+  store.Db().Execute("ALTER TABLE XEL_Clase_Variable RENAME COLUMN Cv_Id TO Cv_Id_Aparte");
+  Falla("load", {{"ERR-ID:7500001"}, "Item cannot be found"}, [&] { Open(); });
+  Falla("save", {{"ERR-ID:7500005"}, "F5"}, [&] { Graba(); });
+
+  store.Db().Execute("ALTER TABLE XEL_Clase_Variable RENAME COLUMN Cv_Id_Aparte TO Cv_Id");
+  Repara();
+}
+
+// NULLs where the tables' keys allow them (the keys themselves are NOT NULL): they read as empty
+// texts, and the commands that meet them work, writing texts in their place.
+TEST_F(StoreDanadoTest, NullTextsReadAsEmptyAndTheCommandsReplaceThem) {
+  store.Db().Execute(
+      "INSERT INTO XEL_Clase_Variable (Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, Cv_Descripcion) "
+      "VALUES ('0005', '0005', '0000', NULL), ('0006', NULL, '0000', 'Sin posicion'), "
+      "('0007', '0007', NULL, 'Sin padre')");
+  store.Db().Execute(
+      "INSERT INTO XEL_Configuracion (Cf_Variable, Cf_Valor, Cf_Descripcion, Cf_Tipo, "
+      "Cv_Cve_Clase_Variable) VALUES ('VACIA', NULL, NULL, NULL, '0005'), "
+      "('SUELTA', 'x', 'd', 'T', NULL)");
+  Falla("load", {}, [&] { Open(); });
+  EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
+  EXPECT_EQ(NodeOf("K0005").Text(), "");
+  EXPECT_FALSE(Nodes().Contains("K0007")) << "no parent, not shown";
+  EXPECT_FALSE(Nodes().Contains("KSUELTA")) << "no class, not shown";
+
+  Click("KVACIA");
+  EXPECT_EQ(editor.txtDescripcion.Text(), "");
+  Edita("KVACIA", [](frmZULAddVariables& d) {
+    EXPECT_EQ(d.cboTipo.ListIndex(), -1) << "no type to show";
+    EXPECT_EQ(d.txtTexto.Text(), "");
+    d.cboTipo.UserSelect(0);
+    d.txtValor.SetText("5");
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(VariableGuardada("VACIA"), "0005 5  N");
+  Edita("K0005", [](frmZULAddVariables& d) {
+    EXPECT_EQ(d.txtValor.Text(), "");
+    d.txtValor.SetText("Nombrada");
+    d.cmdAceptar.PerformClick();
+  });
+  EXPECT_EQ(ClaseGuardada("0005"), "0005 0000 Nombrada");
+  Click("K0006");
+  EXPECT_EQ(editor.txtID.Text(), "") << "no position to show";
+  EXPECT_EQ(editor.Get_AutoClave("XEL_Clase_Variable", "Cv_Id"), 8);
+  Graba();
+  EXPECT_EQ(ClaseGuardada("0006"), "0004 0000 Sin posicion") << "the save gives it one";
+  EXPECT_TRUE(session->Messages().empty()) << session->Messages()[0].prompt;
+  EXPECT_TRUE(ui.UnhandledErrors().empty()) << ui.UnhandledErrors()[0].description;
+  EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
+}
+
+// Another editor holds the file's write lock: reading goes on, and each write waits for the lock
+// a short while, then fails with the database's words, having changed nothing.
+TEST_F(StoreDanadoTest, AStoreLockedByAnotherWriterFailsEachWriteAfterTheWait) {
+  Open();
+  constexpr std::chrono::milliseconds kEspera{50};
+  SqliteConnection impaciente(store.Path().string(), {kEspera});
+  session->SetConnection(impaciente);
+  auto otro = store.OpenAnother();
+  otro->BeginTrans();
+
+  const auto inicio = std::chrono::steady_clock::now();
+  Falla("delete", {kBorrado, "database is locked"}, [&] { BorraClase("K0003"); });
+  EXPECT_GE(std::chrono::steady_clock::now() - inicio, kEspera) << "the write waited for the lock";
+  EXPECT_TRUE(Nodes().Contains("K0003"));
+  Falla("add", {{"ERR-ID:7500016"}, "database is locked"}, [&] { AgregaVariable("K0001"); });
+  Falla("save", {{"ERR-ID:7500005"}, "database is locked"}, [&] { Graba(); });
+  Falla("reload", {}, [&] { PressF5(); });
+  EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
+
+  otro->RollbackTrans();
+  Repara();
+  BorraClase("K0003");
+  EXPECT_EQ(ClaseGuardada("0003"), "(none)");
+}
+
+// A copy of the store that breaks while the host's connection to it is open: the editor reports
+// each failure, the file keeps every byte, and the window works on once the host gives it a sound
+// store again. A file that is no store at all is refused by the connection itself.
+struct StoreRotoTest : StoreDanadoTest {
+  static constexpr size_t kPagina = 4096;
+  std::filesystem::path copia = store.Path().parent_path() / "copia.db";
+
+  StoreRotoTest() {
+    AddClass("0008", "0008", "0000", "Relleno " + std::string(3 * kPagina, 'x'));  // more pages
+    store.Db().Execute("VACUUM INTO '" + Quote(copia.string()) + "'");
+    Open();
+  }
+  std::string Bytes() {
+    std::ifstream file(copia, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  }
+  void Escribe(const std::string& bytes) {
+    std::ofstream(copia, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  static std::string Ruido(size_t largo) {
+    std::mt19937 random(7);
+    std::string ruido(largo, '\0');
+    for (char& c : ruido) {
+      c = static_cast<char>(random());
+    }
+    return ruido;
+  }
+
+  // Every command against the copy broken by `rompe`, then the sound store again.
+  void UsaCopiaRota(const std::function<void()>& rompe, const std::string& motivo) {
+    auto rota = OpenConnection("sqlite:" + copia.string());
+    rompe();
+    const std::string antes = Bytes();
+    session->SetConnection(*rota);
+    utility->SetFinder([&rota](const Lookup& l) {
+      return BuscarCampoEnStore(*rota, l.table, l.searchColumn, l.searchValue, l.resultColumn);
+    });
+    Falla("load", {{"ERR-ID:7500001"}, motivo}, [&] { PressF5(); });
+    Falla("add", {{"ERR-ID:7500016"}, motivo}, [&] { AgregaClase(); });
+    Falla("save", {{"ERR-ID:7500005"}, "F5"}, [&] { Graba(); });
+    session->SetConnection(db);
+    utility->SetFinder([this](const Lookup& l) {
+      return BuscarCampoEnStore(store.Db(), l.table, l.searchColumn, l.searchValue, l.resultColumn);
+    });
+    rota.reset();
+    EXPECT_EQ(Bytes(), antes) << "the broken file is left as it was";
+    Repara();
+  }
+};
+
+TEST_F(StoreRotoTest, AFileThatIsNoStoreIsRefusedByTheConnection) {
+  Escribe(Ruido(2 * kPagina));
+  try {
+    OpenConnection("sqlite:" + copia.string());
+    ADD_FAILURE() << "a file of noise opened as a store";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::DatabaseError);
+    EXPECT_NE(e.Description().find("not a database"), std::string::npos) << e.Description();
+  }
+}
+
+TEST_F(StoreRotoTest, PagesOverwrittenWithNoiseAreReportedByEachCommand) {
+  UsaCopiaRota([&] { Escribe(Bytes().substr(0, kPagina) + Ruido(Bytes().size() - kPagina)); },
+               "malformed");
+}
+
+TEST_F(StoreRotoTest, AStoreCutShortIsReportedByEachCommand) {
+  UsaCopiaRota([&] { Escribe(Bytes().substr(0, kPagina + 1000)); }, "malformed");
+}
+
+}  // namespace
+}  // namespace xel::testing

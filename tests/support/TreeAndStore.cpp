@@ -1,0 +1,123 @@
+#include "tests/support/TreeAndStore.h"
+
+#include <algorithm>
+#include <set>
+
+#include "store/Sql.h"
+
+namespace xel::testing {
+namespace {
+
+struct Table {
+  const char* name;
+  std::vector<const char*> columns;
+};
+
+const Table kTables[] = {
+    {sql::XEL_Clase_Variable,
+     {sql::Cv_Cve_Clase_Variable, sql::Cv_Id, sql::Cv_Padre, sql::Cv_Descripcion,
+      sql::Fecha_Ult_Modif}},
+    {sql::XEL_Configuracion,
+     {sql::Cf_Variable, sql::Cf_Valor, sql::Cf_Descripcion, sql::Cf_Tipo,
+      sql::Cv_Cve_Clase_Variable, sql::Fecha_Ult_Modif}},
+};
+
+std::string Column(const Recordset& row, const char* column) {
+  try {
+    FieldValue value = row.Field(column);
+    return value.IsNull() ? "<NULL>" : value.Text();
+  } catch (const RuntimeError&) {
+    return "<missing>";
+  }
+}
+
+void DumpTable(Connection& db, const Table& table, std::vector<std::string>& lines) {
+  std::unique_ptr<Recordset> rows;
+  try {
+    rows = db.Execute(std::string("SELECT * FROM ") + table.name);
+  } catch (const RuntimeError&) {
+    lines.push_back(std::string(table.name) + " <missing>");
+    return;
+  }
+  for (; !rows->Eof(); rows->MoveNext()) {
+    std::string line = table.name;
+    for (const char* column : table.columns) {
+      line += std::string("|") + column + "=" + Column(*rows, column);
+    }
+    lines.push_back(std::move(line));
+  }
+}
+
+// The tree the store describes, read level by level as the editor loads it.
+class StoreTree {
+ public:
+  explicit StoreTree(Connection& db) : db_(db) {}
+
+  std::vector<std::string> Read() {
+    lines_ = {"K0|RAIZ|"};
+    AddClasses("SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = ? ORDER BY Cv_Descripcion",
+               "0000", " ");
+    return lines_;
+  }
+
+ private:
+  void AddClasses(const std::string& query, const std::string& parent, const std::string& indent) {
+    auto classes = db_.Execute(query, Connection::Parameters{parent});
+    for (; !classes->Eof(); classes->MoveNext()) {
+      const std::string code = classes->Field(sql::Cv_Cve_Clase_Variable).Text();
+      if (!seen_.insert(code).second) {
+        continue;  // a class under its own sub-tree: the editor refuses its second node too
+      }
+      lines_.push_back(indent + "K" + code + "|" + classes->Field(sql::Cv_Descripcion).Text() +
+                       "|" + code);
+      AddClasses("SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = ? ORDER BY Cv_Id",
+                 classes->Field(sql::Cv_Id).Text(), indent + " ");
+      AddVariables(code, indent + " ");
+    }
+  }
+  void AddVariables(const std::string& code, const std::string& indent) {
+    auto variables = db_.Execute(
+        "SELECT * FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = ? ORDER BY Cf_Variable",
+        Connection::Parameters{code});
+    for (; !variables->Eof(); variables->MoveNext()) {
+      const std::string key = variables->Field(sql::Cf_Variable).Text();
+      lines_.push_back(indent + "K" + key + "|" + key + "|" + key);
+    }
+  }
+
+  Connection& db_;
+  std::set<std::string> seen_;
+  std::vector<std::string> lines_;
+};
+
+void AddShown(const Node& node, const std::string& indent, std::vector<std::string>& lines) {
+  lines.push_back(indent + node.Key() + "|" + node.Text() + "|" + node.Tag());
+  for (Node child = node.Child(); child; child = child.Next()) {
+    AddShown(child, indent + " ", lines);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> DumpStore(Connection& db) {
+  std::vector<std::string> lines;
+  for (const Table& table : kTables) {
+    DumpTable(db, table, lines);
+  }
+  std::ranges::sort(lines);
+  return lines;
+}
+
+std::vector<std::string> TreeOfStore(Connection& db) {
+  return StoreTree(db).Read();
+}
+
+std::vector<std::string> TreeShown(const TreeNodes& nodes) {
+  std::vector<std::string> lines;
+  for (Node top = nodes.FirstRoot(); top; top = top.Next()) {
+    AddShown(top, "", lines);
+  }
+  return lines;
+}
+
+}  // namespace xel::testing

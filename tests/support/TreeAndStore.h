@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Database.h"
+#include "platform/TreeNodes.h"
+
+namespace xel::testing {
+
+// Everything the store holds: one line per row of both tables, with every column by name (NULL
+// shown as <NULL>), the lines sorted. A table or a column the store lacks is a line of its own, so
+// that a damaged store can be dumped too and compared before and after a command.
+std::vector<std::string> DumpStore(Connection& db);
+
+// The tree the store describes, read with bound values and so independent of the editor's own
+// statements: the root, the top-level classes by description, under each class its sub-classes by
+// position and then its variables by key. One line per node: blanks for its depth, then
+// "key|text|tag". Positions are compared as stored, in the four digits the editor writes.
+std::vector<std::string> TreeOfStore(Connection& db);
+
+// The tree a window shows, every node in the order the expanded tree lists it, in the same form.
+std::vector<std::string> TreeShown(const TreeNodes& nodes);
+
+}  // namespace xel::testing

@@ -1,0 +1,116 @@
+#include "qt/HostScreen.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+
+namespace xel {
+
+namespace {
+
+constexpr long kButtonsMask = 0x0F;
+constexpr long kIconMask = 0x70;
+constexpr long kDefaultMask = 0x300;
+
+using Buttons = std::array<QMessageBox::StandardButton, 3>;
+
+// The buttons of each button code, in the order they show; NoButton fills the row.
+Buttons ButtonsOf(long code) {
+  switch (code & kButtonsMask) {
+    case 1:
+      return {QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::NoButton};
+    case 2:
+      return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+    case 3:
+      return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case 4:
+      return {QMessageBox::Yes, QMessageBox::No, QMessageBox::NoButton};
+    case 5:
+      return {QMessageBox::Retry, QMessageBox::Cancel, QMessageBox::NoButton};
+    default:
+      return {QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::NoButton};
+  }
+}
+
+QMessageBox::Icon IconOf(long code) {
+  switch (code & kIconMask) {
+    case 16:
+      return QMessageBox::Critical;
+    case 32:
+      return QMessageBox::Question;
+    case 48:
+      return QMessageBox::Warning;
+    case 64:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+MessageBoxKind MessageBoxKindFor(long code) {
+  Buttons row = ButtonsOf(code);
+  MessageBoxKind kind;
+  kind.icon = IconOf(code);
+  kind.buttons = QMessageBox::NoButton;
+  for (QMessageBox::StandardButton button : row) {
+    kind.buttons |= button;
+  }
+  size_t wanted = static_cast<size_t>((code & kDefaultMask) >> 8);
+  kind.defaultButton =
+      wanted < row.size() && row[wanted] != QMessageBox::NoButton ? row[wanted] : row[0];
+  return kind;
+}
+
+long AnswerFor(QMessageBox::StandardButton pressed) {
+  switch (pressed) {
+    case QMessageBox::Ok:
+      return 1;
+    case QMessageBox::Cancel:
+      return 2;
+    case QMessageBox::Abort:
+      return 3;
+    case QMessageBox::Retry:
+      return 4;
+    case QMessageBox::Ignore:
+      return 5;
+    case QMessageBox::Yes:
+      return 6;
+    case QMessageBox::No:
+      return 7;
+    default:
+      return 2;
+  }
+}
+
+long ShowMensaje(QWidget* owner, const std::string& prompt, long code, const std::string& title) {
+  MessageBoxKind kind = MessageBoxKindFor(code);
+  QMessageBox box(kind.icon, QString::fromStdString(title), QString::fromStdString(prompt),
+                  kind.buttons, owner);
+  box.setDefaultButton(kind.defaultButton);
+  box.exec();
+  auto pressed = static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton()));
+  return AnswerFor(pressed);
+}
+
+// The keys arrive after the event that sent them, as typed keys would; each goes to the widget
+// that has the focus by then.
+void SendKeysToFocus(const std::string& keys) {
+  auto tabs = std::count(keys.begin(), keys.end(), '\t');
+  QMetaObject::invokeMethod(
+      qApp,
+      [tabs] {
+        for (auto i = 0; i < tabs; ++i) {
+          if (QWidget* focused = QApplication::focusWidget()) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(focused, &tab);
+          }
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace xel

@@ -1,0 +1,114 @@
+#include "qt/QtUiBackend.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include "platform/Forms.h"
+
+namespace xel {
+
+QtUiBackend::~QtUiBackend() {
+  for (auto& [form, window] : windows_) {
+    if (window) {
+      window->Abandon();
+      delete window;
+    }
+  }
+}
+
+FormWindow* QtUiBackend::WindowOf(const Form& form) const {
+  auto found = windows_.find(&form);
+  return found == windows_.end() ? nullptr : found->second.data();
+}
+
+FormWindow& QtUiBackend::WindowFor(Form& form) {
+  if (FormWindow* existing = WindowOf(form)) {
+    return *existing;
+  }
+  auto* window = new FormWindow(form);
+  windows_[&form] = window;
+  return *window;
+}
+
+void QtUiBackend::ShowModeless(Form& form) {
+  FormWindow& window = WindowFor(form);
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+// A modal form opens over the window the user was working in.
+void QtUiBackend::ShowModal(Form& form) {
+  if (!form.Loaded() || !form.Visible()) {
+    return;  // its activation already closed it
+  }
+  QWidget* owner = QApplication::activeWindow();
+  FormWindow& window = WindowFor(form);
+  window.setWindowFlag(Qt::Dialog);
+  window.setWindowModality(Qt::ApplicationModal);
+  if (owner && owner != &window) {
+    window.move(owner->frameGeometry().center() - window.rect().center());
+  }
+  window.show();
+  window.raise();
+  window.activateWindow();
+  QEventLoop loop;
+  modalLoops_[&form] = &loop;
+  loop.exec(QEventLoop::DialogExec);
+  modalLoops_.erase(&form);
+  if (FormWindow* hidden = WindowOf(form)) {
+    hidden->setWindowModality(Qt::NonModal);
+  }
+}
+
+void QtUiBackend::EndModalLoop(const Form& form) {
+  auto loop = modalLoops_.find(&form);
+  if (loop != modalLoops_.end()) {
+    loop->second->quit();
+  }
+}
+
+void QtUiBackend::Hide(Form& form) {
+  if (FormWindow* window = WindowOf(form)) {
+    window->hide();
+  }
+  EndModalLoop(form);
+}
+
+// The window may be in the middle of the event that unloaded its form: it lets go of the form at
+// once and goes when the event is over.
+void QtUiBackend::Unloaded(Form& form) {
+  if (FormWindow* window = WindowOf(form)) {
+    window->Release();
+    window->hide();
+    window->deleteLater();
+  }
+  windows_.erase(&form);
+  EndModalLoop(form);
+}
+
+void QtUiBackend::DoEvents() {
+  QCoreApplication::processEvents();
+}
+
+void QtUiBackend::SetMousePointer(int pointer) {
+  if (pointer == MousePointer::Hourglass) {
+    if (!QGuiApplication::overrideCursor()) {
+      QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    return;
+  }
+  while (QGuiApplication::overrideCursor()) {
+    QGuiApplication::restoreOverrideCursor();
+  }
+}
+
+void QtUiBackend::ReportUnhandledError(long number, const std::string& description) {
+  QMessageBox::critical(
+      QApplication::activeWindow(), QApplication::applicationName(),
+      QString("Error %1\n\n%2").arg(number).arg(QString::fromStdString(description)));
+}
+
+}  // namespace xel

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPointer>
+#include <map>
+
+#include "platform/UiBackend.h"
+#include "qt/FormWindow.h"
+
+class QEventLoop;
+
+namespace xel {
+
+// The desktop screen of the forms run time: a window per shown form, real modal dialogs, the
+// hourglass pointer and the message box for escaped errors. Forms shown through it are unloaded
+// or destroyed before it goes.
+class QtUiBackend : public UiBackend {
+ public:
+  QtUiBackend() = default;
+  ~QtUiBackend() override;
+  QtUiBackend(const QtUiBackend&) = delete;
+  QtUiBackend& operator=(const QtUiBackend&) = delete;
+
+  void ShowModeless(Form& form) override;
+  // Runs a local event loop until the form is hidden or unloaded.
+  void ShowModal(Form& form) override;
+  void Hide(Form& form) override;
+  void Unloaded(Form& form) override;
+  void DoEvents() override;
+  void SetMousePointer(int pointer) override;
+  void ReportUnhandledError(long number, const std::string& description) override;
+
+  // The window showing a form, or null while the form has none.
+  FormWindow* WindowOf(const Form& form) const;
+
+ private:
+  FormWindow& WindowFor(Form& form);
+  void EndModalLoop(const Form& form);
+
+  std::map<const Form*, QPointer<FormWindow>> windows_;
+  std::map<const Form*, QEventLoop*> modalLoops_;
+};
+
+}  // namespace xel

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "qt/Appearance.h"
+#include "qt/HostScreen.h"
+#include "qt/ToolbarView.h"
+#include "tests/qt/QtFixture.h"
+
+namespace xel::testing {
+namespace {
+
+// A form with one control of every kind, whose handlers note what they were told.
+struct SampleForm : Form {
+  explicit SampleForm(FormsRuntime& runtime) : Form(runtime, "frmMuestra") {
+    Controles.Add.Connect([this] { events.push_back("Add"); });
+    Controles.Exit.Connect([this] { events.push_back("Exit"); });
+    cmdGrabar.Click.Connect([this] { events.push_back("Grabar"); });
+    cmdCancelar.Click.Connect([this] {
+      events.push_back("Cancelar");
+      Hide();
+    });
+    cboTipo.Change.Connect([this] { events.push_back("Change " + cboTipo.Text()); });
+    cboTipo.KeyPress.Connect([this](int& key) { events.push_back("Key " + std::to_string(key)); });
+    opDos.Click.Connect([this] { events.push_back("opDos"); });
+    tvArbol.KeyPress.Connect([](int& key) { key = key == '+' ? 0 : key; });
+    tvArbol.DragDrop.Connect([this](float, float) { events.push_back("Drop"); });
+    tvArbol.StartDrag.Connect([this](Node node) { events.push_back("Drag " + node.Key()); });
+  }
+
+  ToolbarZul Controles{*this, "Controles"};
+  Frame Marco{*this, "Marco"};
+  OptionButton opUno{Marco, "opUno"};
+  OptionButton opDos{Marco, "opDos"};
+  TextBoxZul txtNumero{*this, "txtNumero"};
+  TextBoxZul txtNombre{*this, "txtNombre"};
+  ComboZul cboTipo{*this, "cboTipo"};
+  FlatButton cmdGrabar{*this, "cmdGrabar"};
+  FlatButton cmdCancelar{*this, "cmdCancelar"};
+  TreeView tvArbol{*this, "tvArbol"};
+  ImageList imagenes{"General"};
+  std::vector<std::string> events;
+
+ protected:
+  void InitializeComponent() override {
+    SetDesignSize(7500, 7500);
+    Controles.Move(0, 0, 7500, 960);
+    Controles.SetCaption("Muestra");
+    Marco.Move(120, 1080, 4000, 450);
+    opUno.Move(0, 0, 1500, 375);
+    opUno.SetCaption("Uno");
+    opDos.Move(1600, 0, 1500, 375);
+    opDos.SetCaption("Dos");
+    txtNumero.Move(120, 1680, 1500, 300);
+    txtNumero.SetInputKind(TextEntry::Numeric);
+    txtNumero.SetMaxLength(4);
+    txtNumero.SetTabOnEnter(true);
+    txtNumero.SetTabIndex(1);
+    txtNombre.Move(120, 2040, 3000, 300);
+    txtNombre.SetTabIndex(2);
+    cboTipo.Move(120, 2400, 2000, 300);
+    cboTipo.Clear();
+    for (const char* item : {"N - Numérico", "B - 0 ó 1", "T - Texto"}) {
+      cboTipo.AddItem(item);
+    }
+    cboTipo.SetTabIndex(3);
+    cmdGrabar.Move(120, 2880, 1500, 375);
+    cmdGrabar.SetCaption("Grabar");
+    cmdCancelar.Move(1800, 2880, 1500, 375);
+    cmdCancelar.SetCaption("Cancelar");
+    tvArbol.Move(120, 3360, 7000, 3900);
+    tvArbol.SetImageList(&imagenes);
+    tvArbol.Nodes().Clear();
+    tvArbol.Nodes().Add({}, tvw::Last, "A", "A", 1);
+    tvArbol.Nodes().Add("A", tvw::Child, "A1", "A1", 1);
+    tvArbol.Nodes().Add({}, tvw::Last, "B", "B", 1);
+  }
+};
+
+struct ControlViewsTest : ::testing::Test {
+  ControlViewsTest() {
+    form.Show();
+    QApplication::processEvents();
+  }
+  FormWindow& Window() { return *ui.WindowOf(form); }
+  template <class Widget>
+  Widget& WidgetOf(const std::string& name) {
+    return dynamic_cast<Widget&>(*Window().WidgetOf(name));
+  }
+  NodeTreeWidget& Tree() { return WidgetOf<NodeTreeWidget>("tvArbol"); }
+  QModelIndex IndexOf(const std::string& key) {
+    return Tree().Items().IndexOf(form.tvArbol.Nodes().Item(key));
+  }
+
+  QtUiBackend ui;
+  FormsRuntime runtime{ui};
+  SampleForm form{runtime};
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(ControlViewsTest, TypingGoesThroughTheBoxsRulesAndShowsWhatTheBoxKept) {
+  auto& numero = WidgetOf<QLineEdit>("txtNumero");
+  QTest::keyClicks(&numero, "1a2.3.45");
+  EXPECT_EQ(form.txtNumero.Text(), "12.3");
+  EXPECT_EQ(numero.text(), "12.3");
+  form.txtNumero.SetText("codigo largo");
+  EXPECT_EQ(numero.text(), "codigo largo") << "text set by the program is shown as it is";
+  form.txtNombre.SetLocked(true);
+  auto& nombre = WidgetOf<QLineEdit>("txtNombre");
+  EXPECT_TRUE(nombre.isReadOnly());
+  QTest::keyClicks(&nombre, "x");
+  EXPECT_EQ(form.txtNombre.Text(), "");
+}
+
+TEST_F(ControlViewsTest, EnterMovesOnWhereTheBoxSaysSoAndTheFocusColourFollows) {
+  auto& numero = WidgetOf<QLineEdit>("txtNumero");
+  numero.setFocus();
+  EXPECT_EQ(form.ActiveControl(), &form.txtNumero);
+  EXPECT_EQ(numero.palette().color(QPalette::Active, QPalette::Base),
+            ToQColor(form.txtNumero.FocusColor()));
+  QTest::keyClick(&numero, Qt::Key_Return);
+  EXPECT_EQ(form.ActiveControl(), &form.txtNombre);
+  EXPECT_EQ(QApplication::focusWidget(), Window().WidgetOf("txtNombre"));
+  EXPECT_EQ(numero.palette().color(QPalette::Active, QPalette::Base),
+            ToQColor(form.txtNumero.EnabledColor()));
+}
+
+TEST_F(ControlViewsTest, TheHostsTabKeystrokeMovesTheFocusOnOnceTheEventIsOver) {
+  WidgetOf<QLineEdit>("txtNumero").setFocus();
+  SendKeysToFocus("\t");
+  EXPECT_EQ(form.ActiveControl(), &form.txtNumero);
+  QApplication::processEvents();
+  EXPECT_EQ(form.ActiveControl(), &form.txtNombre);
+}
+
+TEST_F(ControlViewsTest, TheComboShowsItsListAndTakesTheUsersPickAndKeys) {
+  auto& combo = WidgetOf<QComboBox>("cboTipo");
+  EXPECT_EQ(combo.count(), 3);
+  EXPECT_EQ(combo.currentIndex(), -1);
+  QTest::keyClick(&combo, Qt::Key_Down);
+  QTest::keyClick(&combo, Qt::Key_Return);
+  EXPECT_EQ(form.cboTipo.ListIndex(), 0);
+  EXPECT_EQ(form.events, (Events{"Change N - Numérico", "Key 13"}));
+  form.cboTipo.SetListIndex(2);
+  EXPECT_EQ(combo.currentText(), "T - Texto");
+}
+
+TEST_F(ControlViewsTest, OptionButtonsShowTheirGroupAsTheControlsKeepIt) {
+  auto& uno = WidgetOf<QRadioButton>("opUno");
+  auto& dos = WidgetOf<QRadioButton>("opDos");
+  form.opUno.SetDesignedValue(true);
+  EXPECT_TRUE(uno.isChecked());
+  QPoint indicator(6, dos.height() / 2);
+  QTest::mouseClick(&dos, Qt::LeftButton, {}, indicator);
+  EXPECT_TRUE(form.opDos.Value());
+  EXPECT_FALSE(uno.isChecked());
+  QTest::mouseClick(&dos, Qt::LeftButton, {}, indicator);
+  EXPECT_TRUE(dos.isChecked()) << "clicking the selected option keeps it selected";
+  EXPECT_EQ(form.events, (Events{"opDos"}));
+  form.Marco.SetEnabled(false);
+  EXPECT_FALSE(uno.isEnabled());
+}
+
+TEST_F(ControlViewsTest, ToolbarButtonsAndKeysPressOnlyAvailableCommands) {
+  auto& bar = dynamic_cast<ToolbarView&>(*Window().ViewOf(form.Controles));
+  QToolButton& add = *bar.ButtonOf(ToolbarZul::Command::Add);
+  EXPECT_FALSE(add.isEnabled());
+  QTest::keyClick(&Window(), Qt::Key_Insert);
+  EXPECT_TRUE(form.events.empty());
+  form.Controles.SetAddAvailable(true);
+  QTest::keyClick(&Window(), Qt::Key_Insert);
+  add.click();
+  bar.ButtonOf(ToolbarZul::Command::Exit)->click();
+  EXPECT_EQ(form.events, (Events{"Add", "Add", "Exit"}));
+  form.Controles.SetShowExitButton(false);
+  EXPECT_TRUE(bar.ButtonOf(ToolbarZul::Command::Exit)->isHidden());
+  EXPECT_EQ(bar.Widget()->findChild<QLabel*>()->text(), "Muestra");
+}
+
+TEST_F(ControlViewsTest, CtrlSPressesTheSaveButton) {
+  QTest::keyClick(&Window(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(form.events, (Events{"Grabar"}));
+}
+
+TEST_F(ControlViewsTest, AModalFormRunsUntilHiddenAndEscapePressesItsCancelButton) {
+  form.Hide();
+  QTimer::singleShot(0, [this] { QTest::keyClick(&Window(), Qt::Key_Escape); });
+  form.Show(true);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(form.events, (Events{"Cancelar"}));
+  EXPECT_TRUE(form.Loaded());
+}
+
+TEST_F(ControlViewsTest, EscapeClosesAModalFormWithoutACancelButton) {
+  form.Hide();
+  form.cmdCancelar.SetCaption("Cerrar");
+  QTimer::singleShot(0, [this] { QTest::keyClick(&Window(), Qt::Key_Escape); });
+  form.Show(true);
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(ui.WindowOf(form), nullptr);
+}
+
+TEST_F(ControlViewsTest, TheTreesKeyPressHandlerCanConsumeAKey) {
+  Tree().setCurrentIndex(IndexOf("A"));
+  QTest::keyClick(&Tree(), '+');
+  EXPECT_FALSE(form.tvArbol.Nodes().Item("A").Expanded()) << "consumed before the tree saw it";
+  form.tvArbol.Nodes().Item("A").SetExpanded(true);
+  QTest::keyClick(&Tree(), '-');
+  EXPECT_FALSE(form.tvArbol.Nodes().Item("A").Expanded()) << "passed on, the tree collapsed";
+}
+
+TEST_F(ControlViewsTest, DraggingANodeStartsADragAndADropReachesTheControlAfterIt) {
+  QWidget* viewport = Tree().viewport();
+  QPoint start = Tree().visualRect(IndexOf("A")).center();
+  QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+  // Where the screen runs the drag until the button comes up, it comes up.
+  QTimer::singleShot(50, viewport,
+                     [=] { QTest::mouseRelease(viewport, Qt::LeftButton, {}, start); });
+  QMouseEvent move(QEvent::MouseMove, start + QPoint(0, 30), viewport->mapToGlobal(start),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  EXPECT_EQ(form.events.front(), "Drag A");
+
+  form.events.clear();
+  DropAt(*viewport, Tree().visualRect(IndexOf("B")).center());
+  EXPECT_TRUE(form.events.empty()) << "not inside the drag";
+  QApplication::processEvents();
+  EXPECT_EQ(form.events, (Events{"Drop"}));
+}
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "qt/Appearance.h"
+#include "qt/Screenshot.h"
+#include "qt/ToolbarView.h"
+#include "tests/qt/QtFixture.h"
+
+namespace xel::testing {
+namespace {
+
+struct EditorWindowTest : QtEditorFixture {
+  EditorWindowTest() {
+    AddSmallStore();
+    Open();
+  }
+  QToolButton& Button(ToolbarZul::Command command) {
+    return *dynamic_cast<ToolbarView&>(*Window().ViewOf(editor.Controles)).ButtonOf(command);
+  }
+};
+
+TEST_F(EditorWindowTest, EveryVisibleControlHasAWidgetNamedAfterIt) {
+  for (Control* control : editor.AllControls()) {
+    if (control == &editor.colorZUL) {
+      EXPECT_EQ(Window().WidgetOf(control->Name()), nullptr);
+      continue;
+    }
+    QWidget& widget = WidgetOf(control->Name());
+    EXPECT_EQ(widget.objectName().toStdString(), control->Name());
+    EXPECT_FALSE(widget.accessibleName().isEmpty()) << control->Name();
+  }
+  EXPECT_EQ(WidgetOf("Label1").accessibleName(), "Clave:");
+  EXPECT_EQ(WidgetOf("cmdGrabar").accessibleName(), "Grabar");
+  EXPECT_EQ(Window().windowTitle(), "Variables del sistema");
+}
+
+TEST_F(EditorWindowTest, ControlsSitAtTheirDesignedPlacesAndTheValueLabelStaysReadable) {
+  EXPECT_EQ(WidgetOf("txtClave").geometry(), QRect(56, 32, 209, 20));
+  EXPECT_EQ(WidgetOf("frFrame").x(), 8);
+  QWidget& valor = WidgetOf("Label2");
+  EXPECT_GE(valor.x(), 0) << "cut at the frame's edge, not placed outside it";
+  EXPECT_EQ(valor.geometry().right() + 1, (-840 + 1575) / 15) << "its right edge is kept";
+  EXPECT_GE(valor.width(), valor.fontMetrics().horizontalAdvance("Valor:"));
+}
+
+TEST_F(EditorWindowTest, TheFirstShowAndEveryResizeReachTheWindowsLayout) {
+  EXPECT_FLOAT_EQ(editor.tvVariables.GetBounds().width, 9255 - 350);
+  Window().resize(700, 500);
+  QApplication::processEvents();
+  EXPECT_FLOAT_EQ(editor.Width(), 10500);
+  EXPECT_FLOAT_EQ(editor.Height(), 7500);
+  EXPECT_EQ(WidgetOf("tvVariables").geometry(),
+            QRect(8, 72, TwipsToPixels(10500 - 350), TwipsToPixels(7500 - 3255)));
+  EXPECT_EQ(WidgetOf("frFrame").y(), TwipsToPixels(7500 - 2025));
+}
+
+TEST_F(EditorWindowTest, ClickingANodeSelectsItAndFillsTheDetailPane) {
+  ClickNode("KIVA");
+  EXPECT_EQ(editor.tvVariables.SelectedItem(), NodeOf("KIVA"));
+  EXPECT_EQ(editor.txtClave.Text(), "IVA");
+  EXPECT_EQ(Shown("txtClave"), "IVA");
+  EXPECT_EQ(Shown("txtDescripcion"), "16");
+  EXPECT_EQ(editor.nodArrastrado, NodeOf("KIVA")) << "the mouse-down came after the selection";
+  EXPECT_FALSE(Button(ToolbarZul::Command::Add).isEnabled());
+  EXPECT_TRUE(Button(ToolbarZul::Command::Edit).isEnabled());
+  ClickNode("K0");
+  EXPECT_EQ(Shown("txtDescripcion"), "RAIZ");
+  EXPECT_TRUE(Button(ToolbarZul::Command::Add).isEnabled());
+  EXPECT_FALSE(Button(ToolbarZul::Command::Delete).isEnabled());
+}
+
+TEST_F(EditorWindowTest, KeyboardSelectionRaisesNodeClickButSelectionByTheProgramDoesNot) {
+  NodeOf("K0").SetExpanded(true);
+  ClickNode("K0");
+  Node below = NodeOf("K0").Child();
+  QTest::keyClick(&Tree(), Qt::Key_Down);
+  EXPECT_EQ(editor.tvVariables.SelectedItem(), below);
+  QString shown = QString::fromStdString(below.Tag());
+  EXPECT_EQ(Shown("txtClave"), shown);
+
+  editor.tvVariables.SetSelectedItem(NodeOf("K0004"));
+  EXPECT_EQ(Tree().currentIndex(), IndexOf("K0004"));
+  EXPECT_EQ(Shown("txtClave"), shown);
+  editor.tvVariables.Nodes().Remove("K0004");
+  EXPECT_FALSE(Tree().selectionModel()->hasSelection()) << "no node is selected any more";
+  EXPECT_EQ(Shown("txtClave"), shown);
+}
+
+TEST_F(EditorWindowTest, ExpandingFollowsTheUserAndTheProgram) {
+  Tree().expand(IndexOf("K0"));
+  Tree().expand(IndexOf("K0001"));
+  EXPECT_TRUE(NodeOf("K0001").Expanded());
+  EXPECT_EQ(NodeOf("K0001").Image(), 2) << "the window's Expand handler ran";
+  NodeOf("K0001").SetExpanded(false);
+  EXPECT_FALSE(Tree().isExpanded(IndexOf("K0001")));
+  EXPECT_EQ(NodeOf("K0001").Image(), 1);
+  NodeOf("KDESC_MAX").EnsureVisible();
+  EXPECT_TRUE(Tree().isExpanded(IndexOf("K0002")));
+}
+
+TEST_F(EditorWindowTest, SpaceTogglesTheCheckBoxOfTheCurrentNode) {
+  ClickNode("K0003");
+  QTest::keyClick(&Tree(), Qt::Key_Space);
+  EXPECT_TRUE(NodeOf("K0003").Checked());
+  EXPECT_EQ(IndexOf("K0003").data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+  QTest::keyClick(&Tree(), Qt::Key_Space);
+  EXPECT_FALSE(NodeOf("K0003").Checked());
+}
+
+TEST_F(EditorWindowTest, F5ReleasedOnTheTreeReloadsTheStore) {
+  AddClass("0009", "0009", "0000", "Tesoreria");
+  QTest::keyClick(&Tree(), Qt::Key_F5);
+  EXPECT_TRUE(editor.tvVariables.Nodes().Contains("K0009"));
+  EXPECT_EQ(Tree().Items().rowCount(IndexOf("K0")), 4);
+}
+
+TEST_F(EditorWindowTest, HitTestAndDragOverUseTheRowsTheUserSees) {
+  QPoint centre = RowCentre("KIVA");
+  QPointF control = QPointF(centre + Tree().viewport()->pos()) * kTwipsPerPixel;
+  EXPECT_EQ(editor.tvVariables.HitTest(control.x(), control.y()), NodeOf("KIVA"));
+  EXPECT_FALSE(editor.tvVariables.HitTest(control.x(), 1e6f));
+
+  editor.bArrastrando = true;
+  EXPECT_TRUE(DragOver(*Tree().viewport(), centre));
+  EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf("KIVA"));
+  EXPECT_TRUE(IndexOf("KIVA").data(Qt::BackgroundRole).isValid());
+}
+
+TEST_F(EditorWindowTest, TheExitButtonUnloadsTheEditorAndItsWindowGoes) {
+  Button(ToolbarZul::Command::Exit).click();
+  EXPECT_FALSE(editor.Loaded());
+  EXPECT_EQ(ui.WindowOf(editor), nullptr);
+  editor.Show();
+  EXPECT_NE(ui.WindowOf(editor), nullptr) << "a new window for the form loaded again";
+}
+
+TEST_F(EditorWindowTest, AnErrorEscapingAHandlerShowsOneCriticalBox) {
+  utility->SetFinder(
+      [](const Lookup&) -> std::string { throw RuntimeError(3704, "connection lost"); });
+  MessageBoxWatcher box(Qt::Key_Return);
+  ClickNode("KIVA");
+  EXPECT_TRUE(box.Seen());
+  EXPECT_EQ(box.Icon(), QMessageBox::Critical);
+  EXPECT_TRUE(box.Text().contains("3704"));
+  EXPECT_TRUE(box.Text().contains("connection lost"));
+}
+
+TEST_F(EditorWindowTest, TheHourglassIsTheScreensPointerUntilTheDefaultReturns) {
+  runtime.SetMousePointer(MousePointer::Hourglass);
+  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  runtime.SetMousePointer(MousePointer::Default);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(EditorWindowTest, AScreenshotIsAPictureOfTheWholeWindow) {
+  QTemporaryDir folder;
+  QString file = folder.filePath("editor.png");
+  ASSERT_TRUE(SaveScreenshot(ui, editor, file));
+  EXPECT_EQ(QImage(file).size(), QSize(617, 403));
+  editor.Unload();
+  EXPECT_FALSE(SaveScreenshot(ui, editor, folder.filePath("none.png")));
+}
+
+}  // namespace
+}  // namespace xel::testing

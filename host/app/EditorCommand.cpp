@@ -1,0 +1,210 @@
+#include "host/app/EditorCommand.h"
+
+#include <dlfcn.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "component/Pantalla.h"
+#include "editor/frmXEL02.h"
+#include "host/HostServices.h"
+#include "host/TracingConnection.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/com/InProcServer.h"
+#include "platform/com/Registry.h"
+#include "qt/HostScreen.h"
+#include "qt/QtUiBackend.h"
+#include "qt/Screenshot.h"
+#include "store/DemoStore.h"
+#include "store/Schema.h"
+
+namespace xel::app {
+
+namespace {
+
+// The host's own class identifiers for its two service classes.
+constexpr char kSessionClass[] = "{2B4E1F7A-6C1D-4E55-9A0B-3F1C2D9E7A10}";
+constexpr char kUtilityClass[] = "{8E7D6C5B-4A39-4F28-8B17-06F5E4D3C2B1}";
+
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (const char* value = std::getenv(name); value && *value) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A failure before the editor can show one is told in a message box where there is a screen,
+// and on the error stream always.
+int Fail(const std::string& text, bool boxes) {
+  std::cerr << "xel02: " << text << "\n";
+  if (boxes) {
+    QMessageBox::critical(nullptr, "XEL02", QString::fromStdString(text));
+  }
+  return 1;
+}
+
+// The library to register when the registry does not know the component yet: the one
+// XEL02_LIBRARY names, or the one built beside this program.
+std::string ComponentLibrary() {
+  if (const char* library = std::getenv("XEL02_LIBRARY"); library && *library) {
+    return library;
+  }
+  return XEL02_BUILT_LIBRARY;
+}
+
+// Registers the component, as its installer would, when the registry has no usable entry for it.
+void EnsureComponentRegistered() {
+  auto entry = com::Registry::Load(com::Registry::Location()).FindClass(ids::ProgID_Pantalla);
+  if (entry && std::filesystem::exists(entry->library)) {
+    return;
+  }
+  std::string library = ComponentLibrary();
+  void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    throw RuntimeError(com::err::CannotCreateObject,
+                       std::string("The component library cannot be loaded: ") + dlerror());
+  }
+  auto registerServer =
+      reinterpret_cast<com::RegisterServerEntry>(dlsym(handle, "DllRegisterServer"));
+  if (!registerServer || !com::Succeeded(registerServer())) {
+    throw RuntimeError(com::err::CannotCreateObject,
+                       "The component " + library + " could not register itself.");
+  }
+}
+
+// The host's window that holds the editor: closing the editor closes it, and the program ends.
+class HostWindow : public ParentObject {
+ public:
+  explicit HostWindow(std::function<void()> close) : close_(std::move(close)) {}
+  std::string Property(const std::string& name) override {
+    if (name == "Transaccion") {
+      return "Variables del sistema";
+    }
+    throw RuntimeError(438, "Object doesn't support this property or method");
+  }
+  void Unload() override { close_(); }
+
+ private:
+  std::function<void()> close_;
+};
+
+std::unique_ptr<Connection> OpenStore(const Options& options) {
+  if (options.db.empty()) {
+    std::string demo = DemoStoreConnection();
+    return OpenOrCreateDemoStore(demo.substr(std::string("sqlite:").size()));
+  }
+  return OpenConnection(options.db);
+}
+
+std::string MissingTablesText(const std::vector<std::string>& missing, const Options& options) {
+  std::string names;
+  for (const std::string& table : missing) {
+    names += (names.empty() ? "" : ", ") + table;
+  }
+  return "The store lacks the table" + std::string(missing.size() > 1 ? "s " : " ") + names +
+         ". Create them with: xel02 schema --db \"" + options.db + "\" --apply";
+}
+
+// The picture shows the root's classes open, so that it shows the store, not a folded root.
+void ShowFirstLevels(TreeView& tree) {
+  if (tree.Nodes().Count() == 0) {
+    return;
+  }
+  Node root = tree.Nodes().Item(1L);
+  root.SetExpanded(true);
+  for (Node clase = root.Child(); clase; clase = clase.Next()) {
+    clase.SetExpanded(true);
+  }
+}
+
+}  // namespace
+
+int RunEditor(const Options& options, int& argc, char** argv) {
+  bool screenshot = !options.screenshot.empty();
+  if (screenshot && !std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  if (!screenshot && !HasDisplay()) {
+    std::cerr << "xel02: there is no display to show the editor on. Run it in a desktop session, "
+                 "under a virtual display (xvfb-run -a xel02 ...), or draw it into a file with "
+                 "--screenshot FILE.\n";
+    return 2;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("XEL02");
+  bool boxes = !screenshot;
+
+  std::unique_ptr<Connection> store;
+  try {
+    store = OpenStore(options);
+    if (auto missing = MissingTables(*store); !missing.empty()) {
+      return Fail(MissingTablesText(missing, options), boxes);
+    }
+  } catch (const RuntimeError& e) {
+    return Fail("The store cannot be opened: " + e.Description(), boxes);
+  }
+  std::ofstream traceFile;
+  std::unique_ptr<TracingConnection> traced;
+  if (!options.traceSql.empty()) {
+    traceFile.open(options.traceSql, std::ios::app);
+    if (!traceFile) {
+      return Fail("The trace file " + options.traceSql + " cannot be written.", boxes);
+    }
+    traced = std::make_unique<TracingConnection>(*store, traceFile);
+  }
+  Connection& connection = traced ? static_cast<Connection&>(*traced) : *store;
+
+  auto session = std::make_shared<HostSession>(
+      connection, [](const std::string& prompt, long code, const std::string& title) {
+        return ShowMensaje(QApplication::activeWindow(), prompt, code, title);
+      });
+  auto utility = std::make_shared<HostUtility>(*session, SendKeysToFocus);
+  auto sessionClass = com::RegisterClassObject(
+      kSessionClass, std::string(ids::ProgID_SessionService),
+      com::MakeClassFactory<SessionService>(std::string(ids::IID_SessionService),
+                                            [session] { return session; }));
+  auto utilityClass = com::RegisterClassObject(
+      kUtilityClass, std::string(ids::ProgID_UtilityService),
+      com::MakeClassFactory<UtilityService>(std::string(ids::IID_UtilityService),
+                                            [utility] { return utility; }));
+
+  QtUiBackend screen;
+  std::shared_ptr<frmXEL02> editor;
+  try {
+    EnsureComponentRegistered();
+    auto pantalla = com::CreateObject<_Pantalla>(ids::ProgID_Pantalla, ids::IID__Pantalla);
+    pantalla->SetUi(screen);
+    editor = pantalla->GetPantalla();
+    if (!editor) {
+      return Fail("The component gave no editor window.", boxes);
+    }
+  } catch (const RuntimeError& e) {
+    return Fail(e.Description() + " (" + std::to_string(e.Number()) + ")", boxes);
+  }
+  editor->SetPadre(std::make_shared<HostWindow>([&editor] {
+    editor->Unload();
+    QCoreApplication::quit();
+  }));
+  editor->Show();
+
+  int code = 0;
+  if (screenshot) {
+    ShowFirstLevels(editor->tvVariables);
+    QCoreApplication::processEvents();
+    if (!SaveScreenshot(screen, *editor, QString::fromStdString(options.screenshot))) {
+      code = Fail("The picture could not be written to " + options.screenshot, false);
+    }
+  } else {
+    code = QApplication::exec();
+  }
+  editor->Unload();
+  return code;
+}
+
+}  // namespace xel::app

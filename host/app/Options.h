@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace xel::app {
+
+// What the command line asks for.
+struct Options {
+  enum class Command { Editor, Schema, Help, Version };
+  Command command = Command::Editor;
+  std::string db;          // --db CONNECTION; empty: the demo store in the user's data folder
+  std::string traceSql;    // --trace-sql FILE
+  std::string screenshot;  // --screenshot FILE
+  bool apply = false;      // schema --apply
+  bool demo = false;       // schema --demo
+};
+
+// Reads the arguments after the program's name; a wrong one is an error whose text says why.
+std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
+
+std::string UsageText();
+
+// The demo store's connection string: a SQLite file in the user's data folder.
+std::string DemoStoreConnection();
+
+}  // namespace xel::app

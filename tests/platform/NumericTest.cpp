@@ -11,14 +11,11 @@ namespace {
 
 using testing::FailureOf;
 
-TEST(ReadsAsNumberTest, AcceptsWholeNumbersInEveryWrittenForm) {
+TEST(ReadsAsNumberTest, AcceptsWholeNumbersInEveryWrittenFormAndNothingThatOnlyLooksLikeOne) {
   for (const char* text :
        {"0", "25", "-3", "+7", "2.5", ".5", "5.", "1e5", "1E-5", "-2.5e+3", "  25  ", " .5"}) {
     EXPECT_TRUE(ReadsAsNumber(text)) << '"' << text << '"';
   }
-}
-
-TEST(ReadsAsNumberTest, RefusesTextsThatOnlyStartOrEndLikeNumbers) {
   for (const char* text : {"", "   ", "-", "+", ".", "1e", "1e+", "e5", ".e5", "25A", "A25", "2 5",
                            "- 5", "+-5", "1.2.3", "1e5.0", "0x10", "\t5"}) {
     EXPECT_FALSE(ReadsAsNumber(text)) << '"' << text << '"';

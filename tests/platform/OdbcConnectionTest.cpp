@@ -3,11 +3,9 @@
 
 #include <string>
 
-#include "platform/Database.h"
 #include "store/Sql.h"
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"
-#include "tests/support/StoreTest.h"
 
 namespace xel {
 namespace {
@@ -20,14 +18,7 @@ using ::testing::Not;
 using testing::ValueOf;
 
 // What the connection to a server through ODBC does beyond what every backend does alike.
-struct OdbcConnectionTest : testing::StoreTest {
-  void SetUp() override {
-    StoreTest::SetUp();
-    if (!IsSkipped()) {
-      testing::CreateTestTable(Db());
-    }
-  }
-};
+struct OdbcConnectionTest : testing::TableTest {};
 
 TEST(OdbcConnectionOpeningTest, ADriverThatCannotBeLoadedIsAFailureThatKeepsThePasswordSecret) {
   RuntimeError failure =

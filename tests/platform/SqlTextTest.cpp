@@ -1,65 +1,101 @@
+// Reading statement texts as their server reads them: where a statement ends decides what runs,
+// so every case here is one a hostile value could try.
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/SqlText.h"
+#include "platform/SqliteDialect.h"
 
 namespace xel {
 namespace {
 
-constexpr SqlDialect kEveryDialect[] = {SqlDialect::Sqlite, SqlDialect::PostgreSql,
-                                        SqlDialect::SqlServer};
+using enum StatementCount;
+constexpr SqlDialect kSqlite = SqlDialect::Sqlite;
+constexpr SqlDialect kPg = SqlDialect::PostgreSql;
+constexpr SqlDialect kSqlServer = SqlDialect::SqlServer;
 
-StatementCount CountOn(SqlDialect dialect, const std::string& text) {
-  return CountStatements(text, dialect);
-}
-
-TEST(SqlTextTest, ASemicolonOutsideQuotesAndCommentsEndsAStatement) {
-  for (SqlDialect dialect : kEveryDialect) {
+TEST(SqlTextTest, ASemicolonOutsideQuotesAndCommentsEndsAStatementInEveryDialect) {
+  for (SqlDialect dialect : {kSqlite, kPg, kSqlServer}) {
     for (const char* one : {"SELECT 1", "SELECT 1;", " SELECT 1 ; ; -- done\n", "SELECT ';'",
                             "SELECT 'it''s; fine'", "SELECT \"a;b\" FROM t", "SELECT 1 -- ; x",
                             "SELECT 1 /* ; x */", "SELECT 'open ; DROP"}) {
-      EXPECT_EQ(CountOn(dialect, one), StatementCount::One) << one;
+      EXPECT_EQ(CountStatements(one, dialect), One) << one;
     }
     for (const char* several : {"SELECT 1; SELECT 2", "DELETE FROM t;DROP TABLE t",
                                 "SELECT 'a'';'; DROP TABLE t", "SELECT 1 /* x */; x"}) {
-      EXPECT_EQ(CountOn(dialect, several), StatementCount::Several) << several;
+      EXPECT_EQ(CountStatements(several, dialect), Several) << several;
     }
     for (const char* none : {"", "  \n\t", ";", "-- only a comment", "/* x */ ; ;"}) {
-      EXPECT_EQ(CountOn(dialect, none), StatementCount::None) << none;
+      EXPECT_EQ(CountStatements(none, dialect), None) << none;
     }
   }
 }
 
-TEST(SqlTextTest, PostgreSqlQuotingIsReadAsTheServerReadsIt) {
-  auto pg = [](const std::string& text) { return CountOn(SqlDialect::PostgreSql, text); };
-  EXPECT_EQ(pg("SELECT E'\\'; x'"), StatementCount::One);
-  EXPECT_EQ(pg("SELECT e'a\\\\'; DROP TABLE t"), StatementCount::Several);
-  // Not an escaped text: the E ends the word WHERE, and the backslash is a plain character.
-  EXPECT_EQ(pg("SELECT 1 FROM t WHERE'\\'; DROP TABLE t; --'"), StatementCount::Several);
-  EXPECT_EQ(pg("SELECT $$a; b$$, $f$ ' ; $$ $f$"), StatementCount::One);
-  EXPECT_EQ(pg("SELECT $$ ' $$; DROP TABLE t; --'"), StatementCount::Several);
-  EXPECT_EQ(pg("SELECT $1; DROP TABLE t"), StatementCount::Several);
-  EXPECT_EQ(pg("SELECT a$b$; DROP TABLE t; --$b$"), StatementCount::Several);
-  EXPECT_EQ(pg("SELECT 1 /* outer /* inner */ ; still */"), StatementCount::One);
-  EXPECT_EQ(pg("SELECT a[1]; DROP TABLE t -- ]"), StatementCount::Several);
+TEST(SqlTextTest, EachDialectsOwnQuotesAndCommentsAreReadAsItsServerReadsThem) {
+  const struct {
+    SqlDialect dialect;
+    const char* text;
+    StatementCount count;
+  } cases[] = {
+      {kPg, "SELECT E'\\'; x'", One},
+      {kPg, "SELECT e'a\\\\'; DROP TABLE t", Several},
+      // Not an escaped text: the E ends the word WHERE, and the backslash is a plain character.
+      {kPg, "SELECT 1 FROM t WHERE'\\'; DROP TABLE t; --'", Several},
+      {kPg, "SELECT $$a; b$$, $f$ ' ; $$ $f$", One},
+      {kPg, "SELECT $$ ' $$; DROP TABLE t; --'", Several},
+      {kPg, "SELECT $1; DROP TABLE t", Several},
+      {kPg, "SELECT a$b$; DROP TABLE t; --$b$", Several},
+      {kPg, "SELECT 1 /* outer /* inner */ ; still */", One},
+      {kPg, "SELECT a[1]; DROP TABLE t -- ]", Several},
+      {kSqlServer, "SELECT [a;]]b] FROM t", One},
+      {kSqlServer, "SELECT `a;b`", Several},
+      {kSqlServer, "SELECT 1 /* a /* b */ ; */", One},
+      {kSqlite, "SELECT `a;b`, [c;d]", One},
+      {kSqlite, "SELECT 1 /* a /* b */ ; */", Several},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CountStatements(c.text, c.dialect), c.count) << c.text;
+  }
+  EXPECT_EQ(EndOfQuotedOrComment("'a''b' x", 0, kSqlite), 6u);
+  EXPECT_EQ(EndOfQuotedOrComment("-- c\nx", 0, kPg), 4u);
+  EXPECT_EQ(EndOfQuotedOrComment("$t$ x $t$y", 0, kPg), 9u);
+  EXPECT_EQ(EndOfQuotedOrComment("$t x", 0, kPg), 0u);
+  EXPECT_EQ(EndOfQuotedOrComment("'unclosed", 0, kSqlServer), 9u);
+  EXPECT_EQ(EndOfQuotedOrComment("x 'a'", 0, kSqlite), 0u);
 }
 
-TEST(SqlTextTest, BracketsAndBackticksQuoteNamesWhereTheServerSaysSo) {
-  EXPECT_EQ(CountOn(SqlDialect::SqlServer, "SELECT [a;]]b] FROM t"), StatementCount::One);
-  EXPECT_EQ(CountOn(SqlDialect::SqlServer, "SELECT `a;b`"), StatementCount::Several);
-  EXPECT_EQ(CountOn(SqlDialect::Sqlite, "SELECT `a;b`, [c;d]"), StatementCount::One);
-  EXPECT_EQ(CountOn(SqlDialect::Sqlite, "SELECT 1 /* a /* b */ ; */"), StatementCount::Several);
-  EXPECT_EQ(CountOn(SqlDialect::SqlServer, "SELECT 1 /* a /* b */ ; */"), StatementCount::One);
+TEST(SqliteDialectTest, CarriesIsNullCallsOnlyOutsideQuotesNamesAndComments) {
+  const std::vector<std::pair<std::string, std::string>> carried = {
+      {"SELECT IsNull(MAX(Cv_id), 0) as Clave", "SELECT ifnull(MAX(Cv_id), 0) as Clave"},
+      {"SELECT isnull (a,b), ISNULL\n\t(c,d)", "SELECT ifnull (a,b), ifnull\n\t(c,d)"},
+      {"SELECT 'a''', IsNull(b, '') FROM t", "SELECT 'a''', ifnull(b, '') FROM t"}};
+  for (const auto& [text, carriedText] : carried) {
+    EXPECT_EQ(CarryIsNullAsIfNull(text), carriedText);
+  }
+  for (const char* untouched :
+       {"SELECT 'IsNull(' FROM t", "SELECT 'it''s IsNull(x)' FROM t", "SELECT \"IsNull(\" FROM t",
+        "SELECT [IsNull(] FROM t", "SELECT a -- IsNull(b)\nFROM t",
+        "SELECT a /* IsNull(b) */ FROM t", "SELECT MyIsNull(a), IsNullish(a), IsNull_(a) FROM t",
+        "SELECT a FROM t WHERE a ISNULL", "SELECT 'unclosed IsNull("}) {
+    EXPECT_EQ(CarryIsNullAsIfNull(untouched), untouched);
+  }
 }
 
-TEST(SqlTextTest, QuotedPiecesAndCommentsEndWhereTheyClose) {
-  EXPECT_EQ(EndOfQuotedOrComment("'a''b' x", 0, SqlDialect::Sqlite), 6u);
-  EXPECT_EQ(EndOfQuotedOrComment("-- c\nx", 0, SqlDialect::PostgreSql), 4u);
-  EXPECT_EQ(EndOfQuotedOrComment("$t$ x $t$y", 0, SqlDialect::PostgreSql), 9u);
-  EXPECT_EQ(EndOfQuotedOrComment("$t x", 0, SqlDialect::PostgreSql), 0u);
-  EXPECT_EQ(EndOfQuotedOrComment("'unclosed", 0, SqlDialect::SqlServer), 9u);
-  EXPECT_EQ(EndOfQuotedOrComment("x 'a'", 0, SqlDialect::Sqlite), 0u);
+// The statement cache binds what this lifts out; a marker must stand exactly where a value was.
+TEST(SqliteDialectTest, LiftsQuotedTextsOutAsMarkersUnlessTheStatementCannotTakeThem) {
+  std::string text = "SELECT * FROM T WHERE a = 'it''s' AND b = '?' -- 'c'\n AND \"n'\" = ''";
+  EXPECT_EQ(LiftQuotedTexts(text), (std::vector<std::string>{"it's", "?", ""}));
+  EXPECT_EQ(text, "SELECT * FROM T WHERE a = ? AND b = ? -- 'c'\n AND \"n'\" = ?");
+  for (std::string statement : {"CREATE TABLE T (a TEXT DEFAULT 'x')",
+                                "SELECT * FROM T WHERE a = ? AND b = 'y'", "SELECT 'unclosed"}) {
+    const std::string before = statement;
+    EXPECT_TRUE(LiftQuotedTexts(statement).empty()) << before;
+    EXPECT_EQ(statement, before);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Database.h"
+#include "tests/support/StoreTest.h"
 
 namespace xel::testing {
 
@@ -29,5 +30,15 @@ inline std::string ValueOf(Connection& on, const std::string& expression,
                            const std::string& rest = "") {
   return on.Execute("SELECT " + expression + " AS r " + rest)->Field("r").Text();
 }
+
+// A fresh store of the backend under test, holding the table t.
+struct TableTest : StoreTest {
+  void SetUp() override {
+    StoreTest::SetUp();
+    if (!IsSkipped()) {
+      CreateTestTable(Db());
+    }
+  }
+};
 
 }  // namespace xel::testing

@@ -1,6 +1,7 @@
 // Random sequences of adds, removes, key changes and parent moves, checked after every step
 // against a plain reference model, and against a view that knows the tree only from the
-// notifications it received.
+// notifications it received. Keys come from a small pool, so that adds and key changes meet keys
+// in use (refused) and keys of removed or renamed nodes (free again).
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,12 @@
 #include <vector>
 
 #include "platform/TreeNodes.h"
+#include "tests/support/FailureOf.h"
 
 namespace xel {
 namespace {
+
+using testing::FailureOf;
 
 // The reference: nodes in order of addition, each with its parent and ordered children.
 struct Reference {
@@ -36,17 +40,15 @@ struct Reference {
     }
     return live;
   }
-  std::vector<int>& SiblingsOf(int e) {
-    return entries[e].parent < 0 ? top : entries[entries[e].parent].children;
-  }
   std::vector<int>& ChildrenOf(int parent) { return parent < 0 ? top : entries[parent].children; }
-  int FindKey(const std::string& key) const {
-    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-      if (entries[i].alive && entries[i].key == key) {
-        return i;
-      }
-    }
-    return -1;
+  std::vector<int>& SiblingsOf(int e) { return ChildrenOf(entries[e].parent); }
+  long RowOf(int e) {
+    auto& siblings = SiblingsOf(e);
+    return std::find(siblings.begin(), siblings.end(), e) - siblings.begin();
+  }
+  bool KeyInUse(const std::string& key) const {
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const Entry& e) { return e.alive && e.key == key; });
   }
   bool InSubtree(int e, int root) const {
     for (int at = e; at >= 0; at = entries[at].parent) {
@@ -56,10 +58,7 @@ struct Reference {
     }
     return false;
   }
-  void Unlink(int e) {
-    auto& siblings = SiblingsOf(e);
-    siblings.erase(std::find(siblings.begin(), siblings.end(), e));
-  }
+  void Unlink(int e) { SiblingsOf(e).erase(SiblingsOf(e).begin() + RowOf(e)); }
   void Kill(int e) {
     entries[e].alive = false;
     for (int child : entries[e].children) {
@@ -67,41 +66,30 @@ struct Reference {
     }
   }
   void Add(std::optional<int> relative, int relationship, const std::string& key) {
-    int parent = -1;
-    std::vector<int>* list = &top;
-    size_t at = top.size();
-    if (relative) {
-      parent = entries[*relative].parent;
-      list = &ChildrenOf(parent);
-      size_t rel = std::find(list->begin(), list->end(), *relative) - list->begin();
-      at = relationship == tvw::First      ? 0
-           : relationship == tvw::Next     ? rel + 1
-           : relationship == tvw::Previous ? rel
-                                           : list->size();
-      if (relationship == tvw::Child) {
-        parent = *relative;
-        list = &entries[parent].children;
-        at = list->size();
-      }
-    } else if (relationship == tvw::First) {
+    bool child = relative && relationship == tvw::Child;
+    int parent = !relative ? -1 : child ? *relative : entries[*relative].parent;
+    auto& list = ChildrenOf(parent);
+    long at = static_cast<long>(list.size());
+    if (relationship == tvw::First) {
       at = 0;
+    } else if (relative && (relationship == tvw::Next || relationship == tvw::Previous)) {
+      at = RowOf(*relative) + (relationship == tvw::Next ? 1 : 0);
     }
     int e = static_cast<int>(entries.size());
-    list->insert(list->begin() + static_cast<long>(at), e);
+    list.insert(list.begin() + at, e);  // before entries grows, which may move the list
     entries.push_back({key, "text of " + key, parent, {}, true});
   }
 };
 
-// A view's copy of the tree, built from notifications alone.
+// A view's copy of the tree, built from notifications alone; a notification naming a row the view
+// does not have fails the test where it happens.
 struct Mirror : TreeObserver {
   std::map<uint64_t, std::vector<uint64_t>> children;  // parent id (0: top level) -> children
   uint64_t pendingParent = 0;
   long pendingRow = 0;
   uint64_t removing = 0;
-  bool consistent = true;
 
   static uint64_t IdOf(const Node& node) { return node ? node.Id() : 0; }
-  void Expect(bool condition) { consistent = consistent && condition; }
   void Forget(uint64_t id) {
     for (uint64_t child : children[id]) {
       Forget(child);
@@ -115,36 +103,25 @@ struct Mirror : TreeObserver {
   }
   void NodeAdded(const Node& node) override {
     auto& list = children[pendingParent];
-    Expect(pendingRow >= 0 && pendingRow <= static_cast<long>(list.size()));
-    list.insert(list.begin() + std::min<long>(pendingRow, list.size()), node.Id());
+    ASSERT_TRUE(pendingRow >= 0 && pendingRow <= static_cast<long>(list.size())) << pendingRow;
+    list.insert(list.begin() + pendingRow, node.Id());
   }
   void NodeAboutToBeRemoved(const Node& node) override { removing = node.Id(); }
   void NodeRemoved(const Node& parent, long row) override {
     auto& list = children[IdOf(parent)];
-    Expect(row >= 0 && row < static_cast<long>(list.size()) && list[row] == removing);
-    if (row >= 0 && row < static_cast<long>(list.size())) {
-      list.erase(list.begin() + row);
-    }
+    ASSERT_TRUE(row >= 0 && row < static_cast<long>(list.size()) && list[row] == removing) << row;
+    list.erase(list.begin() + row);
     Forget(removing);
   }
   void NodeAboutToBeMoved(const Node& node, const Node& parent, long row) override {
     auto& from = children[IdOf(node.Parent())];
     auto& to = children[IdOf(parent)];
-    Expect(row == static_cast<long>(to.size()));
+    EXPECT_EQ(row, static_cast<long>(to.size()));
     from.erase(std::find(from.begin(), from.end(), node.Id()));
-    children[IdOf(parent)].push_back(node.Id());
+    to.push_back(node.Id());
   }
   void Cleared() override { children.clear(); }
 };
-
-long ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
  protected:
@@ -152,10 +129,12 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
   Reference ref;
   Mirror mirror;
   std::mt19937 random{GetParam()};
-  int nextKey = 0;
 
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
-  bool Chance(int percent) { return Pick(100) < percent; }
+  int PickOf(const std::vector<int>& live) { return live[Pick(static_cast<int>(live.size()))]; }
+  std::string PickKey(const std::vector<int>& live) {
+    return "K" + std::to_string(Pick(4 * static_cast<int>(live.size()) + 10));
+  }
   long IndexOf(int e) const {
     auto live = ref.Live();
     return std::find(live.begin(), live.end(), e) - live.begin() + 1;
@@ -167,7 +146,7 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
     if (op < 45) {
       AddStep(live);
     } else if (op < 60) {
-      int e = live[Pick(static_cast<int>(live.size()))];
+      int e = PickOf(live);
       nodes.Remove(IndexOf(e));
       ref.Unlink(e);
       ref.Kill(e);
@@ -184,42 +163,39 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
   void AddStep(const std::vector<int>& live) {
     std::optional<int> relative;
     NodeLocator locator;
-    if (!live.empty() && !Chance(10)) {
-      relative = live[Pick(static_cast<int>(live.size()))];
-      locator =
-          Chance(50) ? NodeLocator(IndexOf(*relative)) : NodeLocator(ref.entries[*relative].key);
+    if (!live.empty() && Pick(10) > 0) {
+      relative = PickOf(live);
+      locator = Pick(2) ? NodeLocator(IndexOf(*relative)) : NodeLocator(ref.entries[*relative].key);
     }
     int relationship = Pick(5);
-    bool reuse = !live.empty() && Chance(10);
-    std::string key = reuse ? ref.entries[live[Pick(static_cast<int>(live.size()))]].key
-                            : "K" + std::to_string(++nextKey);
-    long error = ErrorOf([&] { nodes.Add(locator, relationship, key, "text of " + key); });
-    if (reuse) {
-      EXPECT_EQ(error, err::KeyNotUnique);
+    std::string key = PickKey(live);
+    long error =
+        FailureOf([&] { nodes.Add(locator, relationship, key, "text of " + key); }).Number();
+    if (ref.KeyInUse(key)) {
+      EXPECT_EQ(error, err::KeyNotUnique) << key;
     } else {
-      ASSERT_EQ(error, 0);
+      ASSERT_EQ(error, 0) << key;
       ref.Add(relative, relationship, key);
     }
   }
 
   void KeyStep(const std::vector<int>& live) {
-    int e = live[Pick(static_cast<int>(live.size()))];
-    bool reuse = Chance(30);
-    std::string key = reuse ? ref.entries[live[Pick(static_cast<int>(live.size()))]].key
-                            : "K" + std::to_string(++nextKey);
-    long error = ErrorOf([&] { nodes.Item(IndexOf(e)).SetKey(key); });
-    if (reuse && key != ref.entries[e].key) {
-      EXPECT_EQ(error, err::KeyNotUnique);
+    int e = PickOf(live);
+    std::string key = PickKey(live);
+    long error = FailureOf([&] { nodes.Item(IndexOf(e)).SetKey(key); }).Number();
+    if (ref.KeyInUse(key) && key != ref.entries[e].key) {
+      EXPECT_EQ(error, err::KeyNotUnique) << key;
     } else {
-      ASSERT_EQ(error, 0);
+      ASSERT_EQ(error, 0) << key;
       ref.entries[e].key = key;
     }
   }
 
   void ParentStep(const std::vector<int>& live) {
-    int e = live[Pick(static_cast<int>(live.size()))];
-    int target = live[Pick(static_cast<int>(live.size()))];
-    long error = ErrorOf([&] { nodes.Item(IndexOf(e)).SetParent(nodes.Item(IndexOf(target))); });
+    int e = PickOf(live);
+    int target = PickOf(live);
+    auto move = [&] { nodes.Item(IndexOf(e)).SetParent(nodes.Item(IndexOf(target))); };
+    long error = FailureOf(move).Number();
     if (ref.InSubtree(target, e)) {
       EXPECT_EQ(error, err::IntroducesCycle);
     } else {
@@ -251,7 +227,7 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
       ASSERT_EQ(node.Children(), static_cast<long>(entry.children.size()));
       ASSERT_EQ(KeyOrNone(node.Child()), KeyOrNone(entry.children, 0));
       const auto& siblings = ref.SiblingsOf(live[i]);
-      long row = std::find(siblings.begin(), siblings.end(), live[i]) - siblings.begin();
+      long row = ref.RowOf(live[i]);
       ASSERT_EQ(nodes.RowOf(node), row);
       ASSERT_EQ(nodes.ChildAt(node.Parent(), row), node);
       ASSERT_EQ(KeyOrNone(node.Next()), KeyOrNone(siblings, row + 1));
@@ -259,7 +235,6 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
       ASSERT_EQ(KeyOrNone(node.FirstSibling()), KeyOrNone(siblings, 0));
       ASSERT_EQ(KeyOrNone(node.LastSibling()), KeyOrNone(siblings, siblings.size() - 1));
     }
-    ASSERT_TRUE(mirror.consistent);
     for (long i = 0; i <= nodes.Count(); ++i) {
       Node parent = i == 0 ? Node() : nodes.Item(i);
       std::vector<uint64_t> actual;
@@ -274,7 +249,7 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
 TEST_P(TreeNodesProperty, MatchesTheReferenceAfterEveryStep) {
   nodes.AddObserver(&mirror);
   for (int step = 0; step < 1500; ++step) {
-    Step();
+    ASSERT_NO_FATAL_FAILURE(Step()) << "at step " << step;
     ASSERT_NO_FATAL_FAILURE(Check()) << "after step " << step;
   }
 }

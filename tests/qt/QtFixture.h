@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "editor/frmXEL02.h"
 #include "host/StoreLookup.h"
@@ -19,30 +16,29 @@
 
 namespace xel::testing {
 
-// The outline of a tree as "parent > text" lines, depth first: of the control's nodes, and of an
-// item model showing them.
-std::vector<std::string> OutlineOf(const TreeNodes& nodes);
-std::vector<std::string> OutlineOf(const QAbstractItemModel& model);
+// The window showing a form on the Qt screen, and the widget showing one of its controls; a
+// missing one ends the test.
+FormWindow& WindowOf(const QtUiBackend& ui, const Form& form);
+template <class Widget = QWidget>
+Widget& WidgetOf(const QtUiBackend& ui, const Form& form, const std::string& controlName) {
+  QWidget* widget = WindowOf(ui, form).WidgetOf(controlName);
+  if (!widget) {
+    FailScript("no widget shows " + controlName);
+  }
+  return dynamic_cast<Widget&>(*widget);
+}
 
 // A drag of a node from this program's trees comes over a tree's viewport to a point, as the
-// screen reports it: it enters, then moves. Returns whether the tree accepts it there.
-bool DragOver(QWidget& viewport, const QPoint& at);
-// ... and is dropped there.
-void DropAt(QWidget& viewport, const QPoint& at);
+// screen reports it: it enters, then moves there, or is dropped there. Returns whether the tree
+// accepted it.
+bool DragNodeTo(QWidget& viewport, const QPoint& at, bool drop = false);
 
 // The user of the next message box: notes what it shows and closes it with the key given.
-class MessageBoxWatcher {
- public:
+struct MessageBoxWatcher {
   explicit MessageBoxWatcher(Qt::Key answer);
-  const QString& Text() const { return text_; }
-  QMessageBox::Icon Icon() const { return icon_; }
-  bool Seen() const { return seen_; }
-
- private:
-  QTimer timer_;
-  QString text_;
-  QMessageBox::Icon icon_ = QMessageBox::NoIcon;
-  bool seen_ = false;
+  QTimer timer;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
 // The editor window on the Qt screen, over a temporary store, with the scripted host services.
@@ -59,16 +55,25 @@ struct QtEditorFixture : StoreFixture {
   frmXEL02 editor{runtime, publico};
 
   // Shows the window as the host does; its first activation loads the tree.
-  void Open();
-  FormWindow& Window() const;
-  NodeTreeWidget& Tree() const;
-  QWidget& WidgetOf(const std::string& controlName) const;
-  QString Shown(const std::string& boxName) const;
-  Node NodeOf(const std::string& key) const;
-  QModelIndex IndexOf(const std::string& key) const;
+  void Open() {
+    editor.Show();
+    QApplication::processEvents();
+  }
+  FormWindow& Window() const { return WindowOf(ui, editor); }
+  QWidget& WidgetOf(const std::string& name) const { return testing::WidgetOf(ui, editor, name); }
+  NodeTreeWidget& Tree() const {
+    return testing::WidgetOf<NodeTreeWidget>(ui, editor, "tvVariables");
+  }
+  QString Shown(const std::string& box) const {
+    return testing::WidgetOf<QLineEdit>(ui, editor, box).text();
+  }
+  Node NodeOf(const std::string& key) const { return editor.tvVariables.Nodes().Item(key); }
+  QModelIndex IndexOf(const std::string& key) const { return Tree().Items().IndexOf(NodeOf(key)); }
   // Where a node's row is on the viewport, once it has been brought into sight.
   QPoint RowCentre(const std::string& key) const;
-  void ClickNode(const std::string& key) const;
+  void ClickNode(const std::string& key) const {
+    QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, RowCentre(key));
+  }
 };
 
 }  // namespace xel::testing

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 
 #include "tests/qt/QtFixture.h"
+#include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
 namespace {
@@ -29,6 +30,18 @@ class ModelWarnings {
   QtMessageHandler previous_;
 };
 
+// The rows the model shows, depth first, in the form TreeShown gives the control's nodes.
+void AddRows(const TreeItemModel& model, const QModelIndex& parent, const std::string& indent,
+             std::vector<std::string>& lines) {
+  for (int row = 0; row < model.rowCount(parent); ++row) {
+    QModelIndex index = model.index(row, 0, parent);
+    Node node = model.NodeAt(index);
+    lines.push_back(indent + node.Key() + "|" + index.data().toString().toStdString() + "|" +
+                    node.Tag());
+    AddRows(model, index, indent + " ", lines);
+  }
+}
+
 struct TreeItemModelTest : QtEditorFixture {
   TreeItemModelTest() {
     AddSmallStore();
@@ -37,60 +50,49 @@ struct TreeItemModelTest : QtEditorFixture {
         &Tree().Items(), QAbstractItemModelTester::FailureReportingMode::Warning);
   }
   TreeNodes& Nodes() { return editor.tvVariables.Nodes(); }
-  void ExpectMirrored() {
-    EXPECT_EQ(OutlineOf(Tree().Items()), OutlineOf(Nodes()));
-    EXPECT_EQ(warnings.Collected(), std::vector<std::string>());
+  void ExpectMirrored(const char* after) {
+    std::vector<std::string> rows;
+    AddRows(Tree().Items(), QModelIndex(), "", rows);
+    EXPECT_EQ(rows, TreeShown(Nodes())) << "after " << after;
+    EXPECT_EQ(warnings.Collected(), std::vector<std::string>()) << "after " << after;
   }
 
   ModelWarnings warnings;
   std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
-TEST_F(TreeItemModelTest, MirrorsTheLoadedTreeAndItsAdditions) {
-  ExpectMirrored();
-  EXPECT_EQ(OutlineOf(Tree().Items()).front(), "- > RAIZ");
+// One change after another on the same expanded tree, each checked as it lands.
+TEST_F(TreeItemModelTest, MirrorsEveryChangeOfTheTree) {
   Tree().expandAll();
+  ExpectMirrored("the load");
   Nodes().Add("K0001", tvw::Child, "KNUEVA", "NUEVA", "Variable");
   Nodes().Add("KMONEDA", tvw::Previous, "KANTES", "ANTES", "Variable");
   Nodes().Add("KMONEDA", tvw::Next, "KDESPUES", "DESPUES", "Variable");
   Nodes().Add("KIVA", tvw::First, "KPRIMERA", "PRIMERA", "Variable");
-  ExpectMirrored();
-}
+  ExpectMirrored("additions at every relative place");
 
-TEST_F(TreeItemModelTest, MirrorsRemovalsOfNodesWithTheirSubTrees) {
-  Tree().expandAll();
-  Nodes().Remove("K0001");
-  Nodes().Remove(Nodes().Count());
-  ExpectMirrored();
-  EXPECT_FALSE(Tree().Items().IndexOf(Node()).isValid());
-}
-
-TEST_F(TreeItemModelTest, MirrorsMovesIncludingOnesThatLeaveTheNodeWhereItIs) {
-  Tree().expandAll();
   NodeOf("K0001").SetParent(NodeOf("K0004"));
   NodeOf("K0003").SetParent(NodeOf("K0"));
-  NodeOf("K0001").SetParent(NodeOf("K0004"));  // already its last child
-  ExpectMirrored();
+  NodeOf("K0001").SetParent(NodeOf("K0004"));
+  ExpectMirrored("moves, the last one leaving the node where it is");
   EXPECT_TRUE(Tree().isExpanded(IndexOf("K0001"))) << "a moved node keeps its expansion";
-}
 
-TEST_F(TreeItemModelTest, MirrorsTheKeyMoveThatReCreatesANodeUnderATemporaryKey) {
   Node moved = NodeOf("K0003");
   Nodes().Add("K0001", tvw::Previous, "NUEVOK0003", moved.Text(), moved.Image());
   Nodes().Remove(moved.Index());
   NodeOf("NUEVOK0003").SetKey("K0003");
-  ExpectMirrored();
-  EXPECT_EQ(Tree().Items().NodeAt(IndexOf("K0003")).Key(), "K0003");
-}
+  ExpectMirrored("a key move, which re-creates the node under a temporary key");
 
-TEST_F(TreeItemModelTest, MirrorsAReloadAndAClear) {
+  Nodes().Remove("K0001");
+  Nodes().Remove(Nodes().Count());
+  ExpectMirrored("removals of nodes with their sub-trees");
+
   AddClass("0009", "0009", "0000", "Tesoreria");
   QTest::keyClick(&Tree(), Qt::Key_F5);
-  ExpectMirrored();
-  EXPECT_NE(Nodes().Item("K0009").Index(), 0);
+  EXPECT_TRUE(Nodes().Contains("K0009"));
+  ExpectMirrored("a reload by F5");
   Nodes().Clear();
-  EXPECT_EQ(Tree().Items().rowCount(), 0);
-  ExpectMirrored();
+  ExpectMirrored("a clear");
 }
 
 TEST_F(TreeItemModelTest, ShowsTextsImagesChecksAndTheDropHighlightOfTheNodes) {
@@ -102,7 +104,7 @@ TEST_F(TreeItemModelTest, ShowsTextsImagesChecksAndTheDropHighlightOfTheNodes) {
   EXPECT_TRUE(root.data(Qt::BackgroundRole).isValid());
   NodeOf("K0").SetText("OTRA RAIZ");
   EXPECT_EQ(root.data().toString(), "OTRA RAIZ");
-  ExpectMirrored();
+  ExpectMirrored("a change of text");
 }
 
 TEST(LargeTreeTest, AHundredThousandNodesOpenWithoutDelay) {
@@ -127,8 +129,8 @@ TEST(LargeTreeTest, AHundredThousandNodesOpenWithoutDelay) {
   nodes.Item(1).SetExpanded(true);
   QApplication::processEvents();
   EXPECT_LT(clock.elapsed(), 5000) << "loading and showing took " << clock.elapsed() << " ms";
-  auto* tree = dynamic_cast<NodeTreeWidget*>(ui.WindowOf(form)->WidgetOf("tree"));
-  EXPECT_EQ(tree->Items().rowCount(tree->Items().index(0, 0)), nodes.Item(1).Children());
+  auto& tree = WidgetOf<NodeTreeWidget>(ui, form, "tree");
+  EXPECT_EQ(tree.Items().rowCount(tree.Items().index(0, 0)), nodes.Item(1).Children());
 }
 
 }  // namespace

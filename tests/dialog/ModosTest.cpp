@@ -9,7 +9,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct ModosTest : DialogoFixture {
+struct ModosTest : OnEveryBackend<DialogoFixture> {
   ModosTest() {
     AddSmallStore();
     Open();
@@ -33,7 +33,7 @@ struct ModosTest : DialogoFixture {
   }
 };
 
-TEST_F(ModosTest, OpensAsDesignedWithTheTypeListAndTheStripsMenuOff) {
+TEST_P(ModosTest, OpensAsDesignedWithTheTypeListAndTheStripsMenuOff) {
   AbreYMira([](frmZULAddVariables& d) {
     EXPECT_EQ(d.Controles.Caption(), "Agregar Variable");
     EXPECT_FALSE(d.Controles.MenuEnabled()) << "switched off at activation";
@@ -71,7 +71,7 @@ TEST_F(ModosTest, OpensAsDesignedWithTheTypeListAndTheStripsMenuOff) {
   });
 }
 
-TEST_F(ModosTest, EachOptionSetsTheFieldStatesOfItsMode) {
+TEST_P(ModosTest, EachOptionSetsTheFieldStatesOfItsMode) {
   AbreYMira([](frmZULAddVariables& d) {
     d.txtValor.SetMaxLength(7);
     d.txtClave.SetText("0005");
@@ -85,7 +85,7 @@ TEST_F(ModosTest, EachOptionSetsTheFieldStatesOfItsMode) {
   });
 }
 
-TEST_F(ModosTest, TheTypeSetsWhatTheValueTakes) {
+TEST_P(ModosTest, TheTypeSetsWhatTheValueTakes) {
   AbreYMira([](frmZULAddVariables& d) {
     d.opVariable.UserClick();
     d.cboTipo.UserSelect(1);
@@ -104,7 +104,7 @@ TEST_F(ModosTest, TheTypeSetsWhatTheValueTakes) {
   });
 }
 
-TEST_F(ModosTest, EnterInTheTypeOrOnAnOptionSendsATabAndKeepsItsCode) {
+TEST_P(ModosTest, EnterInTheTypeOrOnAnOptionSendsATabAndKeepsItsCode) {
   utility->onKeys = [this](const std::string& keys) {
     if (keys == "\t") {
       Dialogo().FocusNextControl();
@@ -129,7 +129,7 @@ TEST_F(ModosTest, EnterInTheTypeOrOnAnOptionSendsATabAndKeepsItsCode) {
 
 // Cancelar, the strip's exit and the control box all hide the dialog without writing; the
 // command then unloads it.
-TEST_F(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
+TEST_P(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
   const std::vector<std::function<void(frmZULAddVariables&)>> salidas{
       [](frmZULAddVariables& d) { d.cmdCancelar.PerformClick(); },
       [](frmZULAddVariables& d) { d.Controles.ClickExit(); },
@@ -153,7 +153,7 @@ TEST_F(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
   EXPECT_EQ(db.Statements().size(), 6u) << "only the six proposals were read";
 }
 
-TEST_F(ModosTest, EachCommandFindsTheDialogFreshAfterTheLastOne) {
+TEST_P(ModosTest, EachCommandFindsTheDialogFreshAfterTheLastOne) {
   Edita("KIVA", [](frmZULAddVariables& d) {
     d.txtValor.SetText("17");
     d.cmdAceptar.PerformClick();
@@ -170,6 +170,8 @@ TEST_F(ModosTest, EachCommandFindsTheDialogFreshAfterTheLastOne) {
     EXPECT_EQ(d.colorZUL.TimesApplied(), 2);
   });
 }
+
+XEL_ON_EVERY_BACKEND(ModosTest);
 
 }  // namespace
 }  // namespace xel::testing

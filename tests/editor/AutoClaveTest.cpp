@@ -5,9 +5,9 @@
 namespace xel::testing {
 namespace {
 
-struct AutoClaveTest : EditorFixture {};
+struct AutoClaveTest : OnEveryBackend<EditorFixture> {};
 
-TEST_F(AutoClaveTest, ProposesOneMoreThanTheLargestNumericValue) {
+TEST_P(AutoClaveTest, ProposesOneMoreThanTheLargestNumericValue) {
   AddClass("0001", "0001", "0000", "A");
   AddClass("0007", "0002", "0000", "B");
   AddClass("A12", "0003", "0000", "C");
@@ -18,17 +18,17 @@ TEST_F(AutoClaveTest, ProposesOneMoreThanTheLargestNumericValue) {
   EXPECT_EQ(editor.Get_AutoClave("XEL_Clase_Variable", "Cv_id"), 4);
 }
 
-TEST_F(AutoClaveTest, AnEmptyTableGivesOne) {
+TEST_P(AutoClaveTest, AnEmptyTableGivesOne) {
   EXPECT_EQ(editor.Get_AutoClave("XEL_Clase_Variable", "Cv_id"), 1);
 }
 
-TEST_F(AutoClaveTest, TheMaximumOfATextColumnFollowsTheTextOrder) {
+TEST_P(AutoClaveTest, TheMaximumOfATextColumnFollowsTheTextOrder) {
   AddClass("999", "0001", "0000", "A");
   AddClass("1000", "0002", "0000", "B");
   EXPECT_EQ(editor.Get_AutoClave("XEL_Clase_Variable", "Cv_Cve_Clase_Variable"), 1000);
 }
 
-TEST_F(AutoClaveTest, FiltersWithAnEmptyColumnNameAreSkippedAndLaterOnesStillApply) {
+TEST_P(AutoClaveTest, FiltersWithAnEmptyColumnNameAreSkippedAndLaterOnesStillApply) {
   AddClass("0001", "0001", "0000", "A");
   AddClass("0002", "0002", "0001", "A1");
   AddClass("0003", "0003", "0001", "O'Brien");
@@ -42,7 +42,7 @@ TEST_F(AutoClaveTest, FiltersWithAnEmptyColumnNameAreSkippedAndLaterOnesStillApp
       << "a named filter with an empty value compares with ''";
 }
 
-TEST_F(AutoClaveTest, FailuresGiveZeroWithoutAMessage) {
+TEST_P(AutoClaveTest, FailuresGiveZeroWithoutAMessage) {
   AddClass("2147483647", "0001", "0000", "A");
   EXPECT_EQ(editor.Get_AutoClave("XEL_Clase_Variable", "Cv_Cve_Clase_Variable"), 0)
       << "overflow past the largest 32-bit number";
@@ -55,6 +55,8 @@ TEST_F(AutoClaveTest, FailuresGiveZeroWithoutAMessage) {
   EXPECT_TRUE(db.Statements().empty()) << "a name that is not an identifier is never sent";
   EXPECT_TRUE(session->Messages().empty());
 }
+
+XEL_ON_EVERY_BACKEND(AutoClaveTest);
 
 }  // namespace
 }  // namespace xel::testing

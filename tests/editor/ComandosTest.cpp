@@ -9,7 +9,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct ComandosTest : DialogoFixture {
+struct ComandosTest : OnEveryBackend<DialogoFixture> {
   ComandosTest() {
     AddSmallStore();
     Open();
@@ -28,7 +28,7 @@ struct ComandosTest : DialogoFixture {
 
 // Add needs a class or the root, edit any node but the root, delete too; add and edit still bring
 // the toolbar back to rest, delete does nothing at all.
-TEST_F(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
+TEST_P(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
   AddClass("0007", "0012", "0000", "0007");  // a class taken for a variable
   Recarga();
   struct Caso {
@@ -61,7 +61,7 @@ TEST_F(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
 
 // --- Add -----------------------------------------------------------------------------------------
 
-TEST_F(ComandosTest, AddProposesTheNextCodeAndPositionUnderTheSelectedClass) {
+TEST_P(ComandosTest, AddProposesTheNextCodeAndPositionUnderTheSelectedClass) {
   AddClass("0041", "0057", "0000", "Ultima");
   Recarga();
   Agrega("K0001", [](frmZULAddVariables& d) {
@@ -78,7 +78,7 @@ TEST_F(ComandosTest, AddProposesTheNextCodeAndPositionUnderTheSelectedClass) {
 
 // The root's pane shows "0001", but a class added there belongs to the top level; under a class,
 // its parent link is that class's position.
-TEST_F(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
+TEST_P(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
   AddClass("0020", "0033", "0000", "Tesoreria");
   Recarga();
   Agrega("K0020", [](frmZULAddVariables& d) {
@@ -105,7 +105,7 @@ TEST_F(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
   EXPECT_EQ(NodeOf("K0021").Parent(), NodeOf("K0020"));
 }
 
-TEST_F(ComandosTest, AnAddedVariableShowsItsKeyLastUnderItsClassAndVisible) {
+TEST_P(ComandosTest, AnAddedVariableShowsItsKeyLastUnderItsClassAndVisible) {
   Agrega("K0001", [](frmZULAddVariables& d) {
     LlenaVariable(d, "TOPE", 0, "30", "Tope");
     d.cmdAceptar.PerformClick();
@@ -125,7 +125,7 @@ TEST_F(ComandosTest, AnAddedVariableShowsItsKeyLastUnderItsClassAndVisible) {
 }
 
 // The row is saved; the tree cannot show a second node with its key, and says how to catch up.
-TEST_F(ComandosTest, AKeyTheTreeAlreadyShowsIsReportedAfterTheWrite) {
+TEST_P(ComandosTest, AKeyTheTreeAlreadyShowsIsReportedAfterTheWrite) {
   AddClass("ABC", "0009", "0000", "Letras");
   AddVariable("0003", "0005", "x");  // a numeric key the dialog would refuse, stored by hand
   Recarga();
@@ -155,7 +155,7 @@ TEST_F(ComandosTest, AKeyTheTreeAlreadyShowsIsReportedAfterTheWrite) {
 
 // --- Edit ----------------------------------------------------------------------------------------
 
-TEST_F(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
+TEST_P(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
   Edita("K0003", [](frmZULAddVariables& d) {
     EXPECT_FALSE(d.EsNuevo);
     EXPECT_EQ(Texts({d.txtPadre.Text(), d.txtNPadre.Text(), d.txtClave.Text(), d.txtValor.Text(),
@@ -176,7 +176,7 @@ TEST_F(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
   EXPECT_EQ(utility->Lookups().back().resultColumn, "Cv_ID");
 }
 
-TEST_F(ComandosTest, EditingAVariableOpensWithItsStoredTypeAndDescription) {
+TEST_P(ComandosTest, EditingAVariableOpensWithItsStoredTypeAndDescription) {
   struct Caso {
     std::string tipo;
     int indice;
@@ -207,7 +207,7 @@ TEST_F(ComandosTest, EditingAVariableOpensWithItsStoredTypeAndDescription) {
   EXPECT_TRUE(db.Calls().empty()) << "cancelled edits write nothing";
 }
 
-TEST_F(ComandosTest, AVariableOfAnUnknownTypeMustBeGivenOneBeforeAccepting) {
+TEST_P(ComandosTest, AVariableOfAnUnknownTypeMustBeGivenOneBeforeAccepting) {
   AddVariable("0003", "RARA", "x", "X");
   Recarga();
   Edita("KRARA", [](frmZULAddVariables& d) {
@@ -221,7 +221,7 @@ TEST_F(ComandosTest, AVariableOfAnUnknownTypeMustBeGivenOneBeforeAccepting) {
 
 // --- Delete --------------------------------------------------------------------------------------
 
-TEST_F(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
+TEST_P(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
   AddVariable("0003", "O'Brien", "x");
   Recarga();
   Click("KO'Brien");
@@ -236,7 +236,7 @@ TEST_F(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
   EXPECT_EQ(editor.Controles.ResetCount(), resets);
 }
 
-TEST_F(ComandosTest, CancellingTheConfirmationChangesNothing) {
+TEST_P(ComandosTest, CancellingTheConfirmationChangesNothing) {
   Click("K0003");
   session->Answer(MsgCode::Cancel);
   editor.Controles.ClickDelete();
@@ -252,7 +252,7 @@ TEST_F(ComandosTest, CancellingTheConfirmationChangesNothing) {
 }
 
 // What the tree removes leaves the store: no sub-class stays behind, unreachable.
-TEST_F(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
+TEST_P(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
   AddClass("0005", "0005", "0002", "Sub");
   AddVariable("0005", "SUBVAR", "1");
   AddClass("0006", "0006", "0001", "Hermana");
@@ -278,7 +278,7 @@ TEST_F(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
   EXPECT_EQ(Outline(), outline);
 }
 
-TEST_F(ComandosTest, AClassWhoseDescriptionEqualsItsCodeIsDeletedAsAVariable) {
+TEST_P(ComandosTest, AClassWhoseDescriptionEqualsItsCodeIsDeletedAsAVariable) {
   AddClass("0007", "0012", "0000", "0007");
   Recarga();
   Click("K0007");
@@ -291,7 +291,7 @@ TEST_F(ComandosTest, AClassWhoseDescriptionEqualsItsCodeIsDeletedAsAVariable) {
 
 // Every call of a class delete fails in turn: each time the store and the tree stay as they were,
 // no transaction is left open, the failure is told once and a reload shows what the store holds.
-TEST_F(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere) {
+TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere) {
   FaultyConnection faulty{store.Db()};
   RecordingConnection trace{faulty};
   session->SetConnection(trace);
@@ -327,6 +327,8 @@ TEST_F(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
   EXPECT_FALSE(Nodes().Contains("K0001"));
   EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
 }
+
+XEL_ON_EVERY_BACKEND(ComandosTest);
 
 }  // namespace
 }  // namespace xel::testing

@@ -1,33 +1,15 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "tests/editor/EditorFixture.h"
+#include "tests/support/FailureOf.h"
 
 namespace xel::testing {
 
-// The editor with its dialog, driven as a person does: a node is clicked, a toolbar button
-// pressed, and the scripted user fills the dialog when it shows.
+// The editor with its dialog, driven as a person does, and the rows the dialog writes as stored.
 struct DialogoFixture : EditorFixture {
-  using Usuario = std::function<void(frmZULAddVariables&)>;
-
-  frmZULAddVariables& Dialogo() { return editor.Dialogo(); }
-
-  // What the user does the next time the dialog shows.
-  void AlMostrarse(Usuario usuario) {
-    ui.WhenModal([this, usuario = std::move(usuario)](Form&) { usuario(Dialogo()); });
-  }
-  void Agrega(const std::string& key, Usuario usuario) {
-    Click(key);
-    AlMostrarse(std::move(usuario));
-    editor.Controles.ClickAdd();
-  }
-  void Edita(const std::string& key, Usuario usuario) {
-    Click(key);
-    AlMostrarse(std::move(usuario));
-    editor.Controles.ClickEdit();
-  }
+  using EditorFixture::EditorFixture;
 
   // Accepts; when the dialog refuses and stays open, the user gives up with Cancelar.
   static void AceptaOCancela(frmZULAddVariables& dialogo) {
@@ -66,6 +48,11 @@ struct DialogoFixture : EditorFixture {
     }
     return row->Field("Cv_Cve_Clase_Variable").Text() + " " + row->Field("Cf_Valor").Text() + " " +
            row->Field("Cf_Descripcion").Text() + " " + row->Field("Cf_Tipo").Text();
+  }
+  // What the store itself answers when it refuses a statement sent again: the words the user must
+  // have been shown, whatever the server.
+  std::string NegativaDelStore(const std::string& sentencia) {
+    return FailureOf([&] { store.Db().Execute(sentencia); }).Description();
   }
   long Filas(const std::string& table) {
     auto count = store.Db().Execute("SELECT COUNT(*) AS n FROM " + table);

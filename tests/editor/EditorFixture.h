@@ -2,22 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "editor/frmXEL02.h"
-#include "host/StoreLookup.h"
 #include "store/Sql.h"
-#include "tests/support/RecordingConnection.h"
-#include "tests/support/ScriptedHost.h"
-#include "tests/support/ScriptedUi.h"
+#include "tests/editor/VentanaEditor.h"
+#include "tests/support/StoreTest.h"
 #include "tests/support/TempStore.h"
 
 namespace xel::testing {
 
-// A temporary store with a few helpers to fill it.
+// A temporary store with a few helpers to fill it, on SQLite unless a suite on every backend asks
+// for another. On a backend this run cannot reach, the test is skipped, with the reason, before it
+// starts; the fixture is still built, on SQLite in its place, since suites fill their store and
+// open their window in their constructors.
 struct StoreFixture : ::testing::Test {
+  explicit StoreFixture(Backend backend = Backend::Sqlite)
+      : store(TempStore::Contents::Schema, ReachableOr(backend)) {
+    SkipWhenUnreachable(backend);
+  }
+
   TempStore store;
 
   void AddClass(const std::string& code, const std::string& id, const std::string& parent,
@@ -46,76 +51,38 @@ struct StoreFixture : ::testing::Test {
     AddVariable("0001", "IVA", "16", "N");
     AddVariable("0002", "DESC_MAX", "15", "N");
   }
+
+ private:
+  static Backend ReachableOr(Backend backend) {
+    return TempStore::Unavailable(backend).empty() ? backend : Backend::Sqlite;
+  }
+  static void SkipWhenUnreachable(Backend backend) {
+    if (std::string why = TempStore::Unavailable(backend); !why.empty()) {
+      GTEST_SKIP() << why;
+    }
+  }
 };
 
 // The editor window on that store, with the scripted host and screen; nothing shown yet.
-struct EditorFixture : StoreFixture {
-  ScriptedUi ui;
-  FormsRuntime runtime{ui};
-  RecordingConnection db{store.Db()};
-  std::shared_ptr<ScriptedSession> session = std::make_shared<ScriptedSession>(db);
-  // Look-ups answered by the host's real look-up on the store, as the host would.
-  std::shared_ptr<ScriptedUtility> utility =
-      std::make_shared<ScriptedUtility>([this](const Lookup& l) {
-        return BuscarCampoEnStore(store.Db(), l.table, l.searchColumn, l.searchValue,
-                                  l.resultColumn);
-      });
-  Publico publico{session, utility, ""};
-  frmXEL02 editor{runtime, publico};
+struct EditorFixture : StoreFixture, VentanaEditor {
+  explicit EditorFixture(Backend backend = Backend::Sqlite)
+      : StoreFixture(backend), VentanaEditor(store.Db()) {}
+};
 
-  TreeNodes& Nodes() { return editor.tvVariables.Nodes(); }
-  Node NodeOf(const std::string& key) { return Nodes().Item(key); }
+// Whether a database's own message holds a word, in whatever letter case that server writes it (a
+// server may fold the names of tables and constraints to lower case).
+inline bool MentionsIgnoringCase(std::string_view message, std::string_view word) {
+  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+  return !std::ranges::search(message, word, [&](char a, char b) {
+            return lower(a) == lower(b);
+          }).empty();
+}
 
-  // Shows the window as the host does: the first activation loads the tree.
-  void Open() {
-    editor.Show();
-    db.Clear();
-  }
-  void PressF5() {
-    editor.tvVariables.UserKeyDown(KeyCode::F5, 0);
-    editor.tvVariables.UserKeyUp(KeyCode::F5, 0);
-  }
-  // What a person's click on a node does: the node is selected, then the button goes down.
-  void Click(const std::string& key) {
-    Node node = NodeOf(key);
-    editor.tvVariables.UserClick(node);
-    editor.tvVariables.UserMouseDown(MouseButton::Left, 0, 0, 0);
-  }
-  // A person's drag of a node until it hangs over a target (none: empty space), not yet dropped.
-  void DragOver(const std::string& key, Node target) {
-    Click(key);
-    editor.tvVariables.UserStartDrag(NodeOf(key));
-    editor.tvVariables.SetHitTester([target](float, float) { return target; });
-    editor.tvVariables.UserDragOver(0, 0);
-  }
-  void Drag(const std::string& key, const std::string& targetKey) {
-    DragOver(key, NodeOf(targetKey));
-    editor.tvVariables.UserDrop(0, 0);
-  }
-  // The keys as the expanded tree shows them, each indented by its depth.
-  std::vector<std::string> Shape() {
-    std::vector<std::string> lines;
-    for (Node top = Nodes().FirstRoot(); top; top = top.Next()) {
-      AddShape(top, "", lines);
-    }
-    return lines;
-  }
-  void AddShape(const Node& node, const std::string& indent, std::vector<std::string>& lines) {
-    lines.push_back(indent + node.Key());
-    for (Node child = node.Child(); child; child = child.Next()) {
-      AddShape(child, indent + " ", lines);
-    }
-  }
-  // "key text" per node, in index order, with its parent's key.
-  std::vector<std::string> Outline() {
-    std::vector<std::string> lines;
-    for (long i = 1; i <= Nodes().Count(); ++i) {
-      Node node = Nodes().Item(i);
-      lines.push_back((node.Parent() ? node.Parent().Key() : "-") + " > " + node.Key() + " " +
-                      node.Text());
-    }
-    return lines;
-  }
+// A suite of a fixture that runs once per backend on a store of its own: TEST_P its tests and
+// instantiate it with XEL_ON_EVERY_BACKEND.
+template <class Fixture>
+struct OnEveryBackend : ::testing::WithParamInterface<Backend>, Fixture {
+  OnEveryBackend() : Fixture(GetParam()) {}
 };
 
 }  // namespace xel::testing

@@ -10,7 +10,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct GrabarTest : EditorFixture {
+struct Grabacion : EditorFixture {
+  using EditorFixture::EditorFixture;
+
   // RAIZ > A (A1, v), B, C: codes and stored positions unlike the ones the save gives.
   void AddExampleStore() {
     AddClass("0010", "0007", "0000", "A");
@@ -31,6 +33,20 @@ struct GrabarTest : EditorFixture {
     }
     return rows;
   }
+  // Dates every class's last change long ago, so that any later write of one shows.
+  void AgeStamps() {
+    store.Db().Execute("UPDATE XEL_Clase_Variable SET Fecha_Ult_Modif = '2001-02-03 04:05:06'");
+  }
+  // The time of the last change of every class, by code.
+  Lines Stamps() {
+    Lines stamps;
+    auto found =
+        store.Db().Execute("SELECT * FROM XEL_Clase_Variable ORDER BY Cv_Cve_Clase_Variable");
+    for (; !found->Eof(); found->MoveNext()) {
+      stamps.push_back(found->Field("Fecha_Ult_Modif").Text());
+    }
+    return stamps;
+  }
   Lines Updates() {
     Lines updates;
     for (const std::string& statement : db.Statements()) {
@@ -47,8 +63,15 @@ struct GrabarTest : EditorFixture {
   }
 };
 
-TEST_F(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
+// The save on each backend.
+struct GrabarTest : OnEveryBackend<Grabacion> {};
+// A tree too large to write over a network in every run.
+struct GrabarArbolGrandeTest : Grabacion {};
+
+TEST_P(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
   AddExampleStore();
+  AgeStamps();
+  const Lines stamps = Stamps();
   Open();
   Lines shown = Shape();
   size_t pointersBefore = ui.Pointers().size();
@@ -70,6 +93,7 @@ TEST_F(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
   EXPECT_EQ(Lines(db.Calls().begin(), db.Calls().begin() + expected.size()), expected);
   EXPECT_EQ(Rows(),
             (Lines{"0010 0001 0000", "0011 0002 0001", "0012 0004 0000", "0013 0005 0000"}));
+  EXPECT_EQ(Stamps(), stamps) << "renumbering is no change of a class";
   EXPECT_EQ(Shape(), shown);
   EXPECT_EQ(std::vector<int>(ui.Pointers().begin() + pointersBefore, ui.Pointers().end()),
             (std::vector<int>{MousePointer::Hourglass, MousePointer::Hourglass,
@@ -77,7 +101,7 @@ TEST_F(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
   EXPECT_TRUE(session->Messages().empty());
 }
 
-TEST_F(GrabarTest, AnEmptyTreeIsRefusedAndARootWithoutChildrenOnlyReloads) {
+TEST_P(GrabarTest, AnEmptyTreeIsRefusedAndARootWithoutChildrenOnlyReloads) {
   AddExampleStore();
   Open();
   Nodes().Clear();
@@ -100,7 +124,7 @@ TEST_F(GrabarTest, AnEmptyTreeIsRefusedAndARootWithoutChildrenOnlyReloads) {
 
 // Each call of the save fails in turn: the store keeps every row as it was, the arranged tree stays
 // so that it can be saved again, and a reload shows what the store holds.
-TEST_F(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
+TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
   AddExampleStore();
   Open();
   const Lines stored = DumpStore(store.Db());
@@ -139,7 +163,7 @@ TEST_F(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
       << "the arranged tree can still be saved";
 }
 
-TEST_F(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
+TEST_P(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
   AddClass("0001", "0001", "0000", "Alfa");
   AddVariable("0001", "VALFA", "x");
   AddClass("0002", "0005", "0000", "Beta");
@@ -159,7 +183,7 @@ TEST_F(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
   EXPECT_EQ(Updates().size(), 4u) << "the variables before them take no number";
 }
 
-TEST_F(GrabarTest, AClassHoldingSubClassesIsSavedEvenWhenItsDescriptionIsItsCode) {
+TEST_P(GrabarTest, AClassHoldingSubClassesIsSavedEvenWhenItsDescriptionIsItsCode) {
   AddClass("0007", "0001", "0000", "0007");  // shown first, and taken for a variable
   AddClass("0008", "0003", "0001", "Hija");
   AddClass("0001", "0002", "0000", "Alfa");
@@ -170,7 +194,7 @@ TEST_F(GrabarTest, AClassHoldingSubClassesIsSavedEvenWhenItsDescriptionIsItsCode
   EXPECT_EQ(NodeOf("K0008").Parent().Key(), "K0007");
 }
 
-TEST_F(GrabarTest, AClassWithAHundredThousandVariablesIsSavedInFull) {
+TEST_F(GrabarArbolGrandeTest, AClassWithAHundredThousandVariablesIsSavedInFull) {
   AddClass("0001", "0001", "0000", "A");
   AddClass("0002", "0002", "0000", "Suelta");
   Open();
@@ -192,6 +216,8 @@ TEST_F(GrabarTest, AClassWithAHundredThousandVariablesIsSavedInFull) {
   EXPECT_EQ(Rows(), (Lines{"0001 0001 0000", "0002 0002 0001"}));
   EXPECT_EQ(NodeOf("K0002").Parent().Key(), "K0001");
 }
+
+XEL_ON_EVERY_BACKEND(GrabarTest);
 
 }  // namespace
 }  // namespace xel::testing

@@ -5,8 +5,8 @@
 namespace xel::testing {
 namespace {
 
-struct SeleccionTest : EditorFixture {
-  SeleccionTest() {
+struct Seleccion : EditorFixture {
+  explicit Seleccion(Backend backend = Backend::Sqlite) : EditorFixture(backend) {
     AddSmallStore();
     AddClass("0007", "0012", "0000", "0007");  // a class whose description equals its code
     Open();
@@ -20,17 +20,22 @@ struct SeleccionTest : EditorFixture {
   }
 };
 
+// What a click shows and allows, read from the store on each backend.
+struct SeleccionTest : OnEveryBackend<Seleccion> {};
+// Expanding and dragging, which only the tree sees.
+struct SeleccionEnArbolTest : Seleccion {};
+
 using Texts = std::vector<std::string>;
 using Flags = std::vector<bool>;
 
-TEST_F(SeleccionTest, TheRootShowsFixedValuesAndAllowsOnlyAdding) {
+TEST_P(SeleccionTest, TheRootShowsFixedValuesAndAllowsOnlyAdding) {
   Click("K0");
   EXPECT_EQ(Pane(), (Texts{"0001", "0001", "RAIZ"}));
   EXPECT_EQ(Commands(), (Flags{true, false, false}));
   EXPECT_TRUE(utility->Lookups().empty());
 }
 
-TEST_F(SeleccionTest, AVariableShowsItsKeyAndStoredValueAndCannotReceiveChildren) {
+TEST_P(SeleccionTest, AVariableShowsItsKeyAndStoredValueAndCannotReceiveChildren) {
   Click("KIVA");
   EXPECT_EQ(Pane(), (Texts{"", "IVA", "16"}));
   EXPECT_EQ(Commands(), (Flags{false, true, true}));
@@ -42,7 +47,7 @@ TEST_F(SeleccionTest, AVariableShowsItsKeyAndStoredValueAndCannotReceiveChildren
   EXPECT_EQ(lookup.number, 0);
 }
 
-TEST_F(SeleccionTest, AClassShowsItsCodeDescriptionAndStoredPosition) {
+TEST_P(SeleccionTest, AClassShowsItsCodeDescriptionAndStoredPosition) {
   AddClass("0020", "0033", "0000", "Tesoreria");
   PressF5();
   Click("K0020");
@@ -51,21 +56,21 @@ TEST_F(SeleccionTest, AClassShowsItsCodeDescriptionAndStoredPosition) {
   EXPECT_EQ(utility->Lookups().back().resultColumn, "Cv_id");
 }
 
-TEST_F(SeleccionTest, AClassWhoseDescriptionEqualsItsCodeIsTakenForAVariable) {
+TEST_P(SeleccionTest, AClassWhoseDescriptionEqualsItsCodeIsTakenForAVariable) {
   Click("K0007");
   EXPECT_EQ(Pane(), (Texts{"", "0007", ""}));
   EXPECT_EQ(Commands(), (Flags{false, true, true}));
   EXPECT_EQ(utility->Lookups().back().table, "XEL_Configuracion");
 }
 
-TEST_F(SeleccionTest, AVariableDeletedMeanwhileShowsAnEmptyValue) {
+TEST_P(SeleccionTest, AVariableDeletedMeanwhileShowsAnEmptyValue) {
   store.Db().Execute("DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'IVA'");
   Click("KIVA");
   EXPECT_EQ(editor.txtDescripcion.Text(), "");
   EXPECT_TRUE(session->Messages().empty());
 }
 
-TEST_F(SeleccionTest, AFailingLookUpIsReportedByTheRunTimeAndTheWindowGoesOn) {
+TEST_P(SeleccionTest, AFailingLookUpIsReportedByTheRunTimeAndTheWindowGoesOn) {
   utility->SetFinder([](const Lookup&) -> std::string {
     throw RuntimeError(err::DatabaseError, "connection lost");
   });
@@ -77,7 +82,7 @@ TEST_F(SeleccionTest, AFailingLookUpIsReportedByTheRunTimeAndTheWindowGoesOn) {
   EXPECT_EQ(editor.txtDescripcion.Text(), "RAIZ");
 }
 
-TEST_F(SeleccionTest, ExpandAndCollapseSwitchTheImageOfAnyNode) {
+TEST_F(SeleccionEnArbolTest, ExpandAndCollapseSwitchTheImageOfAnyNode) {
   Node variable = NodeOf("KIVA");
   editor.tvVariables.UserSetExpanded(variable, true);
   EXPECT_EQ(variable.Image(), editor.ilIconos.IndexOf("SEGURIDAD"));
@@ -90,7 +95,7 @@ TEST_F(SeleccionTest, ExpandAndCollapseSwitchTheImageOfAnyNode) {
   EXPECT_EQ(root.SelectedImage(), 0) << "the selected image is not touched";
 }
 
-TEST_F(SeleccionTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePointer) {
+TEST_F(SeleccionEnArbolTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePointer) {
   TreeView& tree = editor.tvVariables;
   tree.SetHitTester([this](float, float y) { return y < 100 ? NodeOf("K0003") : Node(); });
 
@@ -114,7 +119,7 @@ TEST_F(SeleccionTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePointer) {
   EXPECT_FALSE(tree.DropHighlight()) << "over empty space the highlight goes";
 }
 
-TEST_F(SeleccionTest, MouseDownRemembersTheNodeSelectedAtThatMomentWhateverTheButton) {
+TEST_F(SeleccionEnArbolTest, MouseDownRemembersTheNodeSelectedAtThatMomentWhateverTheButton) {
   Click("K0001");
   editor.tvVariables.UserMouseDown(MouseButton::Right, 1, 500, 500);
   EXPECT_EQ(editor.nodArrastrado, NodeOf("K0001"));
@@ -122,6 +127,8 @@ TEST_F(SeleccionTest, MouseDownRemembersTheNodeSelectedAtThatMomentWhateverTheBu
   editor.tvVariables.UserMouseDown(MouseButton::Left, 0, 0, 0);
   EXPECT_FALSE(editor.nodArrastrado);
 }
+
+XEL_ON_EVERY_BACKEND(SeleccionTest);
 
 }  // namespace
 }  // namespace xel::testing

@@ -1,10 +1,15 @@
 #include "bench/BenchEditor.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
-#include "host/StoreLookup.h"
+#include "host/HostServices.h"
 #include "platform/TreeView.h"
 #include "store/Schema.h"
+#include "store/Sql.h"
 
 namespace xel::bench {
 
@@ -13,52 +18,100 @@ void NoScreen::ReportUnhandledError(long number, const std::string& description)
 }
 
 namespace {
-class OkSession : public SessionService {
- public:
-  explicit OkSession(Connection& db) : db_(db) {}
-  Connection& Conexion() override { return db_; }
-  long Mensaje(const std::string& prompt, long code, const std::string&, long, const std::string&,
-               const std::string& id) override {
-    if (code != MsgCode::OkCancelQuestion) {
-      std::cerr << id << ": " << prompt << "\n";
-    }
-    return MsgCode::Ok;
-  }
 
- private:
-  Connection& db_;
-};
+// The time the editor waits for a server varies with whatever else the machine does: it is taken
+// over several runs.
+constexpr double kServerMinimumSeconds = 3;
 
-class StoreUtility : public UtilityService {
- public:
-  explicit StoreUtility(Connection& db) : db_(db) {}
-  std::string BuscarCampo(const std::string& table, const std::string& column,
-                          const std::string& value, const std::string& result, long,
-                          const std::string&, const std::string&, const std::string&) override {
-    return BuscarCampoEnStore(db_, table, column, value, result);
-  }
-  long EnviarTeclas(const std::string&, long) override { return 0; }
-  std::string TextoTransaccion(const std::string& text, const std::string&) override {
-    return text;
-  }
+std::string PostgreSqlServer() {
+  const char* server = std::getenv("XEL02_BENCH_PG");
+  return server ? server : "";
+}
 
- private:
-  Connection& db_;
-};
+// Has the server write out what it holds in memory now rather than while SQLite's commits wait for
+// the disk. A user the server does not allow to is left to the server's own pace.
+void CheckpointServer() {
+  try {
+    OpenConnection(PostgreSqlServer())->Execute("CHECKPOINT");
+  } catch (const RuntimeError& e) {
+    std::cerr << "The server was not checkpointed: " << e.Description() << "\n";
+  }
+}
+
 }  // namespace
 
-BenchEditor::BenchEditor(StoreShape shape)
-    : path_(std::filesystem::temp_directory_path() /
-            ("xel02-bench-" + std::to_string(shape.classes) + "-" +
-             std::to_string(shape.variables) + ".db")) {
-  bool fresh = !std::filesystem::exists(path_);
-  db_ = OpenConnection("sqlite:" + path_.string());
-  if (fresh) {
-    CreateSchema(*db_);
-    GenerateStore(*db_, shape);
+bool PostgreSqlNamed() {
+  return !PostgreSqlServer().empty();
+}
+
+std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend) {
+  const std::string classes = std::to_string(shape.classes);
+  const std::string variables = std::to_string(shape.variables);
+  std::unique_ptr<Connection> db;
+  if (backend == Backend::Sqlite) {
+    const std::string file = "xel02-bench-" + classes + "-" + variables + ".db";
+    db = OpenConnection("sqlite:" + (std::filesystem::temp_directory_path() / file).string());
+  } else {
+    db = OpenConnection(PostgreSqlServer());
+    const std::string schema = RequireIdentifier("xel02_bench_" + classes + "_" + variables);
+    db->Execute("CREATE SCHEMA IF NOT EXISTS " + schema);
+    db->Execute("SET search_path TO " + schema);
   }
-  publico_.sessionService = std::make_shared<OkSession>(*db_);
-  publico_.utilityService = std::make_shared<StoreUtility>(*db_);
+  if (!HasSchema(*db)) {
+    RunInTransaction(*db, [&] {
+      CreateSchema(*db);
+      GenerateStore(*db, shape);
+    });
+  }
+  return db;
+}
+
+void GenerateEveryStore() {
+  for (StoreShape shape : kStoreSizes) {
+    OpenBenchStore(shape, Backend::Sqlite);
+    if (PostgreSqlNamed()) {
+      OpenBenchStore(shape, Backend::PostgreSql);
+    }
+  }
+  if (PostgreSqlNamed()) {
+    CheckpointServer();
+  }
+  sync();
+}
+
+void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State&, Backend),
+                           const std::function<void(benchmark::internal::Benchmark*)>& configure,
+                           benchmark::IterationCount iterations) {
+  auto add = [&](const std::string& fullName, Backend backend) {
+    benchmark::internal::Benchmark* added =
+        benchmark::RegisterBenchmark(fullName.c_str(), run, backend);
+    configure(added);
+    if (iterations > 0) {
+      added->Iterations(iterations);
+    } else if (backend == Backend::PostgreSql) {
+      added->MinTime(kServerMinimumSeconds);
+    }
+    if (backend == Backend::PostgreSql) {
+      added->UseRealTime();  // the server works in a process of its own
+    }
+  };
+  add(name, Backend::Sqlite);
+  if (PostgreSqlNamed()) {
+    add(name + "/PostgreSql", Backend::PostgreSql);
+  }
+}
+
+BenchEditor::BenchEditor(StoreShape shape, Backend backend) : db_(OpenBenchStore(shape, backend)) {
+  // Every question is answered OK; any other message is a fault of the run, so it is shown.
+  auto session = std::make_shared<HostSession>(
+      *db_, [](const std::string& prompt, long code, const std::string&) {
+        if (code != MsgCode::OkCancelQuestion) {
+          std::cerr << prompt << "\n";
+        }
+        return MsgCode::Ok;
+      });
+  publico_.sessionService = session;
+  publico_.utilityService = std::make_shared<HostUtility>(*session, [](const std::string&) {});
   editor_ = std::make_unique<frmXEL02>(runtime_, publico_);
   editor_->Show();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <filesystem>
+#include <benchmark/benchmark.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,11 +25,38 @@ class NoScreen : public UiBackend {
   void ReportUnhandledError(long number, const std::string& description) override;
 };
 
-// A generated store of the given shape, kept in the temporary folder between runs, with the
-// editor window open on it through host services that answer every question with OK.
+// The generated stores the benchmarks measure on, smallest first.
+inline constexpr StoreShape kStoreSizes[] = {{1000, 10000}, {5000, 50000}, {10000, 100000}};
+
+// Where the benchmarks' stores live: SQLite files, or a PostgreSQL database reached through ODBC,
+// named by XEL02_BENCH_PG ("odbc:..."), as the host's server would be.
+enum class Backend { Sqlite, PostgreSql };
+
+// Whether XEL02_BENCH_PG names a server to measure on.
+bool PostgreSqlNamed();
+
+// The generated store of a shape on a backend, made once and kept: a file in the temporary folder
+// between runs, a schema of its own in the server's database for the server's life. A store whose
+// generation was cut short holds nothing and is made again.
+std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend);
+
+// Makes every store of kStoreSizes that is missing, on every backend of this run, and has the
+// system write everything out, so that no measurement shares the disk with a generation.
+void GenerateEveryStore();
+
+// Registers a benchmark of the store's work on SQLite under `name`, and, when XEL02_BENCH_PG names
+// a server, on PostgreSQL under name + "/PostgreSql", timed by the clock on the wall; `configure`
+// sets each one's arguments and units. A number of iterations, when given, holds for both;
+// otherwise the library decides, over several seconds on the server.
+void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State&, Backend),
+                           const std::function<void(benchmark::internal::Benchmark*)>& configure,
+                           benchmark::IterationCount iterations = 0);
+
+// A generated store of the given shape with the editor window open on it through host services
+// that answer every question with OK.
 class BenchEditor {
  public:
-  explicit BenchEditor(StoreShape shape);
+  explicit BenchEditor(StoreShape shape, Backend backend = Backend::Sqlite);
   ~BenchEditor();
 
   Connection& Db() { return *db_; }
@@ -35,7 +64,6 @@ class BenchEditor {
   void Reload();  // F5 in the tree
 
  private:
-  std::filesystem::path path_;
   std::unique_ptr<Connection> db_;
   NoScreen screen_;
   FormsRuntime runtime_{screen_};

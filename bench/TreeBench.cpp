@@ -48,7 +48,7 @@ void BM_KeyMoveOf1000Nodes(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyMoveOf1000Nodes)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-constexpr StoreShape kLargest{10000, 100000};
+constexpr StoreShape kLargest = kStoreSizes[2];
 
 void BM_CheckFromRoot(benchmark::State& state) {
   BenchEditor bench(kLargest);
@@ -62,14 +62,19 @@ void BM_CheckFromRoot(benchmark::State& state) {
 BENCHMARK(BM_CheckFromRoot)->Unit(benchmark::kMillisecond);
 
 // The save writes every class in one transaction, then reloads the tree from the store.
-void BM_SaveLargest(benchmark::State& state) {
-  BenchEditor bench(kLargest);
+void BM_SaveLargest(benchmark::State& state, Backend backend) {
+  BenchEditor bench(kLargest, backend);
   for (auto _ : state) {
     bench.Editor().cmdGrabar.PerformClick();
   }
   state.counters["nodes"] = bench.Editor().tvVariables.Nodes().Count();
 }
-BENCHMARK(BM_SaveLargest)->Unit(benchmark::kMillisecond)->Iterations(3);
+[[maybe_unused]] const bool kSaveRegistered = [] {
+  RegisterOnEachBackend(
+      "BM_SaveLargest", &BM_SaveLargest,
+      [](benchmark::internal::Benchmark* b) { b->Unit(benchmark::kMillisecond); }, 3);
+  return true;
+}();
 
 // Heap bytes per node of the loaded largest tree, its texts included.
 void BM_MemoryOfLoadedTree(benchmark::State& state) {

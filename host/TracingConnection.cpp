@@ -2,39 +2,20 @@
 
 namespace xel {
 
-template <class Call>
-auto TracingConnection::Traced(const std::string& line, Call&& call) {
-  trace_ << line << '\n';
-  try {
-    return call();
-  } catch (const RuntimeError& e) {
-    trace_ << "-- failed: " << e.Description() << '\n';
-    trace_.flush();
-    throw;
+void TracingConnection::Before(Call call, const std::string& text, const Parameters& parameters) {
+  if (call != Call::Execute) {
+    trace_ << NameOf(call) << std::endl;  // the end of a transaction is on disk at once
+    return;
   }
-}
-
-std::unique_ptr<Recordset> TracingConnection::DoExecute(const std::string& text,
-                                                        const Parameters& parameters) {
-  std::string line = text;
+  trace_ << text;
   for (const std::string& value : parameters) {
-    line += " -- ? = '" + value + "'";
+    trace_ << " -- ? = '" << value << "'";
   }
-  return Traced(line, [&] { return inner_.Execute(text, parameters); });
+  trace_ << '\n';
 }
 
-void TracingConnection::BeginTrans() {
-  Traced("BeginTrans", [&] { inner_.BeginTrans(); });
-}
-
-void TracingConnection::CommitTrans() {
-  Traced("CommitTrans", [&] { inner_.CommitTrans(); });
-  trace_.flush();
-}
-
-void TracingConnection::RollbackTrans() {
-  Traced("RollbackTrans", [&] { inner_.RollbackTrans(); });
-  trace_.flush();
+void TracingConnection::AfterFailure(const RuntimeError& failure) {
+  trace_ << "-- failed: " << failure.Description() << std::endl;
 }
 
 }  // namespace xel

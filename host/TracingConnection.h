@@ -2,33 +2,23 @@
 
 #include <ostream>
 
-#include "platform/Database.h"
+#include "platform/ConnectionDecorator.h"
 
 namespace xel {
 
 // Passes every call to another connection and writes it down first, one line each: the statement
 // text as sent (bound values after it), or BeginTrans, CommitTrans, RollbackTrans; a failure on
 // the line after its call. What administrators read to see what the editor did to their store.
-class TracingConnection : public Connection {
+class TracingConnection : public ConnectionDecorator {
  public:
-  TracingConnection(Connection& inner, std::ostream& trace) : inner_(inner), trace_(trace) {}
-
-  long RecordsAffected() const override { return inner_.RecordsAffected(); }
-  void BeginTrans() override;
-  void CommitTrans() override;
-  void RollbackTrans() override;
-  bool InTransaction() const override { return inner_.InTransaction(); }
-  SqlDialect Dialect() const override { return inner_.Dialect(); }
+  TracingConnection(Connection& inner, std::ostream& trace)
+      : ConnectionDecorator(inner), trace_(trace) {}
 
  protected:
-  std::unique_ptr<Recordset> DoExecute(const std::string& text,
-                                       const Parameters& parameters) override;
+  void Before(Call call, const std::string& text, const Parameters& parameters) override;
+  void AfterFailure(const RuntimeError& failure) override;
 
  private:
-  template <class Call>
-  auto Traced(const std::string& line, Call&& call);
-
-  Connection& inner_;
   std::ostream& trace_;
 };
 

@@ -14,8 +14,8 @@ void FaultyConnection::FailCall(int k, RuntimeError error, Counting counting) {
   failed_ = false;
 }
 
-void FaultyConnection::Count(bool isExecute) {
-  if (!error_ || (counting_ == Counting::ExecuteOnly && !isExecute)) {
+void FaultyConnection::Before(Call call, const std::string&, const Parameters&) {
+  if (!error_ || (counting_ == Counting::ExecuteOnly && call != Call::Execute)) {
     return;
   }
   if (--remaining_ == 0) {
@@ -24,27 +24,6 @@ void FaultyConnection::Count(bool isExecute) {
     failed_ = true;
     throw error;
   }
-}
-
-std::unique_ptr<Recordset> FaultyConnection::DoExecute(const std::string& text,
-                                                       const Parameters& parameters) {
-  Count(true);
-  return inner_.Execute(text, parameters);
-}
-
-void FaultyConnection::BeginTrans() {
-  Count(false);
-  inner_.BeginTrans();
-}
-
-void FaultyConnection::CommitTrans() {
-  Count(false);
-  inner_.CommitTrans();
-}
-
-void FaultyConnection::RollbackTrans() {
-  Count(false);
-  inner_.RollbackTrans();
 }
 
 }  // namespace xel::testing

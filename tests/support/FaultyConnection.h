@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "platform/Database.h"
+#include "platform/ConnectionDecorator.h"
 
 namespace xel::testing {
 
 // Passes every call on to another connection, except one chosen call, which throws a given error
 // instead and never reaches the other connection: the way to make a statement, a begin, a commit
 // or a rollback fail at an exact point of a test.
-class FaultyConnection : public Connection {
+class FaultyConnection : public ConnectionDecorator {
  public:
   // Which calls count towards the failing one. RecordsAffected and InTransaction never count.
   enum class Counting {
@@ -18,7 +18,7 @@ class FaultyConnection : public Connection {
     ExecuteOnly,  // Execute only; the transaction calls pass through uncounted
   };
 
-  explicit FaultyConnection(Connection& inner) : inner_(inner) {}
+  explicit FaultyConnection(Connection& inner) : ConnectionDecorator(inner) {}
 
   // The k-th counted call from now on (1: the next one) throws `error`. Only that one call fails;
   // arming again replaces an armed failure that has not happened yet.
@@ -26,22 +26,11 @@ class FaultyConnection : public Connection {
   // Whether the armed failure has happened.
   bool Failed() const { return failed_; }
 
-  long RecordsAffected() const override { return inner_.RecordsAffected(); }
-  void BeginTrans() override;
-  void CommitTrans() override;
-  void RollbackTrans() override;
-  bool InTransaction() const override { return inner_.InTransaction(); }
-  SqlDialect Dialect() const override { return inner_.Dialect(); }
-
  protected:
-  std::unique_ptr<Recordset> DoExecute(const std::string& text,
-                                       const Parameters& parameters) override;
+  // Counts the call when it counts, and throws when it is the chosen one.
+  void Before(Call call, const std::string& text, const Parameters& parameters) override;
 
  private:
-  // Counts the call when it counts, and throws when it is the chosen one.
-  void Count(bool isExecute);
-
-  Connection& inner_;
   std::optional<RuntimeError> error_;
   Counting counting_ = Counting::AllCalls;
   int remaining_ = 0;

@@ -7,26 +7,13 @@ void RecordingConnection::Clear() {
   statements_.clear();
 }
 
-std::unique_ptr<Recordset> RecordingConnection::DoExecute(const std::string& text,
-                                                          const Parameters& parameters) {
-  calls_.push_back(text);
-  statements_.push_back(text);
-  return inner_.Execute(text, parameters);
-}
-
-void RecordingConnection::BeginTrans() {
-  calls_.push_back("BeginTrans");
-  inner_.BeginTrans();
-}
-
-void RecordingConnection::CommitTrans() {
-  calls_.push_back("CommitTrans");
-  inner_.CommitTrans();
-}
-
-void RecordingConnection::RollbackTrans() {
-  calls_.push_back("RollbackTrans");
-  inner_.RollbackTrans();
+void RecordingConnection::Before(Call call, const std::string& text, const Parameters&) {
+  if (call == Call::Execute) {
+    calls_.push_back(text);
+    statements_.push_back(text);
+  } else {
+    calls_.push_back(NameOf(call));
+  }
 }
 
 }  // namespace xel::testing

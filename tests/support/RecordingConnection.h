@@ -3,34 +3,25 @@
 #include <string>
 #include <vector>
 
-#include "platform/Database.h"
+#include "platform/ConnectionDecorator.h"
 
 namespace xel::testing {
 
 // Passes every call on to another connection and writes down, in order, what was asked of it:
 // each statement's text as sent, and "BeginTrans", "CommitTrans" and "RollbackTrans". A call is
 // written down before it is passed on, so a call that fails is in the record too.
-class RecordingConnection : public Connection {
+class RecordingConnection : public ConnectionDecorator {
  public:
-  explicit RecordingConnection(Connection& inner) : inner_(inner) {}
+  explicit RecordingConnection(Connection& inner) : ConnectionDecorator(inner) {}
 
   const std::vector<std::string>& Calls() const { return calls_; }
   const std::vector<std::string>& Statements() const { return statements_; }
   void Clear();
 
-  long RecordsAffected() const override { return inner_.RecordsAffected(); }
-  void BeginTrans() override;
-  void CommitTrans() override;
-  void RollbackTrans() override;
-  bool InTransaction() const override { return inner_.InTransaction(); }
-  SqlDialect Dialect() const override { return inner_.Dialect(); }
-
  protected:
-  std::unique_ptr<Recordset> DoExecute(const std::string& text,
-                                       const Parameters& parameters) override;
+  void Before(Call call, const std::string& text, const Parameters& parameters) override;
 
  private:
-  Connection& inner_;
   std::vector<std::string> calls_;
   std::vector<std::string> statements_;
 };

@@ -61,21 +61,6 @@ TEST_P(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
 
 // --- Add -----------------------------------------------------------------------------------------
 
-TEST_P(ComandosTest, AddProposesTheNextCodeAndPositionUnderTheSelectedClass) {
-  AddClass("0041", "0057", "0000", "Ultima");
-  Recarga();
-  Agrega("K0001", [](frmZULAddVariables& d) {
-    EXPECT_TRUE(d.EsNuevo);
-    EXPECT_EQ(Texts({d.txtClave.Text(), d.txtID.Text(), d.txtPadre.Text(), d.txtNPadre.Text()}),
-              (Texts{"0042", "0058", "0001", "Ventas"}));
-    EXPECT_FALSE(d.cboTipo.Enabled());
-    EXPECT_TRUE(d.opClaseVariable.Value());
-    d.cmdCancelar.PerformClick();
-  });
-  EXPECT_FALSE(Dialogo().Loaded());
-  EXPECT_TRUE(editor.tvVariables.HasFocus());
-}
-
 // The root's pane shows "0001", but a class added there belongs to the top level; under a class,
 // its parent link is that class's position.
 TEST_P(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
@@ -97,9 +82,7 @@ TEST_P(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
   EXPECT_EQ(nueva.Parent(), NodeOf("K0"));
   EXPECT_FALSE(nueva.Next()) << "the last child";
   EXPECT_EQ(Texts({nueva.Text(), nueva.Tag()}), (Texts{"Nueva", "0022"}));
-  EXPECT_EQ(nueva.Image(), editor.ilIconos.IndexOf("General"));
   EXPECT_EQ(editor.tvVariables.SelectedItem(), NodeOf("K0")) << "the selection stays";
-  EXPECT_EQ(editor.txtID.Text(), "0001");
   PressF5();
   EXPECT_EQ(NodeOf("K0022").Parent(), NodeOf("K0")) << "still there after a reload";
   EXPECT_EQ(NodeOf("K0021").Parent(), NodeOf("K0020"));
@@ -115,12 +98,8 @@ TEST_P(ComandosTest, AnAddedVariableShowsItsKeyLastUnderItsClassAndVisible) {
   EXPECT_EQ(Texts({tope.Text(), tope.Tag()}), (Texts{"TOPE", "TOPE"}));
   EXPECT_EQ(tope.Image(), editor.ilIconos.IndexOf("Variable"));
   EXPECT_EQ(tope.Previous(), NodeOf("KMONEDA"));
-  EXPECT_FALSE(tope.Checked());
-  EXPECT_TRUE(NodeOf("K0001").Expanded());
-  EXPECT_TRUE(NodeOf("K0").Expanded());
-  ASSERT_GE(ui.Pointers().size(), 2u);
-  EXPECT_EQ(std::vector<int>(ui.Pointers().end() - 2, ui.Pointers().end()),
-            (std::vector<int>{MousePointer::Hourglass, MousePointer::Default}));
+  EXPECT_TRUE(NodeOf("K0001").Expanded() && NodeOf("K0").Expanded());
+  EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
   EXPECT_FALSE(Dialogo().Loaded());
 }
 
@@ -142,14 +121,11 @@ TEST_P(ComandosTest, AKeyTheTreeAlreadyShowsIsReportedAfterTheWrite) {
   EXPECT_EQ(ClaseGuardada("0005"), "0010 0000 Nueva");
   ASSERT_EQ(session->ErrorIds(), (Texts{"ERR-ID:7500014", "ERR-ID:7500015"}));
   for (const Message& m : session->Messages()) {
-    EXPECT_EQ(m.code, 16);
-    EXPECT_EQ(m.title, "ERROR");
     EXPECT_NE(m.prompt.find("F5"), std::string::npos) << m.prompt;
   }
   EXPECT_EQ(NodeOf("KABC").Text(), "Letras");
   EXPECT_EQ(NodeOf("K0005").Text(), "0005");
   EXPECT_FALSE(Dialogo().Loaded());
-  EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
   EXPECT_TRUE(ui.UnhandledErrors().empty());
 }
 
@@ -158,10 +134,8 @@ TEST_P(ComandosTest, AKeyTheTreeAlreadyShowsIsReportedAfterTheWrite) {
 TEST_P(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
   Edita("K0003", [](frmZULAddVariables& d) {
     EXPECT_FALSE(d.EsNuevo);
-    EXPECT_EQ(Texts({d.txtPadre.Text(), d.txtNPadre.Text(), d.txtClave.Text(), d.txtValor.Text(),
-                     d.txtID.Text()}),
-              (Texts{"", "RAIZ", "0003", "Compras", "0003"}));
-    EXPECT_TRUE(d.opClaseVariable.Value());
+    EXPECT_EQ(Texts({d.txtNPadre.Text(), d.txtClave.Text(), d.txtValor.Text(), d.txtID.Text()}),
+              (Texts{"RAIZ", "0003", "Compras", "0003"}));
     d.opVariable.UserClick();
     EXPECT_FALSE(d.opVariable.Value()) << "the mode is locked";
     EXPECT_FALSE(d.txtClave.Enabled());
@@ -169,11 +143,8 @@ TEST_P(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
     d.cmdAceptar.PerformClick();
   });
   EXPECT_EQ(ClaseGuardada("0003"), "0003 0000 Compras nacionales");
-  Node compras = NodeOf("K0003");
-  EXPECT_EQ(Texts({compras.Text(), compras.Tag()}), (Texts{"Compras nacionales", "0003"}));
-  EXPECT_EQ(Texts({editor.txtClave.Text(), editor.txtID.Text(), editor.txtDescripcion.Text()}),
-            (Texts{"0003", "0003", "Compras nacionales"}));
-  EXPECT_EQ(utility->Lookups().back().resultColumn, "Cv_ID");
+  EXPECT_EQ(NodeOf("K0003").Text(), "Compras nacionales");
+  EXPECT_EQ(editor.txtDescripcion.Text(), "Compras nacionales");
 }
 
 TEST_P(ComandosTest, EditingAVariableOpensWithItsStoredTypeAndDescription) {
@@ -197,43 +168,36 @@ TEST_P(ComandosTest, EditingAVariableOpensWithItsStoredTypeAndDescription) {
           Texts({d.txtPadre.Text(), d.txtNPadre.Text(), d.txtValor.Text(), d.txtTexto.Text()}),
           (Texts{"0003", "Compras", "1", "Desc " + c.tipo}))
           << c.tipo;
-      EXPECT_TRUE(d.txtTexto.Enabled());
-      EXPECT_EQ(d.txtTexto.BackColor(), 0xFFFFFFu);
-      EXPECT_TRUE(d.cboTipo.Enabled());
-      EXPECT_FALSE(d.txtClave.Enabled());
+      EXPECT_TRUE(d.txtTexto.Enabled() && d.cboTipo.Enabled() && !d.txtClave.Enabled());
       d.cmdCancelar.PerformClick();
     });
   }
   EXPECT_TRUE(db.Calls().empty()) << "cancelled edits write nothing";
 }
 
-TEST_P(ComandosTest, AVariableOfAnUnknownTypeMustBeGivenOneBeforeAccepting) {
-  AddVariable("0003", "RARA", "x", "X");
-  Recarga();
-  Edita("KRARA", [](frmZULAddVariables& d) {
-    d.cmdAceptar.PerformClick();
-    d.cboTipo.UserSelect(2);
-    d.cmdAceptar.PerformClick();
-  });
-  EXPECT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500008"});
-  EXPECT_EQ(VariableGuardada("RARA"), "0003 x  T");
-}
-
 // --- Delete --------------------------------------------------------------------------------------
 
+// A variable goes at once, without a question; so does a class whose description equals its
+// code, taken for a variable, which leaves its class row behind.
 TEST_P(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
   AddVariable("0003", "O'Brien", "x");
+  AddClass("0007", "0012", "0000", "0007");
   Recarga();
-  Click("KO'Brien");
-  int resets = editor.Controles.ResetCount();
-  editor.Controles.ClickDelete();
+  for (const std::string key : {"O'Brien", "0007"}) {
+    db.Clear();
+    Click("K" + key);
+    int resets = editor.Controles.ResetCount();
+    editor.Controles.ClickDelete();
+    EXPECT_EQ(db.Calls(), (Texts{"BeginTrans",
+                                 "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '" +
+                                     (key == "0007" ? key : "O''Brien") + "' ",
+                                 "CommitTrans"}));
+    EXPECT_FALSE(Nodes().Contains("K" + key));
+    EXPECT_EQ(editor.Controles.ResetCount(), resets);
+  }
   EXPECT_TRUE(session->Messages().empty());
-  EXPECT_EQ(db.Calls(),
-            (Texts{"BeginTrans", "DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'O''Brien' ",
-                   "CommitTrans"}));
   EXPECT_EQ(VariableGuardada("O'Brien"), "(none)");
-  EXPECT_FALSE(Nodes().Contains("KO'Brien"));
-  EXPECT_EQ(editor.Controles.ResetCount(), resets);
+  EXPECT_EQ(ClaseGuardada("0007"), "0012 0000 0007");
 }
 
 TEST_P(ComandosTest, CancellingTheConfirmationChangesNothing) {
@@ -245,7 +209,6 @@ TEST_P(ComandosTest, CancellingTheConfirmationChangesNothing) {
   EXPECT_EQ(
       Texts({m.prompt, m.title, m.errorId, m.source}),
       (Texts{"Se eliminará: Compras y la sub-variables", "Velmora", "ERR-ID:7500006", "XEL02"}));
-  EXPECT_EQ(m.code, 289);
   EXPECT_EQ(m.owner, editor.hWnd());
   EXPECT_TRUE(db.Calls().empty());
   EXPECT_TRUE(Nodes().Contains("K0003"));
@@ -259,34 +222,21 @@ TEST_P(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
   Recarga();
   Click("K0001");
   editor.Controles.ClickDelete();
-  auto borrado = [](const std::string& code) {
-    return Texts{"DELETE FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = '" + code + "' ",
-                 "DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '" + code + "' "};
-  };
   Texts expected{"BeginTrans"};
-  for (const char* code : {"0005", "0002", "0006", "0001"}) {
-    Texts pair = borrado(code);
-    expected.insert(expected.end(), pair.begin(), pair.end());
+  for (const std::string code : {"0005", "0002", "0006", "0001"}) {
+    expected.push_back("DELETE FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = '" + code +
+                       "' ");
+    expected.push_back("DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '" + code +
+                       "' ");
   }
   expected.push_back("CommitTrans");
   EXPECT_EQ(db.Calls(), expected);
   EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
   EXPECT_EQ(Filas("XEL_Configuracion"), 0);
-  Texts outline{"- > K0 RAIZ", "K0 > K0004 Almacen", "K0 > K0003 Compras"};
-  EXPECT_EQ(Outline(), outline);
+  const Texts shown{"K0|RAIZ|", " K0004|Almacen|0004", " K0003|Compras|0003"};
+  EXPECT_EQ(TreeShown(Nodes()), shown);
   PressF5();
-  EXPECT_EQ(Outline(), outline);
-}
-
-TEST_P(ComandosTest, AClassWhoseDescriptionEqualsItsCodeIsDeletedAsAVariable) {
-  AddClass("0007", "0012", "0000", "0007");
-  Recarga();
-  Click("K0007");
-  editor.Controles.ClickDelete();
-  EXPECT_TRUE(session->Messages().empty());
-  EXPECT_EQ(db.Statements(), Texts{"DELETE FROM XEL_Configuracion WHERE Cf_Variable = '0007' "});
-  EXPECT_FALSE(Nodes().Contains("K0007"));
-  EXPECT_EQ(ClaseGuardada("0007"), "0012 0000 0007");
+  EXPECT_EQ(TreeShown(Nodes()), shown);
 }
 
 // Every call of a class delete fails in turn: each time the store and the tree stay as they were,
@@ -295,7 +245,7 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
   FaultyConnection faulty{store.Db()};
   RecordingConnection trace{faulty};
   session->SetConnection(trace);
-  const Texts outline = Outline();
+  const Texts shown = TreeShown(Nodes());
   const Texts stored = DumpStore(store.Db());
   const int llamadas = 6;  // begin, two classes with two statements each, commit
   for (int call = 1; call <= llamadas; ++call) {
@@ -310,12 +260,10 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
     EXPECT_EQ(Texts({m.prompt, m.title, m.errorId}),
               (Texts{"disk gone", "ERROR", "ERR-ID:7500003"}))
         << call;
-    EXPECT_EQ(m.code, 16) << call;
     EXPECT_EQ(trace.Calls().back() == "RollbackTrans", call > 1) << call;
     EXPECT_FALSE(store.Db().InTransaction()) << call;
     EXPECT_EQ(DumpStore(store.Db()), stored) << call;
-    EXPECT_EQ(Outline(), outline) << call;
-    EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << call;
+    EXPECT_EQ(TreeShown(Nodes()), shown) << call;
     EXPECT_TRUE(ui.UnhandledErrors().empty()) << call;
     PressF5();
     EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << call;

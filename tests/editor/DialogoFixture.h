@@ -30,24 +30,24 @@ struct DialogoFixture : EditorFixture {
     dialogo.txtTexto.SetText(descripcion);
   }
 
-  // A stored class as "position parent description", or "(none)".
+  // A stored class as "position parent description", a stored variable as "class value
+  // description type", or "(none)".
   std::string ClaseGuardada(const std::string& code) {
-    auto row = store.Db().Execute(
-        "SELECT * FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = ?", {code});
-    if (row->Eof()) {
-      return "(none)";
-    }
-    return row->Field("Cv_Id").Text() + " " + row->Field("Cv_Padre").Text() + " " +
-           row->Field("Cv_Descripcion").Text();
+    return Guardada("XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable", code,
+                    {"Cv_Id", "Cv_Padre", "Cv_Descripcion"});
   }
-  // A stored variable as "class value description type", or "(none)".
   std::string VariableGuardada(const std::string& key) {
-    auto row = store.Db().Execute("SELECT * FROM XEL_Configuracion WHERE Cf_Variable = ?", {key});
-    if (row->Eof()) {
-      return "(none)";
+    return Guardada("XEL_Configuracion WHERE Cf_Variable", key,
+                    {"Cv_Cve_Clase_Variable", "Cf_Valor", "Cf_Descripcion", "Cf_Tipo"});
+  }
+  std::string Guardada(const std::string& where, const std::string& key,
+                       std::initializer_list<const char*> columns) {
+    auto row = store.Db().Execute("SELECT * FROM " + where + " = ?", {key});
+    std::string text = row->Eof() ? "(none)" : "";
+    for (const char* column : columns) {
+      text += row->Eof() ? "" : (text.empty() ? "" : " ") + row->Field(column).Text();
     }
-    return row->Field("Cv_Cve_Clase_Variable").Text() + " " + row->Field("Cf_Valor").Text() + " " +
-           row->Field("Cf_Descripcion").Text() + " " + row->Field("Cf_Tipo").Text();
+    return text;
   }
   // What the store itself answers when it refuses a statement sent again: the words the user must
   // have been shown, whatever the server.

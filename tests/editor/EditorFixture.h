@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <string_view>
 
 #include "store/Sql.h"
 #include "tests/editor/VentanaEditor.h"
@@ -68,15 +66,6 @@ struct EditorFixture : StoreFixture, VentanaEditor {
   explicit EditorFixture(Backend backend = Backend::Sqlite)
       : StoreFixture(backend), VentanaEditor(store.Db()) {}
 };
-
-// Whether a database's own message holds a word, in whatever letter case that server writes it (a
-// server may fold the names of tables and constraints to lower case).
-inline bool MentionsIgnoringCase(std::string_view message, std::string_view word) {
-  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-  return !std::ranges::search(message, word, [&](char a, char b) {
-            return lower(a) == lower(b);
-          }).empty();
-}
 
 // A suite of a fixture that runs once per backend on a store of its own: TEST_P its tests and
 // instantiate it with XEL_ON_EVERY_BACKEND.

@@ -5,68 +5,60 @@
 namespace xel::testing {
 namespace {
 
+using Texts = std::vector<std::string>;
+using Flags = std::vector<bool>;
+
 struct Seleccion : EditorFixture {
   explicit Seleccion(Backend backend = Backend::Sqlite) : EditorFixture(backend) {
     AddSmallStore();
     AddClass("0007", "0012", "0000", "0007");  // a class whose description equals its code
+    AddClass("0020", "0033", "0000", "Tesoreria");
     Open();
-  }
-  std::vector<bool> Commands() {
-    return {editor.Controles.AddAvailable(), editor.Controles.EditAvailable(),
-            editor.Controles.DeleteAvailable()};
-  }
-  std::vector<std::string> Pane() {
-    return {editor.txtID.Text(), editor.txtClave.Text(), editor.txtDescripcion.Text()};
   }
 };
 
 // What a click shows and allows, read from the store on each backend.
 struct SeleccionTest : OnEveryBackend<Seleccion> {};
 // Expanding and dragging, which only the tree sees.
-struct SeleccionEnArbolTest : Seleccion {};
+using SeleccionEnArbolTest = Seleccion;
 
-using Texts = std::vector<std::string>;
-using Flags = std::vector<bool>;
-
-TEST_P(SeleccionTest, TheRootShowsFixedValuesAndAllowsOnlyAdding) {
-  Click("K0");
-  EXPECT_EQ(Pane(), (Texts{"0001", "0001", "RAIZ"}));
-  EXPECT_EQ(Commands(), (Flags{true, false, false}));
-  EXPECT_TRUE(utility->Lookups().empty());
-}
-
-TEST_P(SeleccionTest, AVariableShowsItsKeyAndStoredValueAndCannotReceiveChildren) {
-  Click("KIVA");
-  EXPECT_EQ(Pane(), (Texts{"", "IVA", "16"}));
-  EXPECT_EQ(Commands(), (Flags{false, true, true}));
-  ASSERT_EQ(utility->Lookups().size(), 1u);
-  const Lookup& lookup = utility->Lookups()[0];
-  EXPECT_EQ(Texts({lookup.table, lookup.searchColumn, lookup.searchValue, lookup.resultColumn,
-                   lookup.extra1, lookup.extra2, lookup.extra3}),
-            (Texts{"XEL_Configuracion", "Cf_Variable", "IVA", "Cf_Valor", "", "", ""}));
-  EXPECT_EQ(lookup.number, 0);
-}
-
-TEST_P(SeleccionTest, AClassShowsItsCodeDescriptionAndStoredPosition) {
-  AddClass("0020", "0033", "0000", "Tesoreria");
-  PressF5();
-  Click("K0020");
-  EXPECT_EQ(Pane(), (Texts{"0033", "0020", "Tesoreria"}));
-  EXPECT_EQ(Commands(), (Flags{true, true, true}));
-  EXPECT_EQ(utility->Lookups().back().resultColumn, "Cv_id");
-}
-
-TEST_P(SeleccionTest, AClassWhoseDescriptionEqualsItsCodeIsTakenForAVariable) {
-  Click("K0007");
-  EXPECT_EQ(Pane(), (Texts{"", "0007", ""}));
-  EXPECT_EQ(Commands(), (Flags{false, true, true}));
-  EXPECT_EQ(utility->Lookups().back().table, "XEL_Configuracion");
-}
-
-TEST_P(SeleccionTest, AVariableDeletedMeanwhileShowsAnEmptyValue) {
-  store.Db().Execute("DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'IVA'");
-  Click("KIVA");
-  EXPECT_EQ(editor.txtDescripcion.Text(), "");
+TEST_P(SeleccionTest, AClickShowsTheNodesStoredDetailsAndAllowsWhatItsKindTakes) {
+  store.Db().Execute("DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'MONEDA'");
+  struct Caso {
+    std::string key;
+    Texts pane;                             // position, code, description or value
+    Flags commands;                         // add, edit, delete
+    std::string lookupTable, lookupResult;  // "" for none
+  };
+  for (const Caso& c : {
+           Caso{"K0", {"0001", "0001", "RAIZ"}, {true, false, false}, "", ""},
+           {"KIVA", {"", "IVA", "16"}, {false, true, true}, "XEL_Configuracion", "Cf_Valor"},
+           {"K0020",
+            {"0033", "0020", "Tesoreria"},
+            {true, true, true},
+            "XEL_Clase_Variable",
+            "Cv_id"},
+           {"K0007", {"", "0007", ""}, {false, true, true}, "XEL_Configuracion", "Cf_Valor"},
+           {"KMONEDA", {"", "MONEDA", ""}, {false, true, true}, "XEL_Configuracion", "Cf_Valor"},
+       }) {
+    const size_t seen = utility->Lookups().size();
+    Click(c.key);
+    EXPECT_EQ(Texts({editor.txtID.Text(), editor.txtClave.Text(), editor.txtDescripcion.Text()}),
+              c.pane)
+        << c.key;
+    EXPECT_EQ(Flags({editor.Controles.AddAvailable(), editor.Controles.EditAvailable(),
+                     editor.Controles.DeleteAvailable()}),
+              c.commands)
+        << c.key;
+    if (c.lookupTable.empty()) {
+      EXPECT_EQ(utility->Lookups().size(), seen) << c.key;
+      continue;
+    }
+    ASSERT_EQ(utility->Lookups().size(), seen + 1) << c.key;
+    const Lookup& l = utility->Lookups().back();
+    EXPECT_EQ(Texts({l.table, l.searchValue, l.resultColumn}),
+              (Texts{c.lookupTable, c.key.substr(1), c.lookupResult}));
+  }
   EXPECT_TRUE(session->Messages().empty());
 }
 
@@ -88,29 +80,20 @@ TEST_F(SeleccionEnArbolTest, ExpandAndCollapseSwitchTheImageOfAnyNode) {
   EXPECT_EQ(variable.Image(), editor.ilIconos.IndexOf("SEGURIDAD"));
   editor.tvVariables.UserSetExpanded(variable, false);
   EXPECT_EQ(variable.Image(), editor.ilIconos.IndexOf("General"));
-  Node root = NodeOf("K0");
-  editor.tvVariables.UserSetExpanded(root, true);
-  editor.tvVariables.UserSetExpanded(root, false);
-  EXPECT_EQ(root.Image(), editor.ilIconos.IndexOf("General"));
-  EXPECT_EQ(root.SelectedImage(), 0) << "the selected image is not touched";
+  EXPECT_EQ(variable.SelectedImage(), 0) << "the selected image is not touched";
 }
 
 TEST_F(SeleccionEnArbolTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePointer) {
   TreeView& tree = editor.tvVariables;
   tree.SetHitTester([this](float, float y) { return y < 100 ? NodeOf("K0003") : Node(); });
-
-  Click("KIVA");
-  tree.UserStartDrag(NodeOf("KIVA"));
-  tree.UserDragOver(0, 50);
-  EXPECT_FALSE(editor.bArrastrando) << "a variable cannot be dragged";
-  EXPECT_FALSE(tree.DropHighlight());
-
-  Click("K0");
-  tree.UserStartDrag(NodeOf("K0"));
-  EXPECT_FALSE(editor.bArrastrando) << "nor the root";
-
+  for (const char* fijo : {"KIVA", "K0"}) {
+    Click(fijo);
+    tree.UserStartDrag(NodeOf(fijo));
+    tree.UserDragOver(0, 50);
+    EXPECT_FALSE(editor.bArrastrando) << fijo << " cannot be dragged";
+    EXPECT_FALSE(tree.DropHighlight()) << fijo;
+  }
   Click("K0001");
-  EXPECT_EQ(editor.nodArrastrado, NodeOf("K0001"));
   tree.UserStartDrag(NodeOf("K0001"));
   ASSERT_TRUE(editor.bArrastrando);
   tree.UserDragOver(0, 50);

@@ -76,17 +76,6 @@ struct VentanaEditor {
       AddShape(child, indent + " ", lines);
     }
   }
-  // "key text" per node, in index order, with its parent's key.
-  std::vector<std::string> Outline() {
-    std::vector<std::string> lines;
-    for (long i = 1; i <= Nodes().Count(); ++i) {
-      Node node = Nodes().Item(i);
-      lines.push_back((node.Parent() ? node.Parent().Key() : "-") + " > " + node.Key() + " " +
-                      node.Text());
-    }
-    return lines;
-  }
-
   // The dialog, driven as a person does: a node is clicked, a toolbar button pressed, and the
   // scripted user fills the dialog when it shows.
   frmZULAddVariables& Dialogo() { return editor.Dialogo(); }

@@ -48,47 +48,31 @@ void DumpTable(Connection& db, const Table& table, std::vector<std::string>& lin
   }
 }
 
-// The tree the store describes, read level by level as the editor loads it.
-class StoreTree {
- public:
-  explicit StoreTree(Connection& db) : db_(db) {}
-
-  std::vector<std::string> Read() {
-    lines_ = {"K0|RAIZ|"};
-    AddClasses("SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = ? ORDER BY Cv_Descripcion",
-               "0000", " ");
-    return lines_;
-  }
-
- private:
-  void AddClasses(const std::string& query, const std::string& parent, const std::string& indent) {
-    auto classes = db_.Execute(query, Connection::Parameters{parent});
-    for (; !classes->Eof(); classes->MoveNext()) {
-      const std::string code = classes->Field(sql::Cv_Cve_Clase_Variable).Text();
-      if (!seen_.insert(code).second) {
-        continue;  // a class under its own sub-tree: the editor refuses its second node too
-      }
-      lines_.push_back(indent + "K" + code + "|" + classes->Field(sql::Cv_Descripcion).Text() +
-                       "|" + code);
-      AddClasses("SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = ? ORDER BY Cv_Id",
-                 classes->Field(sql::Cv_Id).Text(), indent + " ");
-      AddVariables(code, indent + " ");
+// The classes under a parent, each followed by its sub-classes and then its variables, read level
+// by level as the editor loads them. A class met again under its own sub-tree is skipped: the
+// editor refuses its second node too.
+void AddStoredClasses(Connection& db, const std::string& order, const std::string& parent,
+                      const std::string& indent, std::set<std::string>& seen,
+                      std::vector<std::string>& lines) {
+  auto classes =
+      db.Execute("SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = ? ORDER BY " + order, {parent});
+  for (; !classes->Eof(); classes->MoveNext()) {
+    const std::string code = classes->Field(sql::Cv_Cve_Clase_Variable).Text();
+    if (!seen.insert(code).second) {
+      continue;
     }
-  }
-  void AddVariables(const std::string& code, const std::string& indent) {
-    auto variables = db_.Execute(
+    lines.push_back(indent + "K" + code + "|" + classes->Field(sql::Cv_Descripcion).Text() + "|" +
+                    code);
+    AddStoredClasses(db, "Cv_Id", classes->Field(sql::Cv_Id).Text(), indent + " ", seen, lines);
+    auto variables = db.Execute(
         "SELECT * FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = ? ORDER BY Cf_Variable",
-        Connection::Parameters{code});
+        {code});
     for (; !variables->Eof(); variables->MoveNext()) {
       const std::string key = variables->Field(sql::Cf_Variable).Text();
-      lines_.push_back(indent + "K" + key + "|" + key + "|" + key);
+      lines.push_back(indent + " K" + key + "|" + key + "|" + key);
     }
   }
-
-  Connection& db_;
-  std::set<std::string> seen_;
-  std::vector<std::string> lines_;
-};
+}
 
 void AddShown(const Node& node, const std::string& indent, std::vector<std::string>& lines) {
   lines.push_back(indent + node.Key() + "|" + node.Text() + "|" + node.Tag());
@@ -109,7 +93,10 @@ std::vector<std::string> DumpStore(Connection& db) {
 }
 
 std::vector<std::string> TreeOfStore(Connection& db) {
-  return StoreTree(db).Read();
+  std::vector<std::string> lines{"K0|RAIZ|"};
+  std::set<std::string> seen;
+  AddStoredClasses(db, "Cv_Descripcion", "0000", " ", seen, lines);
+  return lines;
 }
 
 std::vector<std::string> TreeShown(const TreeNodes& nodes) {

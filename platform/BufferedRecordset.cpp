@@ -51,9 +51,11 @@ size_t BufferedRecordset::ColumnIndex(std::string_view name) const {
       return i;
     }
   }
+  // The administrator reads this in a message box: name the column the store lacks.
   throw RuntimeError(err::ItemNotFound,
                      "Item cannot be found in the collection corresponding to the requested name "
-                     "or ordinal.");
+                     "or ordinal: " +
+                         std::string(name));
 }
 
 }  // namespace xel

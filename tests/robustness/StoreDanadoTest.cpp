@@ -132,7 +132,7 @@ TEST_F(StoreDanadoTest, AClassesTableWithoutParentLinksShowsOnlyTheRootAndWrites
 
 TEST_F(StoreDanadoTest, AClassesTableWithoutPositionsCannotBeSaved) {
   store.Db().Execute("ALTER TABLE XEL_Clase_Variable RENAME COLUMN Cv_Id TO Cv_Id_Aparte");
-  Falla("load", {{"ERR-ID:7500001"}, "Item cannot be found"}, [&] { Open(); });
+  Falla("load", {{"ERR-ID:7500001"}, "requested name or ordinal: Cv_Id"}, [&] { Open(); });
   Falla("save", {{"ERR-ID:7500005"}, "F5"}, [&] { Graba(); });
 
   store.Db().Execute("ALTER TABLE XEL_Clase_Variable RENAME COLUMN Cv_Id_Aparte TO Cv_Id");

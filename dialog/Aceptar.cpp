@@ -3,7 +3,6 @@
 
 #include <exception>
 
-#include "dialog/EnTransaccion.h"
 #include "dialog/TiposVariable.h"
 #include "dialog/frmZULAddVariables.h"
 #include "platform/Numeric.h"
@@ -103,7 +102,7 @@ bool frmZULAddVariables::ClaveExistente() {
 
 void frmZULAddVariables::Graba() {
   const std::string letraTipo = LetraDeTipo(cboTipo.Text());
-  EnTransaccion(publico_, [&] {
+  RunInTransaction(publico_.Session().Conexion(), [&] {
     publico_.sSQL.clear();
     publico_.sSQL += Sentencia(letraTipo);
     publico_.Session().Conexion().Execute(publico_.sSQL, -1);

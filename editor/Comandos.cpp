@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "dialog/EnTransaccion.h"
 #include "dialog/TiposVariable.h"
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
@@ -206,7 +205,7 @@ void frmXEL02::Controles_Delete() {
         sentencias.push_back(sql::BorraClase(clase));
       }
     }
-    EnTransaccion(publico_, [&] {
+    RunInTransaction(Conexion(), [&] {
       for (const std::string& sentencia : sentencias) {
         publico_.sSQL = sentencia;
         Conexion().Execute(publico_.sSQL, -1);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/ValorPorTipo.h"
+
 namespace xel {
 
 // A variable's type as the dialog lists it and as the store keeps it.
@@ -14,9 +16,9 @@ struct TipoVariable {
 
 // The dialog's type list, in its order; an entry's position is its list index.
 inline constexpr std::array<TipoVariable, 3> kTiposVariable{{
-    {"N - Numérico", "N"},
-    {"B - 0 ó 1", "B"},
-    {"T - Texto", "T"},
+    {"N - Numérico", kLetrasDeTipo[0]},
+    {"B - 0 ó 1", kLetrasDeTipo[1]},
+    {"T - Texto", kLetrasDeTipo[2]},
 }};
 
 // The type letter of a list entry; the empty text for any other text.

@@ -1,7 +1,10 @@
 #include "store/Sql.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
+#include "platform/Numeric.h"
 #include "platform/RuntimeError.h"
 
 namespace xel {
@@ -47,6 +50,18 @@ std::string Format0000(long number) {
     digits.insert(0, 4 - digits.size(), '0');
   }
   return number < 0 ? "-" + digits : digits;
+}
+
+std::string NumeroDePosicion(std::string_view posicion) {
+  std::string texto(posicion);
+  if (!ReadsAsNumber(texto)) {
+    return texto;
+  }
+  double numero = std::strtod(texto.c_str(), nullptr);
+  if (!(std::fabs(numero) < 2147483647.0)) {
+    return texto;
+  }
+  return Format0000(std::lround(numero));
 }
 
 const std::string& RequireIdentifier(const std::string& name) {

@@ -37,5 +37,9 @@ const std::string& RequireIdentifier(const std::string& name);
 // A whole number with at least four digits, leading zeros added: 7 gives "0007", 12345 stays
 // "12345", -7 gives "-0007". Position numbers and parent links are written this way.
 std::string Format0000(long number);
+// A position number as the parent links hold it, the way the tree matches them: a number in four
+// digits at least, rounded to a whole number ("3" and "0003.0" give "0003"); any other text as it
+// is.
+std::string NumeroDePosicion(std::string_view posicion);
 
 }  // namespace xel

@@ -1,6 +1,7 @@
 #include "store/Statements.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/SearchText.h"
 #include "store/Sql.h"
 
 namespace xel::sql {
@@ -16,6 +17,39 @@ std::string Subclases(const std::string& padre) {
 std::string VariablesDeClase(const std::string& clase) {
   return "SELECT * FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = '" + Quote(clase) +
          "' ORDER BY Cf_Variable ";
+}
+
+std::string TodasLasClases() {
+  return "SELECT * FROM XEL_Clase_Variable ";
+}
+
+std::string TodasLasVariables() {
+  return "SELECT * FROM XEL_Configuracion ";
+}
+
+std::string VariablePorClave(const std::string& clave) {
+  return "SELECT * FROM XEL_Configuracion WHERE Cf_Variable = '" + Quote(clave) + "' ";
+}
+
+std::string ClasePorClave(const std::string& clave) {
+  return "SELECT * FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '" + Quote(clave) + "' ";
+}
+
+std::string LugaresDeClases() {
+  return "SELECT Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre FROM XEL_Clase_Variable ";
+}
+
+std::string Busqueda(const std::string& texto, SqlDialect dialect) {
+  const std::string funcion =
+      (dialect == SqlDialect::SqlServer ? "dbo." : "") + std::string(kSearchFunction);
+  const std::string buscado = Quote(texto);
+  auto contiene = [&](const char* columna) {
+    return funcion + "(" + columna + ", '" + buscado + "') = 1";
+  };
+  return "SELECT Cv_Cve_Clase_Variable AS Clave FROM XEL_Clase_Variable WHERE " +
+         contiene(Cv_Cve_Clase_Variable) + " OR " + contiene(Cv_Descripcion) +
+         " UNION ALL SELECT Cf_Variable FROM XEL_Configuracion WHERE " + contiene(Cf_Variable) +
+         " OR " + contiene(Cf_Valor) + " OR " + contiene(Cf_Descripcion);
 }
 
 std::string AutoClave(const std::string& tabla, const std::string& campo, const Filtro& filtro1,

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/SqlText.h"
+
 namespace xel::sql {
 
 // The statements the editor sends, each built from its fixed fragments, blanks included, with
@@ -14,12 +16,28 @@ std::string Subclases(const std::string& padre);
 // The variables of one class, by key.
 std::string VariablesDeClase(const std::string& clase);
 
+// The classes whose code or description, and the variables whose key, value or description, hold
+// the text, letter case and accents aside and every character of it taken literally: one row per
+// match, its class code or variable key in the column Clave. Written for the connection's server,
+// which calls its own functions through their schema on SQL Server.
+std::string Busqueda(const std::string& texto, SqlDialect dialect);
+
 // One filter of the key generator: a column and the value it must equal. An empty column name
 // means no filter.
 struct Filtro {
   std::string columna;
   std::string valor;
 };
+
+// Every class, and every variable, in no particular order: the whole store in two reads.
+std::string TodasLasClases();
+std::string TodasLasVariables();
+// The variable with that key (keys compare without regard to letter case).
+std::string VariablePorClave(const std::string& clave);
+// The class with that code.
+std::string ClasePorClave(const std::string& clave);
+// Where every class stands, and nothing else: code, position number and parent link.
+std::string LugaresDeClases();
 
 // The largest numeric value of a column, among the rows that pass the filters. Table and column
 // names must be plain identifiers; anything else is refused with a run-time error.

@@ -1,7 +1,5 @@
 #include "host/app/EditorCommand.h"
 
-#include <dlfcn.h>
-
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdlib>
@@ -13,13 +11,12 @@
 #include "editor/frmXEL02.h"
 #include "host/HostServices.h"
 #include "host/TracingConnection.h"
+#include "host/app/Registration.h"
+#include "host/app/StoreAccess.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/com/InProcServer.h"
-#include "platform/com/Registry.h"
 #include "qt/HostScreen.h"
 #include "qt/QtUiBackend.h"
 #include "qt/Screenshot.h"
-#include "store/DemoStore.h"
 #include "store/Schema.h"
 
 namespace xel::app {
@@ -49,35 +46,6 @@ int Fail(const std::string& text, bool boxes) {
   return 1;
 }
 
-// The library to register when the registry does not know the component yet: the one
-// XEL02_LIBRARY names, or the one built beside this program.
-std::string ComponentLibrary() {
-  if (const char* library = std::getenv("XEL02_LIBRARY"); library && *library) {
-    return library;
-  }
-  return XEL02_BUILT_LIBRARY;
-}
-
-// Registers the component, as its installer would, when the registry has no usable entry for it.
-void EnsureComponentRegistered() {
-  auto entry = com::Registry::Load(com::Registry::Location()).FindClass(ids::ProgID_Pantalla);
-  if (entry && std::filesystem::exists(entry->library)) {
-    return;
-  }
-  std::string library = ComponentLibrary();
-  void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    throw RuntimeError(com::err::CannotCreateObject,
-                       std::string("The component library cannot be loaded: ") + dlerror());
-  }
-  auto registerServer =
-      reinterpret_cast<com::RegisterServerEntry>(dlsym(handle, "DllRegisterServer"));
-  if (!registerServer || !com::Succeeded(registerServer())) {
-    throw RuntimeError(com::err::CannotCreateObject,
-                       "The component " + library + " could not register itself.");
-  }
-}
-
 // The host's window that holds the editor: closing the editor closes it, and the program ends.
 class HostWindow : public ParentObject {
  public:
@@ -93,23 +61,6 @@ class HostWindow : public ParentObject {
  private:
   std::function<void()> close_;
 };
-
-std::unique_ptr<Connection> OpenStore(const Options& options) {
-  if (options.db.empty()) {
-    std::string demo = DemoStoreConnection();
-    return OpenOrCreateDemoStore(demo.substr(std::string("sqlite:").size()));
-  }
-  return OpenConnection(options.db);
-}
-
-std::string MissingTablesText(const std::vector<std::string>& missing, const Options& options) {
-  std::string names;
-  for (const std::string& table : missing) {
-    names += (names.empty() ? "" : ", ") + table;
-  }
-  return "The store lacks the table" + std::string(missing.size() > 1 ? "s " : " ") + names +
-         ". Create them with: xel02 schema --db \"" + options.db + "\" --apply";
-}
 
 // The picture shows the root's classes open, so that it shows the store, not a folded root.
 void ShowFirstLevels(TreeView& tree) {

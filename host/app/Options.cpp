@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/Numeric.h"
+
 namespace xel::app {
 
 namespace {
@@ -15,9 +17,112 @@ bool TakeValue(const std::vector<std::string>& arguments, size_t& at, std::strin
   into = arguments[++at];
   return true;
 }
+
+// register|unregister [--system]
+std::optional<Options> ParseRegistration(const std::vector<std::string>& arguments,
+                                         std::string& error) {
+  Options options;
+  options.command =
+      arguments[0] == "register" ? Options::Command::Register : Options::Command::Unregister;
+  for (size_t at = 1; at < arguments.size(); ++at) {
+    if (arguments[at] != "--system") {
+      error = "unknown argument: " + arguments[at];
+      return std::nullopt;
+    }
+    options.system = true;
+  }
+  return options;
+}
+
+// The commands that work on the store's classes and variables without the editor, with the
+// operands each takes, in order.
+struct StoreCommand {
+  const char* name;
+  Options::Command command;
+  size_t requiredOperands;
+  std::vector<std::string Options::*> operands;
+  const char* synopsis;
+};
+const StoreCommand kStoreCommands[] = {
+    {"list", Options::Command::List, 0, {&Options::classCode}, "list [CLASS]"},
+    {"get", Options::Command::Get, 1, {&Options::key}, "get KEY"},
+    {"set", Options::Command::Set, 2, {&Options::key, &Options::value}, "set KEY VALUE"},
+    {"export", Options::Command::Export, 0, {}, "export [--class CODE] [--format json|csv]"},
+    {"import", Options::Command::Import, 1, {&Options::file}, "import FILE [--dry-run]"},
+};
+
+const StoreCommand* StoreCommandNamed(const std::string& name) {
+  for (const StoreCommand& command : kStoreCommands) {
+    if (name == command.name) {
+      return &command;
+    }
+  }
+  return nullptr;
+}
+
+// A value rather than an option: what does not start with "-", "-" itself, and a negative number.
+bool IsOperand(const std::string& argument) {
+  return argument.size() < 2 || argument[0] != '-' || ReadsAsNumber(argument);
+}
+
+// list|get|set|export|import, their operands, --db and their own options; after "--" everything
+// is an operand.
+std::optional<Options> ParseStoreCommand(const StoreCommand& store,
+                                         const std::vector<std::string>& arguments,
+                                         std::string& error) {
+  Options options;
+  options.command = store.command;
+  std::vector<std::string> operands;
+  bool onlyOperands = false;
+  const bool exporting = store.command == Options::Command::Export;
+  for (size_t at = 1; at < arguments.size(); ++at) {
+    const std::string& argument = arguments[at];
+    bool taken = true;
+    if (onlyOperands || IsOperand(argument)) {
+      operands.push_back(argument);
+    } else if (argument == "--") {
+      onlyOperands = true;
+    } else if (argument == "--help" || argument == "-h") {
+      options.command = Options::Command::Help;
+      return options;
+    } else if (argument == "--db") {
+      taken = TakeValue(arguments, at, options.db, error);
+    } else if (argument == "--class" && exporting) {
+      taken = TakeValue(arguments, at, options.classCode, error);
+    } else if (argument == "--format" && exporting) {
+      taken = TakeValue(arguments, at, options.format, error);
+    } else if (argument == "--dry-run" && store.command == Options::Command::Import) {
+      options.dryRun = true;
+    } else {
+      error = "unknown argument: " + argument;
+      taken = false;
+    }
+    if (!taken) {
+      return std::nullopt;
+    }
+  }
+  if (operands.size() < store.requiredOperands || operands.size() > store.operands.size()) {
+    error = std::string("wrong number of arguments; use: xel02 ") + store.synopsis;
+    return std::nullopt;
+  }
+  if (options.format != "json" && options.format != "csv") {
+    error = "--format is json or csv, not " + options.format;
+    return std::nullopt;
+  }
+  for (size_t i = 0; i < operands.size(); ++i) {
+    options.*store.operands[i] = operands[i];
+  }
+  return options;
+}
 }  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error) {
+  if (!arguments.empty() && (arguments[0] == "register" || arguments[0] == "unregister")) {
+    return ParseRegistration(arguments, error);
+  }
+  if (const StoreCommand* command = arguments.empty() ? nullptr : StoreCommandNamed(arguments[0])) {
+    return ParseStoreCommand(*command, arguments, error);
+  }
   Options options;
   size_t at = 0;
   if (!arguments.empty() && arguments[0] == "schema") {
@@ -62,6 +167,12 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
 std::string UsageText() {
   return R"(Usage: xel02 [--db CONNECTION] [--trace-sql FILE] [--screenshot FILE]
        xel02 schema --db CONNECTION [--apply] [--demo]
+       xel02 register|unregister [--system]
+       xel02 list [CLASS] [--db CONNECTION]
+       xel02 get KEY [--db CONNECTION]
+       xel02 set KEY VALUE [--db CONNECTION]
+       xel02 export [--class CODE] [--format json|csv] [--db CONNECTION]
+       xel02 import FILE [--dry-run] [--db CONNECTION]
 
 Opens the editor of the system variables on a store.
 
@@ -75,6 +186,33 @@ Opens the editor of the system variables on a store.
   schema              print the statements that make the store's tables on that server;
     --apply           run them instead (only what is missing is made)
     --demo            with --apply, also fill an empty store with the demo settings
+
+  register            record the editor component in the user's registry: the library
+                      $XEL02_LIBRARY names, or the one installed with xel02; unregister removes it
+    --system          in the machine's registry instead, for every user (/var/lib/xel02/registry)
+
+  Without a screen, on the store --db names (default: the demo store):
+  list [CLASS]        the tree, or the class CLASS and everything under it: one line per entry,
+                      fields separated by tabs, "class PATH DESCRIPTION" and then its variables
+                      as "variable PATH KEY VALUE", PATH being the class codes from the top level
+                      joined by "/"; a tab, line break or backslash in a field is written as
+                      \t, \n, \r or \\
+  get KEY             print the variable's value
+  set KEY VALUE       give an existing variable a new value, as its type takes it: N a number,
+                      B 0 or 1, T any text; never empty (a value that starts with "-" and is
+                      not a number goes after "--": xel02 set KEY -- -x)
+  export              write the classes (code, parent, position, description) and the variables
+                      (class, key, value, type, description) to standard output
+    --class CODE      only that class, its sub-classes at every depth and their variables
+    --format FORMAT   json (the default) or csv
+  import FILE         bring the store in line with a file in either export format: insert what
+                      it lacks, update descriptions, values and types that differ; nothing is
+                      deleted or moved. Every row is checked first, all is written in one
+                      transaction, and a wrong row (told as FILE:LINE) changes nothing
+    --dry-run         print what would change, row by row, and write nothing
+
+Exit status: 0 done; 1 the operation failed (unknown key, refused value, wrong file, database
+error); 2 wrong usage.
 )";
 }
 

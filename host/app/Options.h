@@ -8,13 +8,34 @@ namespace xel::app {
 
 // What the command line asks for.
 struct Options {
-  enum class Command { Editor, Schema, Help, Version };
+  enum class Command {
+    Editor,
+    Schema,
+    Help,
+    Version,
+    Register,
+    Unregister,
+    List,
+    Get,
+    Set,
+    Export,
+    Import
+  };
   Command command = Command::Editor;
   std::string db;          // --db CONNECTION; empty: the demo store in the user's data folder
   std::string traceSql;    // --trace-sql FILE
   std::string screenshot;  // --screenshot FILE
   bool apply = false;      // schema --apply
   bool demo = false;       // schema --demo
+  bool system = false;     // register/unregister --system
+
+  // list, get, set, export and import: their operands and options.
+  std::string classCode;        // list CLASS, export --class CODE
+  std::string key;              // get KEY, set KEY VALUE
+  std::string value;            // set KEY VALUE
+  std::string file;             // import FILE
+  std::string format = "json";  // export --format json|csv
+  bool dryRun = false;          // import --dry-run
 };
 
 // Reads the arguments after the program's name; a wrong one is an error whose text says why.

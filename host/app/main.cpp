@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "host/app/EditorCommand.h"
+#include "host/app/ExchangeCommand.h"
 #include "host/app/Options.h"
+#include "host/app/Registration.h"
 #include "host/app/SchemaCommand.h"
+#include "host/app/VariablesCommand.h"
 
 int main(int argc, char* argv[]) {
   using xel::app::Options;
@@ -25,6 +28,16 @@ int main(int argc, char* argv[]) {
       return 0;
     case Options::Command::Schema:
       return xel::app::RunSchemaCommand(*options);
+    case Options::Command::Register:
+    case Options::Command::Unregister:
+      return xel::app::RunRegistrationCommand(*options);
+    case Options::Command::List:
+    case Options::Command::Get:
+    case Options::Command::Set:
+      return xel::app::RunVariablesCommand(*options);
+    case Options::Command::Export:
+    case Options::Command::Import:
+      return xel::app::RunExchangeCommand(*options);
     case Options::Command::Editor:
       break;
   }

@@ -1,0 +1,106 @@
+#include "host/app/Registration.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "component/Pantalla.h"
+#include "platform/RuntimeError.h"
+#include "platform/com/InProcServer.h"
+#include "platform/com/Registry.h"
+
+namespace xel::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One of the library's server entry points. The library stays loaded, as the object model keeps
+// the libraries it uses.
+template <class Entry>
+Entry EntryPoint(const fs::path& library, const char* name) {
+  void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    throw RuntimeError(com::err::CannotCreateObject,
+                       std::string("The component library cannot be loaded: ") + dlerror());
+  }
+  auto entry = reinterpret_cast<Entry>(dlsym(handle, name));
+  if (!entry) {
+    throw RuntimeError(com::err::CannotCreateObject, library.string() + " is no component library");
+  }
+  return entry;
+}
+
+// The library writes the registry that Registry::Location() names, the user's unless the caller
+// chose another.
+void Register(const fs::path& library) {
+  if (!com::Succeeded(EntryPoint<com::RegisterServerEntry>(library, "DllRegisterServer")())) {
+    throw RuntimeError(com::err::CannotCreateObject, "The component " + library.string() +
+                                                         " could not register itself in " +
+                                                         com::Registry::Location().string() + ".");
+  }
+}
+
+void Unregister(const fs::path& library) {
+  if (!com::Succeeded(EntryPoint<com::UnregisterServerEntry>(library, "DllUnregisterServer")())) {
+    throw RuntimeError(com::err::CannotCreateObject, "The component " + library.string() +
+                                                         " could not remove its entries from " +
+                                                         com::Registry::Location().string() + ".");
+  }
+}
+
+}  // namespace
+
+// The installed library comes before the built one, so that an installed program never takes a
+// build tree's library, even on a machine that still holds one.
+fs::path ComponentLibrary() {
+  if (const char* library = std::getenv("XEL02_LIBRARY"); library && *library) {
+    return library;
+  }
+  std::error_code error;
+  fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    fs::path installed = (program.parent_path() / XEL02_INSTALLED_LIBRARY).lexically_normal();
+    if (fs::exists(installed, error)) {
+      return installed;
+    }
+  }
+  return XEL02_BUILT_LIBRARY;
+}
+
+void EnsureComponentRegistered() {
+  auto entry = com::Registry::LookUpClass(ids::ProgID_Pantalla);
+  std::error_code error;
+  if (entry && fs::exists(entry->library, error)) {
+    return;
+  }
+  Register(ComponentLibrary());
+}
+
+int RunRegistrationCommand(const Options& options) {
+  bool registering = options.command == Options::Command::Register;
+  try {
+    if (options.system) {
+      setenv("XEL02_REGISTRY", com::Registry::SystemLocation().c_str(), 1);
+    }
+    const fs::path library = ComponentLibrary();
+    if (registering) {
+      Register(library);
+      std::cout << "Registered " << library.string() << " in " << com::Registry::Location().string()
+                << ".\n";
+    } else {
+      Unregister(library);
+      std::cout << "The component has no entries left in " << com::Registry::Location().string()
+                << ".\n";
+    }
+    return 0;
+  } catch (const RuntimeError& e) {
+    std::cerr << "xel02 " << (registering ? "register" : "unregister") << ": " << e.Description()
+              << " (" << e.Number() << ")\n";
+    return 1;
+  }
+}
+
+}  // namespace xel::app

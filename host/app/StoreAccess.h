@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/app/Options.h"
+#include "platform/Database.h"
+#include "store/ContenidoDelStore.h"
+
+namespace xel::app {
+
+// The store the options name: --db's connection, or the demo store in the user's data folder,
+// made with the demo settings on first use.
+std::unique_ptr<Connection> OpenStore(const Options& options);
+
+// What to tell when the store lacks some of its tables, with the command that makes them.
+std::string MissingTablesText(const std::vector<std::string>& missing, const Options& options);
+
+// Runs some work of a command-line operation: a failure is told on the error stream as
+// "xel02: ..." and ends with exit code 1; otherwise the work's own code is returned.
+int Reported(const std::function<int()>& work);
+
+// Runs a command-line operation on the store the options name, once it is open and holds both
+// tables. A failure of any step is told on the error stream as "xel02: ..." and ends with exit
+// code 1; otherwise the operation's own code is returned. Nothing here needs a screen.
+int RunOnStore(const Options& options, const std::function<int(Connection&)>& operation);
+
+// The exit code of a command whose data went to standard output: 0 once all of it is written;
+// a run-time error when it could not be (a full disk, a closed file).
+int OutputWritten();
+
+// The tree a listing or an export shows: the whole store's, or with a class code (--class, list
+// CLASS) that class's. Rows no class of the whole tree reaches are left out, as the editor leaves
+// them out; how many there are is told on the error stream.
+Arbol TreeToShow(const Options& options, Connection& db);
+
+}  // namespace xel::app

@@ -1,0 +1,72 @@
+#include "host/app/VariablesCommand.h"
+
+#include <iostream>
+#include <string_view>
+
+#include "host/app/StoreAccess.h"
+#include "store/ContenidoDelStore.h"
+
+namespace xel::app {
+
+namespace {
+
+// A field of the listing, with tabs, line breaks and backslashes escaped so that every entry
+// stays one line of tab-separated fields.
+std::string ListField(std::string_view text) {
+  std::string field;
+  for (char c : text) {
+    switch (c) {
+      case '\t':
+        field += "\\t";
+        break;
+      case '\n':
+        field += "\\n";
+        break;
+      case '\r':
+        field += "\\r";
+        break;
+      case '\\':
+        field += "\\\\";
+        break;
+      default:
+        field += c;
+    }
+  }
+  return field;
+}
+
+int List(const Options& options, Connection& db) {
+  Arbol tree = TreeToShow(options, db);
+  for (const Arbol::Rama& rama : tree.Ramas()) {
+    std::string path = ListField(rama.ruta);
+    std::cout << "class\t" << path << '\t' << ListField(rama.clase.descripcion) << '\n';
+    for (const Variable& variable : rama.variables) {
+      std::cout << "variable\t" << path << '\t' << ListField(variable.clave) << '\t'
+                << ListField(variable.valor) << '\n';
+    }
+  }
+  return OutputWritten();
+}
+
+int Get(const Options& options, Connection& db) {
+  std::cout << LeeVariable(db, options.key).valor << '\n';
+  return OutputWritten();
+}
+
+}  // namespace
+
+int RunVariablesCommand(const Options& options) {
+  return RunOnStore(options, [&](Connection& db) {
+    switch (options.command) {
+      case Options::Command::List:
+        return List(options, db);
+      case Options::Command::Get:
+        return Get(options, db);
+      default:
+        CambiaValor(db, options.key, options.value);
+        return 0;
+    }
+  });
+}
+
+}  // namespace xel::app

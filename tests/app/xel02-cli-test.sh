@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Runs the command-line operations of the xel02 program on stores of their own, without a display:
+# exit codes and messages, get and set, list, and export then import in both forms. Prints
+# "N passed, M failed" and fails when any check failed.
+set -uo pipefail
+xel02=$1
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export HOME=$home XDG_DATA_HOME=$home/data XEL02_REGISTRY=$home/registry
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+cd "$home"
+
+passed=0 failed=0
+check() {  # check NAME COMMAND... : the command must succeed
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $name"
+  fi
+}
+run() {  # run EXPECTED_CODE ARGS... : runs xel02 with its output in $out and its errors in $err
+  local expected=$1
+  shift
+  "$xel02" "$@" >out.txt 2>err.txt
+  local code=$?
+  out=$(cat out.txt) err=$(cat err.txt)
+  [ "$code" = "$expected" ] || { echo "xel02 $*: exit $code, expected $expected: $out $err"; return 1; }
+}
+says() { grep -qF -- "$1" err.txt || { echo "missing \"$1\" in: $err"; return 1; }; }
+prints() { grep -qF -- "$1" out.txt || { echo "missing \"$1\" in: $out"; return 1; }; }
+silent() { [ ! -s out.txt ] || { echo "data on the output: $out"; return 1; }; }
+same() { cmp -s "$1" "$2" || { echo "$1 and $2 differ"; diff "$1" "$2" | head; return 1; }; }
+
+db=(--db "sqlite:$home/store.db")
+"$xel02" schema "${db[@]}" --apply --demo >/dev/null
+
+# Wrong usage: exit 2, the reason and the usage on the error stream, nothing on the output.
+for args in "get" "set IVA" "get IVA extra" "export --format xml" "import" "list --dry-run" \
+  "set IVA 1 --class 0001"; do
+  check "usage: $args" run 2 $args "${db[@]}"
+  check "usage explained: $args" says "Usage: xel02"
+  check "usage, no data: $args" silent
+done
+
+# get and set, on the demo store made on first use.
+check "get from the demo store" run 0 get IVA
+check "demo store value" test "$out" = 16
+check "set a negative number" run 0 set "${db[@]}" IVA -2.5
+check "set is silent" silent
+check "round trip" test "$("$xel02" get "${db[@]}" iva)" = -2.5
+"$xel02" export "${db[@]}" >before.json
+for refused in "IVA abc:IVA: a numeric (N) value must read as a number" \
+  "SEG_BITACORA 2:SEG_BITACORA: a 0-or-1 (B) value must be 0 or 1, not \"2\"" \
+  "VTA_MONEDA  :VTA_MONEDA: a value must be given" \
+  "NO_EXISTE 1:there is no variable \"NO_EXISTE\""; do
+  read -r key value <<<"${refused%%:*}"
+  check "refused: $key" run 1 set "${db[@]}" "$key" "$value"
+  check "refused, why: $key" says "xel02: ${refused#*:}"
+done
+check "unknown key" run 1 get "${db[@]}" NO_EXISTE
+check "unknown key, no data" silent
+"$xel02" export "${db[@]}" >after.json
+check "refused values change nothing" same before.json after.json
+
+# list: the tree or one class's sub-tree, one tab-separated line per entry.
+check "list" run 0 list "${db[@]}"
+check "list shows a class" prints "$(printf 'class\t0003/0010/0012\tCertificados de sello digital')"
+check "list shows a variable" prints "$(printf 'variable\t0001\tIVA\t-2.5')"
+check "list of a class" run 0 list "${db[@]}" 0010
+check "list of a class: its first line" test "$(head -1 out.txt)" = "$(printf 'class\t0003/0010\tFacturación electrónica')"
+check "list of a class: only its sub-tree" test "$(cut -f2 out.txt | sort -u | tr '\n' ' ')" = "0003/0010 0003/0010/0012 "
+check "list of an unknown class" run 1 list "${db[@]}" 9999
+check "unknown class named" says "xel02: no class of the tree has the code \"9999\""
+
+# Values with quotes, commas, line breaks, tabs and accents survive export and import byte for
+# byte, in both forms, into an empty store.
+tricky=$'Él dijo "sí", luego\r\nno;\ttab \\ y \'comillas\'\n'
+check "set a tricky text" run 0 set "${db[@]}" -- VTA_MONEDA "$tricky"
+check "get gives it back" cmp -s <("$xel02" get "${db[@]}" VTA_MONEDA) <(printf '%s\n' "$tricky")
+check "list of the tricky text" run 0 list "${db[@]}" 0003
+check "list keeps it on one line" prints "$(printf 'variable\t0003\tVTA_MONEDA\t%s' \
+  "Él dijo \"sí\", luego\\r\\nno;\\ttab \\\\ y 'comillas'\\n")"
+for format in json csv; do
+  "$xel02" export "${db[@]}" --format $format >all.$format
+  check "$format: export, import, nothing changes" run 0 import "${db[@]}" all.$format --dry-run
+  check "$format: says so" prints "Nothing changes: the store already matches all.$format (52 rows unchanged)."
+  other=(--db "sqlite:$home/other-$format.db")
+  "$xel02" schema "${other[@]}" --apply >/dev/null
+  check "$format: into an empty store" run 0 import "${other[@]}" all.$format
+  check "$format: all inserted" prints "Inserted 12 classes and 40 variables; 0 rows unchanged."
+  "$xel02" export "${other[@]}" --format $format >again.$format
+  check "$format: byte for byte" same all.$format again.$format
+done
+
+check "csv: a header, lines ending in CR LF" \
+  test "$(head -1 all.csv)" = $'record,code,parent,position,class,key,value,type,description\r'
+
+# An edited file: the dry run lists the changes and writes nothing; the import applies them.
+sed -e 's/"value": "30", "type": "N", "description": "Días de crédito/"value": "45", "type": "N", "description": "Días de crédito/' \
+  -e 's/"Inventarios"/"Inventario"/' all.json >edited.json
+"$xel02" export "${db[@]}" >before.json
+check "dry run" run 0 import "${db[@]}" edited.json --dry-run
+line=$(grep -n '"Inventario"' edited.json | cut -d: -f1)
+check "dry run: the class" prints "line $line: update class 0002: \"Inventarios\" -> \"Inventario\""
+check "dry run: the variable" prints "update variable VTA_DIAS_CREDITO: 30 -> 45"
+check "dry run: summary" prints "Would update 1 class and 1 variable; 50 rows unchanged. Nothing was written (dry run)."
+"$xel02" export "${db[@]}" >after.json
+check "dry run writes nothing" same before.json after.json
+check "import" run 0 import "${db[@]}" edited.json
+check "import applied" test "$("$xel02" get "${db[@]}" VTA_DIAS_CREDITO)" = 45
+
+# A wrong line names the file and the line, and nothing of the file is written.
+sed -e 's/"value": "PROMEDIO"/"value": "PEPS"/' -e 's/"key": "SEG_BITACORA", "value": "1"/"key": "SEG_BITACORA", "value": "sí"/' \
+  all.json >wrong.json
+line=$(grep -n '"SEG_BITACORA"' wrong.json | cut -d: -f1)
+"$xel02" export "${db[@]}" >before.json
+check "wrong line" run 1 import "${db[@]}" wrong.json
+check "wrong line named" says "xel02: wrong.json:$line: variable SEG_BITACORA: a 0-or-1 (B) value must be 0 or 1"
+check "wrong file, no data" silent
+"$xel02" export "${db[@]}" >after.json
+check "wrong file changes nothing" same before.json after.json
+printf 'record,code\r\n' >short.csv
+check "malformed csv" run 1 import "${db[@]}" short.csv
+check "malformed csv named" says "xel02: short.csv:1: the first line must be the header"
+check "missing file" run 1 import "${db[@]}" none.json
+check "missing file named" says "xel02: none.json: the file cannot be read"
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

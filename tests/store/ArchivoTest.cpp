@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "store/Exportacion.h"
+#include "tests/support/FailureOf.h"
+
+namespace xel {
+namespace {
+
+using testing::FailureOf;
+
+const std::string kCabecera = "record,code,parent,position,class,key,value,type,description\n";
+
+// A file that is not well formed, the line its message must name and what the message says.
+struct Malformado {
+  const char* nombre;
+  std::string texto;
+  long linea;
+  const char* motivo;
+};
+
+const Malformado kMalformados[] = {
+    {"v.json", "{\"classes\": [\n{\"code\": \"0001\"", 2, "expected ',' or '}'"},
+    {"v.json", "{\"classes\": [\n{\"code\": \"00\n01\"}]}", 2, "control character"},
+    {"v.json", "{\n\n\"variables\": [{\"key\": \"a\\x\"}]}", 3, "unknown escape \\x"},
+    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83d\"}]}", 2, "high surrogate"},
+    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83dx\"}]}", 2, "high surrogate"},
+    {"v.json", "{\"variables\": [\n\n{\"key\": \"\\ude80\"}]}", 3, "low surrogate"},
+    {"v.json", "{\"variables\": [\n{\"key\": \"\\u12\"}]}", 2, "four hexadecimal digits"},
+    {"v.json", "{\"classes\": [\n{},\n]}", 3, "unexpected character ']'"},
+    {"v.json", "{\"classes\": [],\n\"classes\": []}", 2, "\"classes\" appears twice"},
+    {"v.json", "{\"clases\": []}", 1, "unknown list \"clases\""},
+    {"v.json", "{\"classes\": {}}", 1, "\"classes\" must be a list"},
+    {"v.json", "[]", 1, "one object"},
+    {"v.json", "{}\n{}", 2, "text after the end"},
+    {"v.json", std::string(200, '['), 1, "nested too deeply"},
+    {"v.json", "{\"variables\": [\n\"IVA\"]}", 2, "must be an object"},
+    {"v.json",
+     "{\"variables\": [\n{\"class\": \"1\", \"key\": \"K\",\n \"valeu\": \"1\", \"type\": \"N\"}]}",
+     3, "no field \"valeu\""},
+    {"v.json", "{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0000\", \"description\": \"D\"}]}",
+     2, "lacks \"position\""},
+    {"v.json",
+     "{\"variables\": [{\"class\": \"1\", \"key\": \"K\",\n\"value\": null, \"type\": \"T\", "
+     "\"description\": \"\"}]}",
+     2, "\"value\" must be a string"},
+    {"v.json", "{\"variables\": [{\"value\":\n -}]}", 2, "malformed number"},
+    {"v.csv", "class,0001,0000,0001,,,,,D\n", 1, "the header record,code,parent"},
+    {"v.csv", kCabecera + "class,0001,0000,0001,,,,D\n", 2, "this one has 8"},
+    {"v.csv", kCabecera + "\nvariable,,,,1,K,a\"b,T,d\n", 3, "a quote inside a field"},
+    {"v.csv", kCabecera + "variable,,,,1,K,\"ab\"c,T,d\n", 2, "followed by a comma"},
+    {"v.csv", kCabecera + "variable,,,,1,K,\"a\nb\n", 2, "never ends"},
+    {"v.csv", kCabecera + "variable,,,,1,K,a\rb,T,d\n", 2, "carriage return"},
+    {"v.csv", kCabecera + "clase,0001,0000,0001,,,,,D\n", 2, "not \"clase\""},
+    {"v.csv", kCabecera + "class,0001,0000,0001,,IVA,,,D\n", 2, "leaves \"key\" empty"},
+    // A record's line is the line it starts on, after fields that span lines.
+    {"v.csv", kCabecera + "variable,,,,1,K,\"a\r\nb\nc\",T,d\r\nvariable,,,,1,K2\r\n", 5,
+     "this one has 6"},
+};
+
+TEST(ArchivoTest, AMalformedFileNamesItselfAndTheWrongLine) {
+  for (const Malformado& caso : kMalformados) {
+    RuntimeError error = FailureOf([&] { LeeExportacion(caso.texto, caso.nombre); });
+    std::string lugar = std::string(caso.nombre) + ":" + std::to_string(caso.linea) + ": ";
+    EXPECT_TRUE(error.Description().starts_with(lugar)) << caso.texto << "\n" << error.what();
+    EXPECT_NE(error.Description().find(caso.motivo), std::string::npos) << caso.texto << "\n"
+                                                                        << error.what();
+  }
+}
+
+TEST(ArchivoTest, JsonStringsTakeEveryEscapeAndNumbersStandForTheirText) {
+  Contenido leido = LeeExportacion(
+      "\xEF\xBB\xBF{\"variables\": [{\"class\": \"1\", \"key\": \"\\u00e9\\ud83d\\ude80\\/\", "
+      "\"value\": -1.50e+3, \"type\": \"\\b\\f\\n\\r\\t\\\"\\\\\", \"description\": \"\\u0041\"}]}",
+      "v.json");
+  ASSERT_EQ(leido.variables.size(), 1u);
+  const Variable& v = leido.variables.front();
+  EXPECT_EQ(v.clave, "é🚀/");
+  EXPECT_EQ(v.valor, "-1.50e+3");
+  EXPECT_EQ(v.tipo, "\b\f\n\r\t\"\\");
+  EXPECT_EQ(v.descripcion, "A");
+}
+
+TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
+  const std::vector<std::string> kValores = {
+      "O'Brien \"comillas\", comas",
+      "línea\nsiguiente\r\nCR LF\rsolo CR",
+      "\ttabulador\\barra\\",
+      "  blancos alrededor  ",
+      "",
+      "Facturación “electrónica” 🚀 \u2028",
+      std::string("control \x01\x1f\x7f", 12),
+      "record,code,parent",
+      "\"",
+  };
+  Contenido contenido;
+  for (size_t i = 0; i < kValores.size(); ++i) {
+    const std::string& v = kValores[i];
+    contenido.clases.push_back({v + "c", v + "p", v + "i", v});
+    contenido.variables.push_back({v + "c", v + std::to_string(i), v, v + "t", v});
+  }
+  for (FormatoDeArchivo formato : {FormatoDeArchivo::Json, FormatoDeArchivo::Csv}) {
+    std::string nombre = formato == FormatoDeArchivo::Json ? "f.json" : "f.csv";
+    Contenido leido = LeeExportacion(Exporta(contenido, formato), nombre);
+    ASSERT_EQ(leido.clases.size(), contenido.clases.size()) << nombre;
+    ASSERT_EQ(leido.variables.size(), contenido.variables.size()) << nombre;
+    for (size_t i = 0; i < contenido.clases.size(); ++i) {
+      const Clase& a = contenido.clases[i];
+      const Clase& b = leido.clases[i];
+      EXPECT_EQ(std::tie(a.codigo, a.padre, a.posicion, a.descripcion),
+                std::tie(b.codigo, b.padre, b.posicion, b.descripcion))
+          << nombre << " " << i;
+      const Variable& x = contenido.variables[i];
+      const Variable& y = leido.variables[i];
+      EXPECT_EQ(std::tie(x.clase, x.clave, x.valor, x.tipo, x.descripcion),
+                std::tie(y.clase, y.clave, y.valor, y.tipo, y.descripcion))
+          << nombre << " " << i;
+    }
+    // One record per line in JSON: the classes from the third line on.
+    if (formato == FormatoDeArchivo::Json) {
+      EXPECT_EQ(leido.clases.back().linea, 2 + static_cast<long>(kValores.size()));
+    }
+  }
+}
+
+TEST(ArchivoTest, TheFormIsTheNamesEndingOrElseTheFirstCharacter) {
+  struct Caso {
+    const char* nombre;
+    const char* texto;
+    FormatoDeArchivo formato;
+  } const kCasos[] = {
+      {"a.JSON", "record,", FormatoDeArchivo::Json},      {"a.csv", "{", FormatoDeArchivo::Csv},
+      {"a.txt", " \r\n\t{", FormatoDeArchivo::Json},      {"-", "record,", FormatoDeArchivo::Csv},
+      {"datos", "\xEF\xBB\xBF{", FormatoDeArchivo::Json},
+  };
+  for (const Caso& caso : kCasos) {
+    EXPECT_EQ(FormatoDe(caso.nombre, caso.texto), caso.formato) << caso.nombre;
+  }
+}
+
+}  // namespace
+}  // namespace xel

@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "store/ContenidoDelStore.h"
+#include "store/Exportacion.h"
+#include "store/Importacion.h"
+#include "store/Statements.h"
+#include "store/ValorPorTipo.h"
+#include "tests/support/FailureOf.h"
+#include "tests/support/FaultyConnection.h"
+#include "tests/support/StoreTest.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel {
+namespace {
+
+using testing::DumpStore;
+using testing::FailureOf;
+using testing::TempStore;
+
+TEST(ValorPorTipoTest, EachTypeTakesItsOwnValuesAndNoneTakesABlankOne) {
+  struct Caso {
+    const char* valor;
+    const char* tipo;
+    const char* rechazo;  // empty: taken
+  } const kCasos[] = {
+      {"16", "N", ""},
+      {" 2.5 ", "N", ""},
+      {"-3e2", "N", ""},
+      {"abc", "N", "N"},
+      {"1e", "N", "N"},
+      {"0", "B", ""},
+      {"1", "B", ""},
+      {" 1", "B", "0 or 1"},
+      {"01", "B", "0 or 1"},
+      {"2", "B", "0 or 1"},
+      {" x ", "T", ""},
+      {"   ", "T", "must be given"},
+      {"", "N", "must be given"},
+      {"1", "n", "unknown type"},
+      {"1", "", "unknown type"},
+  };
+  for (const Caso& caso : kCasos) {
+    std::string rechazo = RechazoDeValor(caso.valor, caso.tipo);
+    EXPECT_EQ(rechazo.empty(), *caso.rechazo == '\0') << caso.valor << caso.tipo << rechazo;
+    EXPECT_NE(rechazo.find(caso.rechazo), std::string::npos) << caso.valor << caso.tipo;
+  }
+}
+
+// The store a file is compared with: two classes, one under the other, and a variable in each.
+const Contenido kStore = {
+    {{"0001", "0000", "0001", "Impuestos"}, {"0002", "0001", "0002", "Retenciones"}},
+    {{"0001", "IVA", "16", "N", "Tasa"}, {"0002", "RET", "1", "B", ""}},
+};
+
+struct FilaErronea {
+  const char* que;
+  Contenido archivo;
+  long linea;
+  const char* motivo;
+};
+
+Clase C(const char* codigo, const char* padre, const char* posicion, const char* desc, long l) {
+  return {codigo, padre, posicion, desc, l};
+}
+Variable V(const char* clase, const char* clave, std::string valor, const char* tipo, long l) {
+  return {clase, clave, valor, tipo, "d", l};
+}
+
+const FilaErronea kFilasErroneas[] = {
+    {"class without a code", {{C("  ", "0000", "0009", "D", 2)}, {}}, 2, "needs a code"},
+    {"blank description", {{C("0009", "0000", "0009", "  ", 3)}, {}}, 3, "needs a description"},
+    {"unknown parent", {{C("0009", "0099", "0009", "D", 2)}, {}}, 2, "position of no class"},
+    {"parent not as linked", {{C("0009", "2", "0009", "D", 2)}, {}}, 2, "position of no class"},
+    {"position taken", {{C("0009", "0000", "2", "D", 2)}, {}}, 2, "taken by class 0002"},
+    {"top level's position", {{C("0009", "0000", "0000", "D", 2)}, {}}, 2, "the top level"},
+    {"moved class", {{C("0002", "0000", "0002", "D", 4)}, {}}, 4, "moving classes"},
+    {"class twice",
+     {{C("a", "0000", "0008", "D", 2), C("A", "0000", "0009", "D", 5)}, {}},
+     5,
+     "twice in the file (first on line 2)"},
+    {"variable without a key", {{}, {V("0001", " ", "1", "N", 2)}}, 2, "needs a key"},
+    {"numeric key", {{}, {V("0001", " 25 ", "1", "N", 2)}}, 2, "cannot be a number"},
+    {"unknown type", {{}, {V("0001", "K", "1", "n", 2)}}, 2, "unknown type"},
+    {"not a number", {{}, {V("0001", "K", "abc", "N", 2)}}, 2, "read as a number"},
+    {"not 0 or 1", {{}, {V("0001", "K", "2", "B", 2)}}, 2, "0 or 1"},
+    {"blank value", {{}, {V("0001", "K", "  ", "T", 2)}}, 2, "must be given"},
+    {"unknown class", {{}, {V("0099", "K", "1", "N", 2)}}, 2, "neither in the store"},
+    {"class later in the file",
+     {{C("0009", "0000", "0009", "D", 3)}, {V("0009", "K", "1", "N", 2)}},
+     2,
+     "neither in the store"},
+    {"variable twice",
+     {{}, {V("0001", "K", "1", "N", 2), V("0002", "k", "1", "N", 7)}},
+     7,
+     "twice in the file (first on line 2)"},
+    {"moved variable", {{}, {V("0002", "iva", "16", "N", 6)}}, 6, "does not move variables"},
+    {"NUL", {{}, {V("0001", "K", std::string("a\0b", 3), "T", 2)}}, 2, "NUL"},
+};
+
+TEST(PlanDeImportacionTest, AWrongRowIsRefusedWithItsLine) {
+  for (const FilaErronea& caso : kFilasErroneas) {
+    RuntimeError error = FailureOf([&] { PlaneaImportacion(caso.archivo, kStore, "f.csv"); });
+    std::string lugar = "f.csv:" + std::to_string(caso.linea) + ": ";
+    EXPECT_TRUE(error.Description().starts_with(lugar)) << caso.que << ": " << error.what();
+    EXPECT_NE(error.Description().find(caso.motivo), std::string::npos)
+        << caso.que << ": " << error.what();
+  }
+}
+
+TEST(PlanDeImportacionTest, InsertsWhatIsMissingAndUpdatesWhatDiffersInTheFilesOrder) {
+  Contenido archivo = {
+      {C("0001", "0000", "1", "Impuestos", 2), C("0002", "0001", "0002", "Retenciones ISR", 3),
+       C("0003", "0002", "0003", "Nueva \"clase\"", 4)},
+      {V("0003", "NUEVA", "x y", "T", 5),
+       {"0001", "iva", "17", "N", "Tasa general", 6},
+       {"0002", "RET", "1", "B", "", 7}},
+  };
+  PlanDeImportacion plan = PlaneaImportacion(archivo, kStore, "f.json");
+  std::vector<std::string> cambios;
+  for (const Cambio& cambio : plan.cambios) {
+    cambios.push_back(std::to_string(cambio.linea) + " " + cambio.texto);
+  }
+  EXPECT_EQ(cambios,
+            (std::vector<std::string>{
+                "3 update class 0002: \"Retenciones\" -> \"Retenciones ISR\"",
+                "4 insert class 0003 \"Nueva \\\"clase\\\"\" (parent 0002, position 0003)",
+                "5 insert variable NUEVA = x y (class 0003, type T)",
+                "6 update variable iva: 16 -> 17, description \"Tasa\" -> \"Tasa general\"",
+            }));
+  EXPECT_EQ(plan.sinCambio, 2u);
+  // The store's own key, whatever its case in the file.
+  EXPECT_EQ(plan.cambios[3].sentencia, sql::ActualizaVariable("IVA", "17", "N", "Tasa general"));
+}
+
+struct ImportaTest : testing::StoreTest {
+  ImportaTest() : StoreTest(TempStore::Contents::Demo) {}
+
+  // The store's export with one value changed and one variable added.
+  Contenido Editado() {
+    Contenido contenido = Arbol(LeeContenido(Db())).ComoContenido();
+    for (Variable& v : contenido.variables) {
+      v.valor = v.clave == "IVA" ? "17" : v.valor;
+    }
+    contenido.variables.push_back({"0003", "VTA_NUEVA", "l'a\n\"b\"", "T", "Nueva", 99});
+    return LeeExportacion(Exporta(contenido, FormatoDeArchivo::Csv), "f.csv");
+  }
+};
+
+TEST_P(ImportaTest, AppliesEveryChangeOnceAndThenFindsNothingToChange) {
+  Contenido editado = Editado();
+  std::vector<std::string> antes = DumpStore(Db());
+  EXPECT_EQ(Importa(Db(), editado, "f.csv", true).cambios.size(), 2u);
+  EXPECT_EQ(DumpStore(Db()), antes);
+
+  EXPECT_EQ(Importa(Db(), editado, "f.csv", false).cambios.size(), 2u);
+  EXPECT_EQ(LeeVariable(Db(), "IVA").valor, "17");
+  EXPECT_EQ(LeeVariable(Db(), "VTA_NUEVA").valor, "l'a\n\"b\"");
+  PlanDeImportacion otraVez = Importa(Db(), editado, "f.csv", false);
+  EXPECT_TRUE(otraVez.cambios.empty());
+  EXPECT_EQ(otraVez.sinCambio, editado.clases.size() + editado.variables.size());
+}
+
+TEST_P(ImportaTest, AFailingWriteLeavesTheWholeStoreAsItWas) {
+  Contenido editado = Editado();
+  std::vector<std::string> antes = DumpStore(Db());
+  testing::FaultyConnection faulty(Db());
+  // Two reads, then the first change; the second change fails.
+  faulty.FailCall(4, RuntimeError(err::DatabaseError, "disco lleno"),
+                  testing::FaultyConnection::Counting::ExecuteOnly);
+  RuntimeError error = FailureOf([&] { Importa(faulty, editado, "f.csv", false); });
+  EXPECT_TRUE(faulty.Failed());
+  EXPECT_TRUE(error.Description().ends_with(": disco lleno")) << error.what();
+  EXPECT_TRUE(
+      error.Description().starts_with("f.csv:" + std::to_string(editado.variables.back().linea)))
+      << error.what();
+  EXPECT_EQ(DumpStore(Db()), antes);
+}
+
+struct CambiaValorTest : testing::StoreTest {
+  CambiaValorTest() : StoreTest(TempStore::Contents::Demo) {}
+};
+
+TEST_P(CambiaValorTest, WritesAValueItsTypeTakesAndKeepsTypeAndDescription) {
+  struct Caso {
+    const char* clave;
+    const char* valor;
+    long error;  // 0: written
+  } const kCasos[] = {
+      {"IVA", "17.5", 0},
+      {"iva", "abc", err::InvalidPropertyValue},
+      {"SEG_BITACORA", "0", 0},
+      {"SEG_BITACORA", "2", err::InvalidPropertyValue},
+      {"VTA_MONEDA", "O'Brien, \"MXN\"\nñ", 0},
+      {"VTA_MONEDA", " ", err::InvalidPropertyValue},
+      {"NO_EXISTE", "1", err::ItemNotFound},
+  };
+  for (const Caso& caso : kCasos) {
+    Variable antes = LeeVariable(Db(), caso.clave == std::string("NO_EXISTE") ? "IVA" : caso.clave);
+    std::vector<std::string> store = DumpStore(Db());
+    RuntimeError error = FailureOf([&] { CambiaValor(Db(), caso.clave, caso.valor); });
+    EXPECT_EQ(error.Number(), caso.error) << caso.clave << " " << error.what();
+    if (caso.error != 0) {
+      EXPECT_EQ(DumpStore(Db()), store) << caso.clave;
+      continue;
+    }
+    Variable despues = LeeVariable(Db(), caso.clave);
+    EXPECT_EQ(despues.valor, caso.valor);
+    EXPECT_EQ(std::tie(despues.tipo, despues.descripcion), std::tie(antes.tipo, antes.descripcion));
+  }
+}
+
+struct ArbolTest : testing::StoreTest {
+  ArbolTest() : StoreTest(TempStore::Contents::Demo) {}
+};
+
+// The tree in the form of TreeOfStore: a class, its sub-classes, then its variables.
+std::vector<std::string> ComoLoMuestraElEditor(const Arbol& arbol) {
+  std::vector<std::string> lineas{"K0|RAIZ|"};
+  std::vector<const Arbol::Rama*> abiertas;
+  auto cierra = [&](int nivel) {
+    for (; !abiertas.empty() && abiertas.back()->nivel >= nivel; abiertas.pop_back()) {
+      for (const Variable& v : abiertas.back()->variables) {
+        lineas.push_back(std::string(abiertas.back()->nivel + 2, ' ') + "K" + v.clave + "|" +
+                         v.clave + "|" + v.clave);
+      }
+    }
+  };
+  for (const Arbol::Rama& rama : arbol.Ramas()) {
+    cierra(rama.nivel);
+    const Clase& c = rama.clase;
+    lineas.push_back(std::string(rama.nivel + 1, ' ') + "K" + c.codigo + "|" + c.descripcion + "|" +
+                     c.codigo);
+    abiertas.push_back(&rama);
+  }
+  cierra(0);
+  return lineas;
+}
+
+TEST_P(ArbolTest, ShowsTheEditorsOrderAndCountsWhatItCannotReach) {
+  Db().Execute(sql::InsertaClase("0090", "0077", "0091", "Sin padre"));
+  Db().Execute(sql::InsertaVariable("0090", "HUERFANA", "1", "", "N"));
+  Db().Execute(sql::InsertaVariable("0099", "SIN_CLASE", "1", "", "N"));
+  Arbol arbol(LeeContenido(Db()));
+  EXPECT_EQ(ComoLoMuestraElEditor(arbol), testing::TreeOfStore(Db()));
+  EXPECT_EQ(arbol.ClasesFuera(), 1u);
+  EXPECT_EQ(arbol.VariablesFuera(), 2u);
+
+  const std::map<std::string, std::vector<std::string>> kSubarboles = {
+      {"0003", {"0003", "0003/0007", "0003/0010", "0003/0010/0012"}},
+      {"0001", {"0001", "0001/0008"}},
+  };
+  for (const auto& [codigo, esperadas] : kSubarboles) {
+    std::vector<std::string> rutas;
+    Arbol subarbol = arbol.Subarbol(codigo);
+    for (const Arbol::Rama& rama : subarbol.Ramas()) {
+      rutas.push_back(rama.ruta);
+    }
+    EXPECT_EQ(rutas, esperadas);
+  }
+  EXPECT_EQ(FailureOf([&] { arbol.Subarbol("0090"); }).Number(), err::ItemNotFound);
+}
+
+XEL_ON_EVERY_BACKEND(ImportaTest);
+XEL_ON_EVERY_BACKEND(CambiaValorTest);
+XEL_ON_EVERY_BACKEND(ArbolTest);
+
+}  // namespace
+}  // namespace xel

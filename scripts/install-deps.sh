@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libsqlite3-dev
   unixodbc-dev odbc-postgresql tdsodbc postgresql
   xvfb xauth fonts-dejavu-core
+  dpkg-dev desktop-file-utils sqlite3
 )
 
 missing=()

@@ -91,7 +91,7 @@ std::shared_ptr<ClassFactory> GetClassObject(std::string_view progIdOrClsid) {
       return entry->factory;
     }
   }
-  auto registered = Registry::Load(Registry::Location()).FindClass(progIdOrClsid);
+  auto registered = Registry::LookUpClass(progIdOrClsid);
   if (!registered) {
     CannotCreate(std::string(progIdOrClsid) + " is not registered");
   }

@@ -33,8 +33,8 @@ class ClassObjectRegistration {
                                                           std::shared_ptr<ClassFactory> factory);
 
 // The factory of a class: one registered in the process, otherwise the one of the library the
-// registry names for it. The library is loaded once and stays loaded. A class that cannot be
-// found or served is the run time's error 429.
+// user's registry, or else the machine's, names for it. The library is loaded once and stays
+// loaded. A class that cannot be found or served is the run time's error 429.
 std::shared_ptr<ClassFactory> GetClassObject(std::string_view progIdOrClsid);
 
 // A new object of the class. Errors of the class's own start-up reach the caller as they are.

@@ -167,6 +167,21 @@ fs::path Registry::Location() {
   return ConfigurationFolder() / "xel02" / "registry";
 }
 
+fs::path Registry::SystemLocation() {
+  std::string chosen = Environment("XEL02_SYSTEM_REGISTRY");
+  return chosen.empty() ? fs::path("/var/lib/xel02/registry") : fs::path(chosen);
+}
+
+std::optional<ClassEntry> Registry::LookUpClass(std::string_view progIdOrClsid) {
+  if (auto own = Load(Location()).FindClass(progIdOrClsid)) {
+    return own;
+  }
+  if (!Environment("XEL02_REGISTRY").empty()) {
+    return std::nullopt;
+  }
+  return Load(SystemLocation()).FindClass(progIdOrClsid);
+}
+
 Registry Registry::Load(const fs::path& file) {
   Registry registry;
   std::error_code error;

@@ -26,13 +26,21 @@ struct TypeLibEntry {
   bool operator==(const TypeLibEntry&) const = default;
 };
 
-// The user's registry of components: a text file, one entry a line, fields separated by tabs.
-// Lines it does not know (other kinds, comments) are kept as they are when it is written back.
+// A registry of components: a text file, one entry a line, fields separated by tabs. Lines it
+// does not know (other kinds, comments) are kept as they are when it is written back. Each user has
+// one, and the machine has one that the installer keeps for every user.
 class Registry {
  public:
-  // The registry's file: $XEL02_REGISTRY when set, otherwise xel02/registry in the user's
+  // The user's registry: $XEL02_REGISTRY when set, otherwise xel02/registry in the user's
   // configuration folder ($XDG_CONFIG_HOME, or ~/.config).
   static std::filesystem::path Location();
+  // The machine's registry: $XEL02_SYSTEM_REGISTRY when set, otherwise /var/lib/xel02/registry.
+  static std::filesystem::path SystemLocation();
+
+  // The class as the user's registry names it, otherwise as the machine's: the user's own entry
+  // wins. A user registry named by $XEL02_REGISTRY stands alone, so that a session given a
+  // registry of its own (a trial, a test) never reaches the machine's.
+  static std::optional<ClassEntry> LookUpClass(std::string_view progIdOrClsid);
 
   // The file's entries; an empty registry when the file does not exist yet.
   static Registry Load(const std::filesystem::path& file);

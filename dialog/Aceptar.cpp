@@ -2,6 +2,7 @@
 // then exactly one row is inserted or changed, in a transaction on the host's connection.
 
 #include <exception>
+#include <optional>
 
 #include "dialog/TiposVariable.h"
 #include "dialog/frmZULAddVariables.h"
@@ -100,9 +101,21 @@ bool frmZULAddVariables::ClaveExistente() {
   return true;
 }
 
+// A change of a record the caller read watches its stamp: once before the transaction, where the
+// user may be asked and no transaction waits on the answer, and once more inside it.
 void frmZULAddVariables::Graba() {
+  const bool vigilaFecha = !EsNuevo && FechaAlAbrir.has_value();
+  if (vigilaFecha && !AceptaSobrescribir()) {
+    return;
+  }
   const std::string letraTipo = LetraDeTipo(cboTipo.Text());
   RunInTransaction(publico_.Session().Conexion(), [&] {
+    if (const auto cambio = vigilaFecha ? CambioAjeno() : std::nullopt) {
+      throw RuntimeError(err::DatabaseError,
+                         AvisoDeCambio(*cambio, "mientras se grababa") +
+                             " No se grabó el cambio; pulse Aceptar de nuevo para decidir si lo "
+                             "sobrescribe.");
+    }
     publico_.sSQL.clear();
     publico_.sSQL += Sentencia(letraTipo);
     publico_.Session().Conexion().Execute(publico_.sSQL, -1);
@@ -115,6 +128,42 @@ void frmZULAddVariables::Graba() {
   });
   Add = true;
   Hide();
+}
+
+// Another user's write since the dialog opened is shown before it is overwritten; the stamp the
+// user agrees to overwrite is, from then on, the one the write expects.
+bool frmZULAddVariables::AceptaSobrescribir() {
+  const std::optional<RegistroGuardado> cambio = CambioAjeno();
+  if (!cambio) {
+    return true;
+  }
+  if (Mensaje(AvisoDeCambio(*cambio, "después de abrirlo") + " ¿Desea sobrescribirlo?",
+              MsgCode::OkCancelQuestion, "Velmora",
+              opClaseVariable.Value() ? "ERR-ID:7500021" : "ERR-ID:7500020") != MsgCode::Ok) {
+    return false;
+  }
+  FechaAlAbrir = cambio->fecha;
+  return true;
+}
+
+// The record as stored, when a write has stamped it otherwise than the dialog expects; none while
+// it is unchanged, or gone (the write itself then says so).
+std::optional<RegistroGuardado> frmZULAddVariables::CambioAjeno() const {
+  RegistroGuardado guardado =
+      LeeRegistro(publico_.Session().Conexion(), opClaseVariable.Value(), txtClave.Text());
+  if (!guardado.existe || guardado.fecha == *FechaAlAbrir) {
+    return std::nullopt;
+  }
+  return guardado;
+}
+
+// The key, when the other user wrote, and what the record holds now.
+std::string frmZULAddVariables::AvisoDeCambio(const RegistroGuardado& guardado,
+                                              const std::string& cuando) const {
+  return "El registro " + txtClave.Text() + " fue modificado por otro usuario " +
+         (guardado.fecha.empty() ? "sin fecha registrada" : "el " + guardado.fecha) + " " + cuando +
+         ". " + (opClaseVariable.Value() ? "Descripción guardada: " : "Valor guardado: ") +
+         guardado.valor + ".";
 }
 
 std::string frmZULAddVariables::Sentencia(const std::string& letraTipo) const {

@@ -152,6 +152,7 @@ void frmZULAddVariables::InitializeComponent() {
 void frmZULAddVariables::Form_Load() {
   colorZUL.ApplyToForm();
   Add = false;
+  FechaAlAbrir.reset();
   cboTipo.Clear();
   for (const TipoVariable& tipo : kTiposVariable) {
     cboTipo.AddItem(std::string(tipo.texto));

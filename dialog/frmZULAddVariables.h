@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "component/HostServices.h"
+#include "dialog/RegistroGuardado.h"
 #include "platform/Forms.h"
 #include "platform/MakerControls.h"
 #include "platform/StandardControls.h"
@@ -24,6 +26,14 @@ class frmZULAddVariables : public Form {
   bool EsNuevo = false;
   // The result: True only after accept has written and committed.
   bool Add = false;
+  // For a change: the record's stored Fecha_Ult_Modif when the caller read what the dialog shows
+  // (NULL as the empty text). Accept asks before overwriting a record stamped otherwise since, and
+  // writes only while the stamp is still the one it expects. None: the caller showed no stored
+  // record, and a change overwrites whatever is stored.
+  std::optional<std::string> FechaAlAbrir;
+
+  // The parent link a new class is stored with.
+  std::string PadreDeClaseNueva() const;
 
   ToolbarZul Controles{*this, "Controles"};
   LabelZul Etiqueta1{*this, "Etiqueta1"};
@@ -71,7 +81,9 @@ class frmZULAddVariables : public Form {
   bool ClaveExistente();
   void Graba();
   std::string Sentencia(const std::string& letraTipo) const;
-  std::string PadreDeClaseNueva() const;
+  bool AceptaSobrescribir();
+  std::optional<RegistroGuardado> CambioAjeno() const;
+  std::string AvisoDeCambio(const RegistroGuardado& guardado, const std::string& cuando) const;
 
   // Shows the refusal, moves the focus to the field named (none: the focus stays) and says no.
   bool Rechaza(const AvisoDeDialogo& aviso, Control* foco);

@@ -1,12 +1,10 @@
 // Loading the tree from the store: the root, the classes nested by their parent links, and each
 // class's variables after its sub-classes.
 
-#include <cmath>
-#include <cstdlib>
 #include <exception>
 
+#include "editor/EstructuraDeClases.h"
 #include "editor/frmXEL02.h"
-#include "platform/Numeric.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 
@@ -14,20 +12,6 @@ namespace xel {
 
 namespace {
 constexpr int kImagenRaiz = 2;  // "SEGURIDAD"
-
-// A position number as the parent links hold it: a number in four digits at least, rounded to a
-// whole number; any other text as it is.
-std::string NumeroDePosicion(const FieldValue& value) {
-  const std::string& text = value.Text();
-  if (!ReadsAsNumber(text)) {
-    return text;
-  }
-  double number = std::strtod(text.c_str(), nullptr);
-  if (!(std::fabs(number) < 2147483647.0)) {
-    return text;
-  }
-  return Format0000(std::lround(number));
-}
 }  // namespace
 
 void frmXEL02::CargaArbol() {
@@ -37,6 +21,7 @@ void frmXEL02::CargaArbol() {
   txtID.SetText("");
   txtDescripcion.SetText("");
   arbolCompleto_ = true;  // until a level fails to load
+  estructuraCargada_.clear();
   try {
     Runtime().SetMousePointer(MousePointer::Hourglass);
     Controles.SetEditAvailable(false);
@@ -50,7 +35,7 @@ void frmXEL02::CargaArbol() {
     auto clases = Conexion().Execute(sql::ClasesRaiz(), -1);
     while (!clases->Eof()) {
       std::string clase = AgregaClaseDeFila(*clases, 1L);
-      CargaSubclases(nodes.Count(), NumeroDePosicion(clases->Field("Cv_Id")));
+      CargaSubclases(nodes.Count(), NumeroDePosicion(clases->Field("Cv_Id").Text()));
       CargaVariables(clase);
       clases->MoveNext();
     }
@@ -68,7 +53,7 @@ void frmXEL02::CargaSubclases(long indicePadre, const std::string& numeroPadre) 
     auto clases = Conexion().Execute(sql::Subclases(numeroPadre), -1);
     while (!clases->Eof()) {
       std::string clase = AgregaClaseDeFila(*clases, indicePadre);
-      CargaSubclases(tvVariables.Nodes().Count(), NumeroDePosicion(clases->Field("Cv_Id")));
+      CargaSubclases(tvVariables.Nodes().Count(), NumeroDePosicion(clases->Field("Cv_Id").Text()));
       CargaVariables(clase);
       clases->MoveNext();
     }
@@ -84,6 +69,7 @@ std::string frmXEL02::AgregaClaseDeFila(const Recordset& fila, const NodeLocator
   TreeNodes& nodes = tvVariables.Nodes();
   nodes.Add(padre, tvw::Child, "K" + clase, fila.Field("Cv_Descripcion").Text(), "General");
   nodes.Item("K" + clase).SetTag(clase);
+  estructuraCargada_[clase] = LugarDeFila(fila);
   return clase;
 }
 

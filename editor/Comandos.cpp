@@ -64,29 +64,28 @@ std::vector<std::string> ClasesDeSubarbol(const Node& tope) {
   return codigos;
 }
 
-// A class in change mode: its code, description and position.
-void MuestraClase(frmZULAddVariables& dialogo, UtilityService& utilidades, const std::string& clave,
-                  const std::string& descripcion) {
+// A class in change mode: its code, and its description and position as stored. A class no longer
+// stored shows the description the tree shows.
+void MuestraClase(frmZULAddVariables& dialogo, const RegistroGuardado& guardado,
+                  const std::string& clave, const std::string& descripcion) {
   dialogo.opClaseVariable.SetValue(true);
   dialogo.txtClave.SetText(clave);
-  dialogo.txtValor.SetText(descripcion);
-  dialogo.txtID.SetText(utilidades.BuscarCampo(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable,
-                                               clave, "Cv_ID", 0, "", "", ""));
+  dialogo.txtValor.SetText(guardado.existe ? guardado.valor : descripcion);
+  dialogo.txtID.SetText(guardado.id);
 }
 
-// A variable in change mode: its key, value and stored description. Returns its stored type.
-std::string MuestraVariable(frmZULAddVariables& dialogo, UtilityService& utilidades,
+// A variable in change mode: its key, and its value and description as stored. A variable no
+// longer stored shows the value the pane shows. Returns its stored type.
+std::string MuestraVariable(frmZULAddVariables& dialogo, const RegistroGuardado& guardado,
                             const std::string& clave, const std::string& valor) {
   dialogo.opVariable.SetValue(true);
   dialogo.txtTexto.SetEnabled(true);
   dialogo.cboTipo.SetEnabled(true);
   dialogo.txtTexto.SetBackColor(0xFFFFFF);
   dialogo.txtClave.SetText(clave);
-  dialogo.txtValor.SetText(valor);
-  dialogo.txtTexto.SetText(utilidades.BuscarCampo(sql::XEL_Configuracion, sql::Cf_Variable, clave,
-                                                  sql::Cf_Descripcion, 0, "", "", ""));
-  return utilidades.BuscarCampo(sql::XEL_Configuracion, sql::Cf_Variable, clave, sql::Cf_Tipo, 0,
-                                "", "", "");
+  dialogo.txtValor.SetText(guardado.existe ? guardado.valor : valor);
+  dialogo.txtTexto.SetText(guardado.descripcion);
+  return guardado.tipo;
 }
 
 // Selects the type's list entry. An unknown type selects none: the user picks one before the
@@ -121,6 +120,9 @@ void frmXEL02::Controles_Add() {
     const bool esClase = dialogo.opClaseVariable.Value();
     const std::string& key = dialogo.txtClave.Text();
     const int16_t kind = esClase ? kNodoClase : kNodoVariable;
+    if (esClase) {  // the window's own class is no news to its save
+      estructuraCargada_[key] = {dialogo.txtID.Text(), dialogo.PadreDeClaseNueva()};
+    }
     // The row is written; a node with its key would be a second one the tree cannot hold.
     if (tvVariables.Nodes().Contains("K" + key)) {
       Mensaje("Se grabó la clave " + key +
@@ -158,14 +160,16 @@ void frmXEL02::Controles_Edit() {
     dialogo.txtNPadre.SetText(seleccionado.Parent().Text());
     dialogo.cboTipo.SetEnabled(false);
     dialogo.txtValor.SetMaxLength(0);
-    // The record's key is the one the pane shows for the selected node.
+    // The record's key is the one the pane shows for the selected node. The dialog shows the
+    // record as stored now and keeps its stamp, so that it notices writes of others from here on.
     const std::string& clave = txtClave.Text();
+    const RegistroGuardado guardado = LeeRegistro(Conexion(), !esVariable, clave);
+    dialogo.FechaAlAbrir = guardado.fecha;
     if (esVariable) {
-      const std::string tipo =
-          MuestraVariable(dialogo, publico_.Utility(), clave, txtDescripcion.Text());
+      const std::string tipo = MuestraVariable(dialogo, guardado, clave, txtDescripcion.Text());
       SeleccionaTipo(dialogo, IndiceTipo(tipo));
     } else {
-      MuestraClase(dialogo, publico_.Utility(), clave, seleccionado.Text());
+      MuestraClase(dialogo, guardado, clave, seleccionado.Text());
     }
     dialogo.txtClave.SetEnabled(false);
     dialogo.Show(true);
@@ -196,14 +200,15 @@ void frmXEL02::Controles_Delete() {
   }
   try {
     std::vector<std::string> sentencias;
+    // What the tree removes leaves the store too: no sub-class is left behind unreachable.
+    const std::vector<std::string> clases =
+        esVariable ? std::vector<std::string>() : ClasesDeSubarbol(seleccionado);
     if (esVariable) {
       sentencias.push_back(sql::BorraVariable(seleccionado.Tag()));
-    } else {
-      // What the tree removes leaves the store too: no sub-class is left behind unreachable.
-      for (const std::string& clase : ClasesDeSubarbol(seleccionado)) {
-        sentencias.push_back(sql::BorraVariablesDeClase(clase));
-        sentencias.push_back(sql::BorraClase(clase));
-      }
+    }
+    for (const std::string& clase : clases) {
+      sentencias.push_back(sql::BorraVariablesDeClase(clase));
+      sentencias.push_back(sql::BorraClase(clase));
     }
     RunInTransaction(Conexion(), [&] {
       for (const std::string& sentencia : sentencias) {
@@ -212,6 +217,9 @@ void frmXEL02::Controles_Delete() {
       }
     });
     tvVariables.Nodes().Remove(seleccionado.Index());
+    for (const std::string& clase : clases) {
+      estructuraCargada_.erase(clase);
+    }
   } catch (const std::exception& e) {
     Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500003");
   }

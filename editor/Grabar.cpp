@@ -1,10 +1,13 @@
 // Saving the tree's order and parentage back to the store: every class gets a new position from
 // one counter running over the tree depth first, and the position of its parent class as its
 // parent link. The save is all or nothing; after it the tree is loaded again from the store.
+// Another administrator may have added, deleted or moved classes since the tree was loaded: the
+// user hears of it before anything is written, and the classes the tree does not show keep their
+// parents.
 
-#include <cstdint>
 #include <exception>
-#include <limits>
+#include <optional>
+#include <utility>
 
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
@@ -14,14 +17,6 @@
 namespace xel {
 
 namespace {
-// Positions are 32-bit numbers in the store's format.
-long SiguientePosicion(long posicion) {
-  if (posicion >= std::numeric_limits<std::int32_t>::max()) {
-    throw RuntimeError(err::Overflow, "Overflow");
-  }
-  return posicion + 1;
-}
-
 // A variable never holds other nodes (nothing is added or dropped under one), so a node that does
 // is a class even when its description reads like its code.
 bool PasaPorVariable(const Node& nodo) {
@@ -54,10 +49,12 @@ void frmXEL02::cmdGrabar_Click() {
     return;
   }
   Runtime().SetMousePointer(MousePointer::Hourglass);
-  contadorPosicion_ = 0;
   if (nodos.Item(1L).Children() > 0) {
     try {
-      RunInTransaction(Conexion(), [this] { GrabaHijos(1, 0); });
+      // Declined, nothing is written and the reload shows the other administrators' work.
+      if (const auto acordada = EstructuraAcordada()) {
+        RunInTransaction(Conexion(), [&] { GrabaArbol(*acordada); });
+      }
     } catch (const std::exception& e) {
       // Nothing of the new order was kept; the tree stays as arranged, so it can be saved again.
       Runtime().SetMousePointer(MousePointer::Default);
@@ -69,6 +66,38 @@ void frmXEL02::cmdGrabar_Click() {
   Runtime().SetMousePointer(MousePointer::Default);
 }
 
+// The classes as stored now, once the user agrees to write over them when other administrators
+// changed them since the load; none when the user would rather see their work first. Read before
+// the transaction, so that none is open while the question waits.
+std::optional<EstructuraDeClases> frmXEL02::EstructuraAcordada() {
+  EstructuraDeClases actual = LeeEstructura(Conexion());
+  if (CambioDesdeLaCarga(estructuraCargada_, actual) &&
+      Mensaje("El almacén cambió desde que se cargó el árbol: otro usuario agregó, eliminó o movió "
+              "clases. ¿Desea grabar el orden del árbol de todos modos? Con Cancelar se vuelve a "
+              "cargar el árbol sin grabar.",
+              MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500022") != MsgCode::Ok) {
+    return std::nullopt;
+  }
+  return actual;
+}
+
+// Inside the save's transaction: the tree's classes are numbered, then those it does not show
+// after them, so that none takes a position another holds or ends up under another class.
+void frmXEL02::GrabaArbol(const EstructuraDeClases& acordada) {
+  if (LeeEstructura(Conexion()) != acordada) {
+    throw RuntimeError(err::DatabaseError,
+                       "Otro usuario agregó, eliminó o movió clases mientras se grababa el árbol; "
+                       "no se grabó nada. Grabe de nuevo, o pulse F5 para ver sus cambios.");
+  }
+  contadorPosicion_ = 0;
+  posicionesNuevas_.clear();
+  GrabaHijos(1, 0);
+  const auto numeradas = std::exchange(posicionesNuevas_, {});
+  for (const PosicionNueva& nueva : UbicaNoNumeradas(acordada, numeradas, contadorPosicion_)) {
+    Conexion().Execute(sql::PosicionDeClase(nueva.posicion, nueva.padre, nueva.clase), -1);
+  }
+}
+
 // Variables before the run's first class take no position; from the first class on, every node
 // of the run is numbered and written, each with its sub-tree before the next sibling.
 void frmXEL02::GrabaHijos(long indice, long padre) {
@@ -76,6 +105,7 @@ void frmXEL02::GrabaHijos(long indice, long padre) {
   while (nodo) {
     contadorPosicion_ = SiguientePosicion(contadorPosicion_);
     const long posicion = contadorPosicion_;
+    posicionesNuevas_[nodo.Tag()] = posicion;
     Conexion().Execute(sql::PosicionDeClase(posicion, padre, nodo.Tag()), -1);
     if (nodo.Children() > 0) {
       GrabaHijos(nodo.Index(), posicion);

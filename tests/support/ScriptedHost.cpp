@@ -8,9 +8,12 @@ long ScriptedSession::Mensaje(const std::string& prompt, long code, const std::s
   if (answers_.empty()) {
     return MsgCode::Ok;
   }
-  long answer = answers_.front();
+  Scripted answer = std::move(answers_.front());
   answers_.pop_front();
-  return answer;
+  if (answer.meanwhile) {
+    answer.meanwhile();
+  }
+  return answer.button;
 }
 
 std::vector<std::string> ScriptedSession::ErrorIds() const {

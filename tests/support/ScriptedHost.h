@@ -31,15 +31,22 @@ class ScriptedSession : public SessionService {
   long Mensaje(const std::string& prompt, long code, const std::string& title, long owner,
                const std::string& source, const std::string& errorId) override;
 
-  // The answer to the next message; later messages take the next answers.
-  void Answer(long button) { answers_.push_back(button); }
+  // The answer to the next message; later messages take the next answers. `meanwhile` runs while
+  // that message is shown, before it is answered.
+  void Answer(long button, std::function<void()> meanwhile = {}) {
+    answers_.push_back({button, std::move(meanwhile)});
+  }
   const std::vector<Message>& Messages() const { return messages_; }
   std::vector<std::string> ErrorIds() const;
   void ClearMessages() { messages_.clear(); }
 
  private:
   Connection* connection_;
-  std::deque<long> answers_;
+  struct Scripted {
+    long button;
+    std::function<void()> meanwhile;
+  };
+  std::deque<Scripted> answers_;
   std::vector<Message> messages_;
 };
 

@@ -25,6 +25,17 @@ void DisenaCaja(TextBoxZul& box, int tabIndex) {
   box.SetEnabledColor(kBlanco);
   box.SetText("");
 }
+
+// The find bar's height with the gap above it: the room it takes from the tree while it is open.
+constexpr float kAltoBarra = 360;
+constexpr float kSeparacionBarra = 60;
+
+// The find bar in one row from the tree's left edge: caption, text, then the status text.
+void ColocaBarra(LabelZul& etiqueta, TextBox& texto, LabelZul& estado, float left, float top) {
+  etiqueta.Move(left, top + 30, 615, 255);
+  texto.Move(left + 720, top, 3135, 300);
+  estado.Move(left + 3960, top + 30, 3015, 255);
+}
 }  // namespace
 
 void frmXEL02::InitializeComponent() {
@@ -82,18 +93,31 @@ void frmXEL02::InitializeComponent() {
   DisenaEtiqueta(Label4, "URL:", LabelAlignment::Left);
   txtURL.Move(840, 1920, 5295, 300);
   DisenaCaja(txtURL, 5);
+
+  // Closed until the user asks to find something; it keeps its text between searches.
+  ColocaBarra(lblBuscar, txtBuscar, lblResultado, 120, 1080 + 2895 + kSeparacionBarra);
+  DisenaEtiqueta(lblBuscar, "Buscar:", LabelAlignment::Right);
+  DisenaEtiqueta(lblResultado, "", LabelAlignment::Left);
+  txtBuscar.SetTabIndex(12);
+  lblBuscar.SetVisible(false);
+  txtBuscar.SetVisible(false);
+  lblResultado.SetVisible(false);
 }
 
-// The tree takes the width and the height left above the detail frame, which follows the tree.
-// Each step is tried by itself: a size the window cannot take skips that step alone.
+// The tree takes the width and the height left above the detail frame, which follows the tree and,
+// while it is open, the find bar under the tree. Each step is tried by itself: a size the window
+// cannot take skips that step alone.
 void frmXEL02::Form_Resize() {
   const Bounds tree = tvVariables.GetBounds();
   const Bounds frame = frFrame.GetBounds();
-  float height = Height() - tree.top - frame.height - 600;
+  const float barra = txtBuscar.Visible() ? kAltoBarra : 0;
+  float height = Height() - tree.top - frame.height - 600 - barra;
   float treeHeight = height >= 0 ? height : tree.height;
   float width = Width() - 350;
   tvVariables.Move(tree.left, tree.top, width >= 0 ? width : tree.width, treeHeight);
-  frFrame.Move(frame.left, tree.top + treeHeight + 150, frame.width, frame.height);
+  ColocaBarra(lblBuscar, txtBuscar, lblResultado, tree.left,
+              tree.top + treeHeight + kSeparacionBarra);
+  frFrame.Move(frame.left, tree.top + treeHeight + barra + 150, frame.width, frame.height);
 }
 
 }  // namespace xel

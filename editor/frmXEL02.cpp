@@ -26,6 +26,9 @@ frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
   Controles.Delete.Connect([this] { Controles_Delete(); });
   Controles.Exit.Connect([this] { Controles_Exit(); });
   cmdGrabar.Click.Connect([this] { cmdGrabar_Click(); });
+  tvVariables.KeyDown.Connect(
+      [this](int& keyCode, int shift) { tvVariables_KeyDown(keyCode, shift); });
+  txtBuscar.KeyDown.Connect([this](int& keyCode, int shift) { txtBuscar_KeyDown(keyCode, shift); });
 }
 
 void frmXEL02::Form_Load() {

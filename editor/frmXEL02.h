@@ -3,10 +3,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "component/HostServices.h"
 #include "dialog/frmZULAddVariables.h"
+#include "editor/EstructuraDeClases.h"
 #include "platform/Forms.h"
 #include "platform/MakerControls.h"
 #include "platform/StandardControls.h"
@@ -53,6 +56,10 @@ class frmXEL02 : public Form {
   LabelZul Label4{frFrame, "Label4"};
   TextBoxZul txtURL{frFrame, "txtURL"};
   ColorScheme colorZUL{*this, "colorZUL"};
+  // The find bar under the tree, shown only while the user searches.
+  LabelZul lblBuscar{*this, "lblBuscar"};
+  TextBox txtBuscar{*this, "txtBuscar"};
+  LabelZul lblResultado{*this, "lblResultado"};
 
   // The dialog that adds and changes classes and variables; one instance for the window.
   frmZULAddVariables& Dialogo() { return dialogo_; }
@@ -105,7 +112,17 @@ class frmXEL02 : public Form {
 
   // Saving the tree order.
   void cmdGrabar_Click();
+  std::optional<EstructuraDeClases> EstructuraAcordada();
+  void GrabaArbol(const EstructuraDeClases& acordada);
   void GrabaHijos(long indice, long padre);
+
+  // Finding nodes and copying a node's path.
+  void tvVariables_KeyDown(int& keyCode, int shift);
+  void txtBuscar_KeyDown(int& keyCode, int shift);
+  void AbreBusqueda();
+  void CierraBusqueda();
+  void Busca(bool haciaAdelante);
+  void CopiaRuta();
 
   Connection& Conexion() const { return publico_.Session().Conexion(); }
   long Mensaje(const std::string& prompt, long code, const std::string& title,
@@ -117,6 +134,10 @@ class frmXEL02 : public Form {
   frmZULAddVariables dialogo_;
   long contadorPosicion_ = 0;   // the position counter of a save
   bool arbolCompleto_ = false;  // the last load showed the whole store
+  // The positions a save gave the tree's nodes, by class code.
+  std::unordered_map<std::string, long> posicionesNuevas_;
+  // Where the classes stood when the tree was loaded, kept up with the window's own writes.
+  EstructuraDeClases estructuraCargada_;
 };
 
 }  // namespace xel

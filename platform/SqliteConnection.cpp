@@ -9,6 +9,7 @@
 
 #include "platform/BufferedRecordset.h"
 #include "platform/Numeric.h"
+#include "platform/SearchText.h"
 #include "platform/SqliteDialect.h"
 
 namespace xel {
@@ -41,6 +42,12 @@ void GetDate(sqlite3_context* context, int, sqlite3_value**) {
   sqlite3_result_text(context, text, -1, SQLITE_TRANSIENT);
 }
 
+// A function's argument read as text (UTF-8); empty when it has none.
+std::string_view TextArgument(sqlite3_value* value) {
+  const char* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+  return text ? std::string_view(text, sqlite3_value_bytes(value)) : std::string_view();
+}
+
 // The server's ISNUMERIC(x): 1 for a number, or a text that reads as one; 0 otherwise.
 void IsNumeric(sqlite3_context* context, int, sqlite3_value** args) {
   bool numeric = false;
@@ -52,17 +59,28 @@ void IsNumeric(sqlite3_context* context, int, sqlite3_value** args) {
     case SQLITE_NULL:
       break;
     default:
-      const char* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
-      numeric = text && ReadsAsNumber(std::string_view(text, sqlite3_value_bytes(args[0])));
+      numeric = ReadsAsNumber(TextArgument(args[0]));
   }
   sqlite3_result_int(context, numeric ? 1 : 0);
 }
 
+// The search's xel_contiene(text, wanted): 1 when the text holds the wanted one, letter case and
+// accents aside; 0 otherwise, and for a NULL.
+void Contains(sqlite3_context* context, int, sqlite3_value** args) {
+  bool holds = sqlite3_value_type(args[0]) != SQLITE_NULL &&
+               sqlite3_value_type(args[1]) != SQLITE_NULL &&
+               ContainsFolded(TextArgument(args[0]), TextArgument(args[1]));
+  sqlite3_result_int(context, holds ? 1 : 0);
+}
+
 void RegisterServerFunctions(sqlite3* db) {
+  constexpr int kPure = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
   if (sqlite3_create_function_v2(db, "getdate", 0, SQLITE_UTF8, nullptr, GetDate, nullptr, nullptr,
                                  nullptr) != SQLITE_OK ||
-      sqlite3_create_function_v2(db, "ISNUMERIC", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                 IsNumeric, nullptr, nullptr, nullptr) != SQLITE_OK) {
+      sqlite3_create_function_v2(db, "ISNUMERIC", 1, kPure, nullptr, IsNumeric, nullptr, nullptr,
+                                 nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db, kSearchFunction, 2, kPure, nullptr, Contains, nullptr, nullptr,
+                                 nullptr) != SQLITE_OK) {
     FailWithMessageOf(db);
   }
 }

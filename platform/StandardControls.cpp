@@ -7,6 +7,15 @@ bool TextBox::AcceptsCharacter(const std::string& /*text*/, size_t /*at*/,
   return multiLine_ || (character != "\r" && character != "\n");
 }
 
+int TextBox::UserKeyDown(int keyCode, int shift) {
+  if (!UsableByUser()) {
+    return keyCode;
+  }
+  SetFocus();
+  Raise(KeyDown, keyCode, shift);
+  return keyCode;
+}
+
 void OptionButton::SetValue(bool value) {
   if (Choose(value)) {
     Raise(Click);

@@ -20,6 +20,12 @@ class TextBox : public TextControl {
   bool MultiLine() const { return multiLine_; }
   void SetMultiLine(bool on) { Update(multiLine_, on, Property::Design); }
 
+  // The user presses a key in the box, when it can be used: it takes the focus and raises KeyDown.
+  // Returns the key code the handler left: 0 when it took the key, which then does nothing else.
+  int UserKeyDown(int keyCode, int shift);
+
+  Event<int&, int> KeyDown;  // key code, shift state
+
  protected:
   bool AcceptsCharacter(const std::string& text, size_t at,
                         std::string_view character) const override;

@@ -25,6 +25,9 @@ class UiBackend {
   virtual void SetMousePointer(int pointer) = 0;
   // One message box for an error that escaped an event handler.
   virtual void ReportUnhandledError(long number, const std::string& description) = 0;
+  // Puts a text on the system clipboard; a screen without one (the component's headless screen)
+  // copies nothing.
+  virtual void CopyToClipboard(const std::string& /*text*/) {}
 };
 
 }  // namespace xel

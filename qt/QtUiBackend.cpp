@@ -1,6 +1,7 @@
 #include "qt/QtUiBackend.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -109,6 +110,10 @@ void QtUiBackend::ReportUnhandledError(long number, const std::string& descripti
   QMessageBox::critical(
       QApplication::activeWindow(), QApplication::applicationName(),
       QString("Error %1\n\n%2").arg(number).arg(QString::fromStdString(description)));
+}
+
+void QtUiBackend::CopyToClipboard(const std::string& text) {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 }  // namespace xel

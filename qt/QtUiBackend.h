@@ -28,6 +28,7 @@ class QtUiBackend : public UiBackend {
   void DoEvents() override;
   void SetMousePointer(int pointer) override;
   void ReportUnhandledError(long number, const std::string& description) override;
+  void CopyToClipboard(const std::string& text) override;
 
   // The window showing a form, or null while the form has none.
   FormWindow* WindowOf(const Form& form) const;

@@ -1,11 +1,39 @@
 #include "qt/TextViews.h"
 
+#include <QKeyEvent>
+#include <functional>
+#include <utility>
+
 #include "qt/Appearance.h"
 #include "qt/FormWindow.h"
+#include "qt/KeyCodes.h"
 
 namespace xel {
 
 namespace {
+
+// Hands every key pressed in a widget to the control first, as its KeyDown; a key the control
+// takes goes no further.
+class KeyDownFilter : public QObject {
+ public:
+  using Takes = std::function<bool(int keyCode, int shift)>;
+  KeyDownFilter(QWidget* widget, Takes takes) : QObject(widget), takes_(std::move(takes)) {
+    widget->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) {
+      return QObject::eventFilter(watched, event);
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    int code = KeyCodeOf(key->key());
+    return code != 0 && takes_(code, ShiftStateOf(key->modifiers()));
+  }
+
+ private:
+  Takes takes_;
+};
 
 QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
@@ -82,6 +110,11 @@ TextBoxView::TextBoxView(TextBox& box, FormWindow& window, QWidget* parent)
     QObject::connect(line_, &QLineEdit::textEdited, line_, [this] { UserEdited(); });
     widget_ = line_;
   }
+  new KeyDownFilter(widget_, [this](int keyCode, int shift) {
+    int left = keyCode;
+    Act([&] { left = box_.UserKeyDown(keyCode, shift); });
+    return left == 0;
+  });
 }
 
 QString TextBoxView::Shown() const {

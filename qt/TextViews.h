@@ -28,7 +28,8 @@ class TextBoxZulView : public ControlView {
   QLineEdit* edit_;
 };
 
-// The run time's plain text box: a line edit, or a text editor when it is multi-line.
+// The run time's plain text box: a line edit, or a text editor when it is multi-line. The keys
+// pressed in it reach the box's KeyDown first.
 class TextBoxView : public ControlView {
  public:
   TextBoxView(TextBox& box, FormWindow& window, QWidget* parent);

@@ -1,9 +1,26 @@
 #include "store/Schema.h"
 
+#include "platform/SearchText.h"
 #include "store/Sql.h"
 
 namespace xel {
 namespace {
+
+// The search's xel_contiene(text, wanted) on PostgreSQL. A text of ASCII characters only is folded
+// by lowering it; any other first loses its accents (decomposed, then without its combining marks,
+// U+0300 to U+036F), which costs more and is needed by few values. All under "C": the columns'
+// nondeterministic collation refuses strpos and regular expressions. The wanted text is folded once
+// per query, the function being inlined. normalize() needs the database in UTF8.
+std::string PostgreSqlSearchFunction() {
+  auto fold = [](const std::string& text) {
+    return "CASE WHEN octet_length(" + text + ") = char_length(" + text + ") THEN lower(" + text +
+           " COLLATE \"C\") ELSE lower(regexp_replace(normalize(" + text +
+           ", NFD) COLLATE \"C\", U&'[\\0300-\\036F]', '', 'g')) END";
+  };
+  return std::string("CREATE OR REPLACE FUNCTION ") + kSearchFunction +
+         "(text, text) RETURNS integer LANGUAGE sql IMMUTABLE AS $$SELECT CASE WHEN strpos(" +
+         fold("$1") + ", " + fold("$2") + ") > 0 THEN 1 ELSE 0 END$$";
+}
 
 const std::vector<std::string> kSqliteStatements = {
     "CREATE TABLE IF NOT EXISTS XEL_Clase_Variable ("
@@ -62,6 +79,7 @@ const std::vector<std::string> kPostgreSqlStatements = {
     R"(CREATE OR REPLACE FUNCTION isnumeric(text) RETURNS integer LANGUAGE sql IMMUTABLE)"
     R"( AS $$SELECT CASE WHEN $1 COLLATE "C")"
     R"( ~ '^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *$' THEN 1 ELSE 0 END$$)",
+    PostgreSqlSearchFunction(),
 };
 
 // Letter case follows the database's collation, case-insensitive on the host's servers.
@@ -86,6 +104,11 @@ const std::vector<std::string> kSqlServerStatements = {
     "IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_XEL_Configuracion_Clase')"
     " CREATE INDEX IX_XEL_Configuracion_Clase"
     " ON XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable)",
+    // The search's xel_contiene(text, wanted): an accent- and case-insensitive collation compares.
+    std::string("CREATE OR ALTER FUNCTION dbo.") + kSearchFunction +
+        "(@texto nvarchar(max), @buscado nvarchar(max)) RETURNS int AS BEGIN"
+        " RETURN CASE WHEN CHARINDEX(@buscado COLLATE Latin1_General_CI_AI,"
+        " @texto COLLATE Latin1_General_CI_AI) > 0 THEN 1 ELSE 0 END END",
 };
 
 // A query that gives a row when the table exists.

@@ -14,7 +14,7 @@ namespace xel {
 // every class. Keys compare without regard to letter case, as on the host's server (on SQL Server
 // through the database's own case-insensitive collation). On PostgreSQL they also make the
 // server's functions the editor's statements call: getdate(), IsNull(text, integer or text) and
-// ISNUMERIC(text).
+// ISNUMERIC(text); on both servers, the search's xel_contiene(text, wanted).
 std::vector<std::string> SchemaStatements(SqlDialect dialect);
 
 // Makes what the connection's store lacks, in one transaction (or as part of the caller's).

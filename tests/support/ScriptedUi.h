@@ -37,6 +37,7 @@ class ScriptedUi : public UiBackend {
   void ReportUnhandledError(long number, const std::string& description) override {
     unhandled_.push_back({number, description});
   }
+  void CopyToClipboard(const std::string& text) override { copied_.push_back(text); }
 
   struct Unhandled {
     long number;
@@ -48,13 +49,15 @@ class ScriptedUi : public UiBackend {
   const std::vector<std::string>& UnloadedForms() const { return unloaded_; }
   const std::vector<int>& Pointers() const { return pointers_; }
   const std::vector<Unhandled>& UnhandledErrors() const { return unhandled_; }
+  // Every text put on the clipboard, in order.
+  const std::vector<std::string>& Copied() const { return copied_; }
   int DoEventsCount() const { return doEvents_; }
   int ModalShows() const { return modalShows_; }
 
  private:
   std::vector<UserAction> modalActions_;
   size_t nextModal_ = 0;
-  std::vector<std::string> shown_, hidden_, unloaded_;
+  std::vector<std::string> shown_, hidden_, unloaded_, copied_;
   std::vector<int> pointers_;
   std::vector<Unhandled> unhandled_;
   int doEvents_ = 0;

@@ -1,0 +1,216 @@
+// Finding nodes: Ctrl+F opens the find bar under the tree; Enter or F3 selects the next node whose
+// key, description or value holds the text, Shift+F3 the previous one, in the order the tree lists
+// them and going round at either end; Escape closes the bar. The store answers each search with one
+// query, so that values never have to be loaded into the tree. Ctrl+Shift+C copies the path of the
+// selected node.
+
+#include <exception>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "editor/frmXEL02.h"
+#include "platform/SearchText.h"
+#include "store/Statements.h"
+
+namespace xel {
+
+namespace {
+// Shift states of the key events.
+constexpr int kMayusculas = 1;
+constexpr int kControl = 2;
+// Key codes of the key events.
+constexpr int kTeclaEscape = 27;
+constexpr int kTeclaC = 67;
+constexpr int kTeclaF = 70;
+constexpr int kTeclaF3 = 114;
+
+enum class Sentido { Ninguno, Adelante, Atras };
+
+// F3 finds the next node, Shift+F3 the previous one.
+Sentido SentidoDeF3(int keyCode, int shift) {
+  if (keyCode != kTeclaF3) {
+    return Sentido::Ninguno;
+  }
+  if (shift == 0) {
+    return Sentido::Adelante;
+  }
+  return shift == kMayusculas ? Sentido::Atras : Sentido::Ninguno;
+}
+
+using Claves = std::unordered_set<std::string>;
+
+// The tree keys of the classes and variables the store finds for the text.
+Claves ClavesHalladas(Connection& conexion, const std::string& texto) {
+  Claves claves;
+  auto filas = conexion.Execute(sql::Busqueda(texto, conexion.Dialect()), -1);
+  for (; !filas->Eof(); filas->MoveNext()) {
+    claves.insert("K" + filas->Field("Clave").Text());
+  }
+  filas->Close();
+  return claves;
+}
+
+// The node after this one in the order the expanded tree lists them; nothing after the last.
+Node Siguiente(Node nodo) {
+  if (Node hijo = nodo.Child()) {
+    return hijo;
+  }
+  for (; nodo; nodo = nodo.Parent()) {
+    if (Node hermano = nodo.Next()) {
+      return hermano;
+    }
+  }
+  return Node();
+}
+
+// The last node of a sub-tree in that order.
+Node UltimoDe(Node nodo) {
+  while (Node hijo = nodo.Child()) {
+    nodo = hijo.LastSibling();
+  }
+  return nodo;
+}
+
+// The node before this one in that order; nothing before the first.
+Node Anterior(const Node& nodo) {
+  if (Node hermano = nodo.Previous()) {
+    return UltimoDe(hermano);
+  }
+  return nodo.Parent();
+}
+
+// The first node after `desde` in the given direction that `acepta` takes, going round at the end;
+// `desde` itself is tried last. With nothing to start from, the walk starts at the end the
+// direction leaves from. Each node is tried once at most.
+template <class Acepta>
+Node Proximo(const TreeNodes& nodos, const Node& desde, Sentido sentido, Acepta&& acepta) {
+  if (nodos.Count() == 0) {
+    return Node();
+  }
+  const bool adelante = sentido == Sentido::Adelante;
+  const Node primero = nodos.FirstRoot();
+  const Node extremo = adelante ? primero : UltimoDe(primero.LastSibling());
+  auto paso = [&](const Node& nodo) {
+    Node otro = adelante ? Siguiente(nodo) : Anterior(nodo);
+    return otro ? otro : extremo;
+  };
+  Node nodo = desde ? paso(desde) : extremo;
+  for (long probados = 0; probados < nodos.Count(); ++probados, nodo = paso(nodo)) {
+    if (acepta(nodo)) {
+      return nodo;
+    }
+  }
+  return Node();
+}
+
+void MuestraBarra(LabelZul& etiqueta, TextBox& texto, LabelZul& estado, bool abierta) {
+  etiqueta.SetVisible(abierta);
+  texto.SetVisible(abierta);
+  estado.SetVisible(abierta);
+}
+
+// The texts of the nodes from the root down to this one, joined by "/".
+std::string RutaDe(Node nodo) {
+  std::vector<std::string> textos;
+  for (; nodo; nodo = nodo.Parent()) {
+    textos.push_back(nodo.Text());
+  }
+  std::string ruta = textos.back();
+  for (auto texto = textos.rbegin() + 1; texto != textos.rend(); ++texto) {
+    ruta += "/" + *texto;
+  }
+  return ruta;
+}
+}  // namespace
+
+void frmXEL02::tvVariables_KeyDown(int& keyCode, int shift) {
+  if (Sentido sentido = SentidoDeF3(keyCode, shift); sentido != Sentido::Ninguno) {
+    Busca(sentido == Sentido::Adelante);
+  } else if (keyCode == kTeclaF && shift == kControl) {
+    AbreBusqueda();
+  } else if (keyCode == kTeclaC && shift == kControl + kMayusculas) {
+    CopiaRuta();
+  } else {
+    return;
+  }
+  keyCode = 0;
+}
+
+void frmXEL02::txtBuscar_KeyDown(int& keyCode, int shift) {
+  if (Sentido sentido = SentidoDeF3(keyCode, shift); sentido != Sentido::Ninguno) {
+    Busca(sentido == Sentido::Adelante);
+  } else if (keyCode == KeyCode::Enter && shift == 0) {
+    Busca(true);
+  } else if (keyCode == kTeclaEscape && shift == 0) {
+    CierraBusqueda();
+  } else {
+    return;
+  }
+  keyCode = 0;
+}
+
+void frmXEL02::AbreBusqueda() {
+  if (!txtBuscar.Visible()) {
+    MuestraBarra(lblBuscar, txtBuscar, lblResultado, true);
+    Form_Resize();
+  }
+  txtBuscar.SetFocus();
+}
+
+void frmXEL02::CierraBusqueda() {
+  MuestraBarra(lblBuscar, txtBuscar, lblResultado, false);
+  lblResultado.SetCaption("");
+  Form_Resize();
+  tvVariables.SetFocus();
+}
+
+// Without a text to find, the bar opens to take one. A match is selected as a click selects it,
+// after its classes have been expanded; when there is none the bar says so and the selection
+// stays, the bar opening if F3 came from the tree.
+void frmXEL02::Busca(bool haciaAdelante) {
+  const std::string texto = txtBuscar.Text();
+  if (texto.empty()) {
+    AbreBusqueda();
+    return;
+  }
+  Claves claves;
+  try {
+    Runtime().SetMousePointer(MousePointer::Hourglass);
+    claves = ClavesHalladas(Conexion(), texto);
+    Runtime().SetMousePointer(MousePointer::Default);
+  } catch (const std::exception& e) {
+    Runtime().SetMousePointer(MousePointer::Default);
+    if (ContainsFolded(e.what(), kSearchFunction)) {
+      Mensaje(std::string("El almacén no tiene la función de búsqueda ") + kSearchFunction +
+                  ": su esquema es anterior a la búsqueda. Aplique de nuevo el esquema del "
+                  "almacén (xel02 schema --db <almacén> --apply).",
+              MsgCode::Critical, "ERROR", "ERR-ID:7500025");
+    } else {
+      Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500026");
+    }
+    return;
+  }
+  // The root stands for no row of the store, whatever its key.
+  Node hallado = Proximo(tvVariables.Nodes(), tvVariables.SelectedItem(),
+                         haciaAdelante ? Sentido::Adelante : Sentido::Atras, [&](const Node& nodo) {
+                           return nodo.Parent() && claves.contains(nodo.Key());
+                         });
+  if (!hallado) {
+    AbreBusqueda();
+    lblResultado.SetCaption("Sin coincidencias");
+    return;
+  }
+  lblResultado.SetCaption("");
+  hallado.EnsureVisible();
+  tvVariables.SetSelectedItem(hallado);
+  tvVariables_NodeClick(hallado);
+}
+
+void frmXEL02::CopiaRuta() {
+  if (Node seleccionado = tvVariables.SelectedItem()) {
+    Runtime().Ui().CopyToClipboard(RutaDe(seleccionado));
+  }
+}
+
+}  // namespace xel

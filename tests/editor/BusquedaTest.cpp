@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "store/Statements.h"
+#include "tests/editor/EditorFixture.h"
+#include "tests/support/FaultyConnection.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+constexpr int kShift = 1;
+constexpr int kCtrl = 2;
+constexpr int kEscape = 27;
+constexpr int kLetraC = 67;
+constexpr int kLetraF = 70;
+constexpr int kF3 = 114;
+
+// In tree order: Compras (IMPRESORA, LOTE, PCT), Facturación (CITA, IDIOMA, RUTA, RUTA2, SERIE),
+// Ventas > Impuestos (IVA), then Ventas's own NOMBRE_CORTO, NOMBREXCORTO, PAIS.
+struct Busqueda : EditorFixture {
+  explicit Busqueda(Backend backend = Backend::Sqlite) : EditorFixture(backend) {
+    AddClass("0001", "0001", "0000", "Ventas");
+    AddClass("0002", "0002", "0001", "Impuestos");
+    AddClass("0003", "0003", "0000", "Facturación");
+    AddClass("0004", "0004", "0000", "Compras");
+    AddVariable("0004", "IMPRESORA", "LPT1", "T", "Impresora de pedidos");
+    AddVariable("0004", "LOTE", "500", "N");
+    AddVariable("0004", "PCT", "50%");
+    AddVariable("0003", "SERIE", "A-100", "T", "Serie de las facturas");
+    AddVariable("0003", "CITA", "O'Brien");
+    AddVariable("0003", "IDIOMA", "Português", "T", "Configuração regional");
+    AddVariable("0003", "RUTA", "C:\\datos\\xel");
+    AddVariable("0003", "RUTA2", "datosxel");
+    AddVariable("0002", "IVA", "16", "N", "Impuesto al valor agregado");
+    AddVariable("0001", "NOMBRE_CORTO", "x");
+    AddVariable("0001", "NOMBREXCORTO", "y");
+    AddVariable("0001", "PAIS", "España");
+    Open();
+  }
+  void Tecla(int keyCode, int shift) { editor.tvVariables.UserKeyDown(keyCode, shift); }
+  std::string Seleccionado() {
+    Node node = editor.tvVariables.SelectedItem();
+    return node ? node.Key() : "";
+  }
+  // Every node F3 reaches from the root, once round the tree.
+  Texts Halla(const std::string& texto) {
+    Click("K0");
+    editor.txtBuscar.SetText(texto);
+    Texts hallados;
+    for (int vuelta = 0; vuelta < 20; ++vuelta) {
+      Tecla(kF3, 0);
+      const std::string hallado = Seleccionado();
+      if (hallado == "K0" || (!hallados.empty() && hallado == hallados[0])) {
+        break;
+      }
+      hallados.push_back(hallado);
+    }
+    return hallados;
+  }
+};
+
+struct BusquedaTest : OnEveryBackend<Busqueda> {};
+
+TEST_P(BusquedaTest,
+       FindsKeysDescriptionsAndValuesWhateverTheCaseAndAccentsAndTakesTheTextLiterally) {
+  const Texts stored = DumpStore(store.Db());
+  struct Caso {
+    std::string texto;
+    Texts hallados;
+  };
+  for (const Caso& c : {
+           Caso{"iva", {"KIVA"}},                           // variable key
+           {"0003", {"K0003"}},                             // class code
+           {"IMPUESTOS", {"K0002"}},                        // class description
+           {"a-100", {"KSERIE"}},                           // value
+           {"valor agregado", {"KIVA"}},                    // variable description
+           {"facturacion", {"K0003"}},                      // accents in the store
+           {"ESPAÑA", {"KPAIS"}},                           // accents in the text
+           {"espana", {"KPAIS"}},                           //
+           {"PORTUGUES", {"KIDIOMA"}},                      // ê
+           {"configuracao", {"KIDIOMA"}},                   // ç and ã
+           {"imp", {"KIMPRESORA", "K0002", "KIVA"}},        // several, in tree order
+           {"o'brien", {"KCITA"}},                          // a quote
+           {"50%", {"KPCT"}},                               // % is no wildcard
+           {"e_c", {"KNOMBRE_CORTO"}},                      // nor _
+           {"s\\x", {"KRUTA"}},                             // nor \ an escape
+           {"raiz", {}},                                    // the root is no row
+           {"x'); DELETE FROM XEL_Configuracion; --", {}},  // a value stays a value
+       }) {
+    EXPECT_EQ(Halla(c.texto), c.hallados) << c.texto;
+  }
+  EXPECT_EQ(DumpStore(store.Db()), stored);
+  EXPECT_TRUE(session->Messages().empty());
+}
+
+// Each search asks the store once; a match is selected and shown as a click shows it, and when
+// there is none the bar says so and the selection stays.
+TEST_P(BusquedaTest, F3GoesForwardAndShiftF3BackRoundTheTreeWithOneQueryEach) {
+  Click("K0");
+  editor.txtBuscar.SetText("IMP");
+  Texts recorrido;
+  for (int shift : {0, 0, 0, 0, kShift, kShift, kShift, kShift}) {
+    Tecla(kF3, shift);
+    recorrido.push_back(Seleccionado());
+  }
+  EXPECT_EQ(recorrido, (Texts{"KIMPRESORA", "K0002", "KIVA", "KIMPRESORA", "KIVA", "K0002",
+                              "KIMPRESORA", "KIVA"}));
+  EXPECT_EQ(db.Statements(), Texts(8, sql::Busqueda("IMP", store.Db().Dialect())));
+  EXPECT_TRUE(NodeOf("K0002").Expanded()) << "the match's classes are expanded";
+  EXPECT_EQ(Texts({editor.txtClave.Text(), editor.txtDescripcion.Text()}), (Texts{"IVA", "16"}));
+  EXPECT_FALSE(editor.Controles.AddAvailable());
+
+  editor.txtBuscar.SetText("inexistente");
+  Tecla(kF3, 0);
+  EXPECT_EQ(Seleccionado(), "KIVA");
+  EXPECT_TRUE(editor.txtBuscar.Visible()) << "the bar opens to show why nothing happened";
+  EXPECT_EQ(editor.lblResultado.Caption(), "Sin coincidencias");
+  editor.txtBuscar.SetText("iva");
+  Tecla(kF3, 0);
+  EXPECT_EQ(Seleccionado(), "KIVA") << "the only match, found again after going round";
+  EXPECT_EQ(editor.lblResultado.Caption(), "");
+  EXPECT_TRUE(session->Messages().empty());
+}
+
+TEST_P(BusquedaTest, AStoreWithoutTheSearchFunctionAsksForTheSchemaAndAFailureIsReported) {
+  editor.txtBuscar.SetText("iva");
+  if (GetParam() == Backend::PostgreSql) {
+    store.Db().Execute("DROP FUNCTION xel_contiene(text, text)");
+    Tecla(kF3, 0);
+    ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500025"});
+    EXPECT_NE(session->Messages()[0].prompt.find("xel02 schema --db"), std::string::npos);
+    session->ClearMessages();
+  }
+  FaultyConnection averiada(store.Db());
+  session->SetConnection(averiada);
+  averiada.FailCall(1, RuntimeError(err::DatabaseError, "conexión perdida"));
+  Tecla(kF3, 0);
+  ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500026"});
+  EXPECT_EQ(session->Messages()[0].prompt, "conexión perdida");
+  EXPECT_EQ(session->Messages()[0].code, MsgCode::Critical);
+  EXPECT_EQ(Seleccionado(), "");
+  EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
+}
+
+XEL_ON_EVERY_BACKEND(BusquedaTest);
+
+// The bar and the clipboard, which only the window sees.
+using BusquedaEnVentanaTest = Busqueda;
+
+TEST_F(BusquedaEnVentanaTest, CtrlFOpensTheBarUnderTheTreeEnterFindsAndEscapeClosesIt) {
+  editor.Resize(9255, 7000);
+  const Bounds cerrado = editor.tvVariables.GetBounds();
+  const float marco = editor.frFrame.GetBounds().top;
+  Tecla(kF3, 0);
+  EXPECT_TRUE(editor.txtBuscar.HasFocus()) << "F3 without a text opens the bar";
+  EXPECT_TRUE(db.Statements().empty());
+  EXPECT_TRUE(editor.lblBuscar.Visible() && editor.lblResultado.Visible());
+  const Bounds abierto = editor.tvVariables.GetBounds();
+  EXPECT_FLOAT_EQ(abierto.height, cerrado.height - 360);
+  EXPECT_FLOAT_EQ(editor.txtBuscar.GetBounds().top, abierto.top + abierto.height + 60);
+  EXPECT_FLOAT_EQ(editor.frFrame.GetBounds().top, marco);
+
+  editor.txtBuscar.Type("Serie");
+  EXPECT_EQ(editor.txtBuscar.UserKeyDown(KeyCode::Enter, 0), 0);
+  EXPECT_EQ(Seleccionado(), "KSERIE");
+  EXPECT_TRUE(editor.txtBuscar.HasFocus()) << "Enter again finds the next one";
+  EXPECT_EQ(editor.txtBuscar.UserKeyDown(kLetraF, 0), kLetraF) << "other keys are typed";
+
+  EXPECT_EQ(editor.txtBuscar.UserKeyDown(kEscape, 0), 0);
+  EXPECT_FALSE(editor.txtBuscar.Visible() || editor.lblBuscar.Visible());
+  EXPECT_TRUE(editor.tvVariables.HasFocus());
+  EXPECT_FLOAT_EQ(editor.tvVariables.GetBounds().height, cerrado.height);
+  Tecla(kLetraF, kCtrl);
+  EXPECT_EQ(editor.txtBuscar.Text(), "Serie") << "the bar keeps its text";
+  EXPECT_TRUE(editor.txtBuscar.HasFocus());
+}
+
+TEST_F(BusquedaEnVentanaTest, CtrlShiftCCopiesThePathOfTheSelectedNode) {
+  struct Caso {
+    std::string key;  // "" for no selection
+    int shift;
+    Texts copiados;
+  };
+  for (const Caso& c : {
+           Caso{"KIVA", kCtrl + kShift, {"RAIZ/Ventas/Impuestos/IVA"}},
+           {"K0", kCtrl + kShift, {"RAIZ"}},
+           {"K0003", kCtrl + kShift, {"RAIZ/Facturación"}},
+           {"", kCtrl + kShift, {}},
+           {"KIVA", kCtrl, {}},
+       }) {
+    if (c.key.empty()) {
+      editor.tvVariables.SetSelectedItem(Node());
+    } else {
+      Click(c.key);
+    }
+    const size_t antes = ui.Copied().size();
+    Tecla(kLetraC, c.shift);
+    EXPECT_EQ(Texts(ui.Copied().begin() + static_cast<long>(antes), ui.Copied().end()), c.copiados)
+        << c.key << " " << c.shift;
+  }
+}
+
+}  // namespace
+}  // namespace xel::testing

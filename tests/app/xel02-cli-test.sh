@@ -3,6 +3,7 @@
 # exit codes and messages, get and set, list, and export then import in both forms. Prints
 # "N passed, M failed" and fails when any check failed.
 set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 xel02=$1
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
@@ -10,17 +11,6 @@ export HOME=$home XDG_DATA_HOME=$home/data XEL02_REGISTRY=$home/registry
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 cd "$home"
 
-passed=0 failed=0
-check() {  # check NAME COMMAND... : the command must succeed
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
 run() {  # run EXPECTED_CODE ARGS... : runs xel02 with its output in $out and its errors in $err
   local expected=$1
   shift
@@ -128,5 +118,4 @@ check "malformed csv named" says "xel02: short.csv:1: the first line must be the
 check "missing file" run 1 import "${db[@]}" none.json
 check "missing file named" says "xel02: none.json: the file cannot be read"
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+report

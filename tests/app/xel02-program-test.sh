@@ -3,23 +3,13 @@
 # tables, no display, and a picture of the editor drawn through the registered component with the
 # statements traced. Prints "N passed, M failed" and fails when any check failed.
 set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 xel02=$1
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XEL02_REGISTRY=$home/registry
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 
-passed=0 failed=0
-check() {  # check NAME COMMAND... : the command must succeed
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
 run() {  # run EXPECTED_CODE ARGS... : runs xel02, keeps its output in $out, checks the exit code
   local expected=$1
   shift
@@ -27,7 +17,6 @@ run() {  # run EXPECTED_CODE ARGS... : runs xel02, keeps its output in $out, che
   local code=$?
   [ "$code" = "$expected" ] || { echo "xel02 $*: exit $code, expected $expected: $out"; return 1; }
 }
-contains() { grep -qF -- "$1" <<<"$out" || { echo "missing \"$1\" in: $out"; return 1; }; }
 
 check "version" run 0 --version
 check "version text" contains "xel02 2.0"
@@ -51,5 +40,4 @@ check "picture is a PNG" grep -q PNG <(head -c 8 "$home/editor.png")
 check "component registered" grep -q "XEL02.Pantalla" "$home/registry"
 check "load traced" grep -qxF "SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = '0000' ORDER BY Cv_Descripcion " "$home/trace.sql"
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+report

@@ -4,6 +4,7 @@
 # the machine. Prints "N passed, M failed" and fails when any check failed.
 # Usage: package-test.sh CPACK BUILD_DIR PRIVATE_LIBDIR   (PRIVATE_LIBDIR e.g. /usr/lib/xel02)
 set -uo pipefail
+source "$(dirname "$0")/../support/checks.sh"
 cpack=$1 build=$2 libdir=$3
 for tool in dpkg-deb sqlite3; do
   command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps.sh)"; exit 77; }
@@ -15,17 +16,6 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_DATA_HOME=$work/hom
 export XEL02_SYSTEM_REGISTRY=$work/machine/registry QT_QPA_PLATFORM=offscreen
 unset XEL02_REGISTRY XEL02_LIBRARY DISPLAY WAYLAND_DISPLAY
 
-passed=0 failed=0
-check() {  # check NAME COMMAND... : the command must succeed
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
 run() {  # run EXPECTED_CODE ARGS... : runs the unpacked xel02, keeps its output in $out
   local expected=$1
   shift
@@ -33,7 +23,6 @@ run() {  # run EXPECTED_CODE ARGS... : runs the unpacked xel02, keeps its output
   local code=$?
   [ "$code" = "$expected" ] || { echo "xel02 $*: exit $code, expected $expected: $out"; return 1; }
 }
-contains() { grep -qF -- "$1" <<<"$out" || { echo "missing \"$1\" in: $out"; return 1; }; }
 field() { dpkg-deb -f "$deb" "$1"; }
 matches() { grep -qE -- "$2" <<<"$1" || { echo "\"$1\" does not match $2"; return 1; }; }
 component_line() {  # component_line REGISTRY LIBRARY : the registry sends XEL02.Pantalla there
@@ -152,5 +141,4 @@ if command -v desktop-file-validate >/dev/null; then
   check "desktop entry is valid" desktop-file-validate "$desktop"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+report

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/editor/DialogoFixture.h"
 
 namespace xel::testing {
@@ -31,14 +33,24 @@ struct ModosTest : OnEveryBackend<DialogoFixture> {
   }
 };
 
-TEST_P(ModosTest, OpensInClassModeWithTheTypeListAndTheStripsMenuOff) {
+// Whatever the last command left (here an accepted edit of a variable), the next one finds the
+// dialog as its load sets it: class mode, no type, the strips' menu switched off at activation.
+TEST_P(ModosTest, EachCommandFindsTheDialogFreshInClassMode) {
+  Edita("KIVA", [](frmZULAddVariables& d) {
+    d.txtValor.SetText("17");
+    d.cmdAceptar.PerformClick();
+  });
   AbreYMira([](frmZULAddVariables& d) {
-    EXPECT_FALSE(d.Controles.MenuEnabled()) << "switched off at activation";
+    EXPECT_FALSE(d.Add);
+    EXPECT_FALSE(d.Controles.MenuEnabled());
+    EXPECT_TRUE(d.Frame1.Enabled());
     EXPECT_EQ(d.cboTipo.Items(), (Texts{"N - Numérico", "B - 0 ó 1", "T - Texto"}));
     EXPECT_EQ(d.cboTipo.ListIndex(), -1);
     EXPECT_TRUE(d.opClaseVariable.Value());
     EXPECT_FALSE(d.txtClave.Enabled());
     EXPECT_EQ(d.txtClave.MaxLength(), 0) << "the class option's Click has not run";
+    EXPECT_EQ(d.txtValor.Text(), "");
+    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::AnyText);
     EXPECT_TRUE(d.txtPadre.Locked() && d.txtNPadre.Locked() && d.txtID.Locked());
   });
 }
@@ -56,20 +68,18 @@ TEST_P(ModosTest, EachOptionSetsTheFieldStatesOfItsMode) {
   });
 }
 
+// Each type in turn, and the type emptied again, which changes nothing.
 TEST_P(ModosTest, TheTypeSetsWhatTheValueTakes) {
   AbreYMira([](frmZULAddVariables& d) {
     d.opVariable.UserClick();
-    d.cboTipo.UserSelect(1);
-    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::Numeric);
-    EXPECT_EQ(d.txtValor.MaxLength(), 1);
-    d.cboTipo.SetListIndex(-1);
-    EXPECT_EQ(d.txtValor.MaxLength(), 1) << "an empty type changes nothing";
-    d.cboTipo.UserSelect(2);
-    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::AnyText);
-    EXPECT_EQ(d.txtValor.MaxLength(), 0);
-    d.cboTipo.UserSelect(0);
-    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::Numeric);
-    EXPECT_EQ(d.txtValor.MaxLength(), 0);
+    for (auto [tipo, entrada, largo] : {std::tuple{1, TextEntry::Numeric, 1},
+                                        {-1, TextEntry::Numeric, 1},
+                                        {2, TextEntry::AnyText, 0},
+                                        {0, TextEntry::Numeric, 0}}) {
+      d.cboTipo.SetListIndex(tipo);
+      EXPECT_EQ(d.txtValor.InputKind(), entrada) << tipo;
+      EXPECT_EQ(d.txtValor.MaxLength(), largo) << tipo;
+    }
     d.txtValor.Type("1a2");
     EXPECT_EQ(d.txtValor.Text(), "12");
   });
@@ -122,22 +132,6 @@ TEST_P(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
   EXPECT_EQ(VariableGuardada("NUEVA"), "(none)");
   EXPECT_FALSE(Nodes().Contains("KNUEVA"));
   EXPECT_EQ(db.Statements().size(), 6u) << "only the six proposals were read";
-}
-
-TEST_P(ModosTest, EachCommandFindsTheDialogFreshAfterTheLastOne) {
-  Edita("KIVA", [](frmZULAddVariables& d) {
-    d.txtValor.SetText("17");
-    d.cmdAceptar.PerformClick();
-  });
-  AbreYMira([](frmZULAddVariables& d) {
-    EXPECT_FALSE(d.Add);
-    EXPECT_TRUE(d.Frame1.Enabled());
-    EXPECT_TRUE(d.opClaseVariable.Value());
-    EXPECT_EQ(d.cboTipo.Items().size(), 3u);
-    EXPECT_EQ(d.cboTipo.ListIndex(), -1);
-    EXPECT_EQ(d.txtValor.Text(), "");
-    EXPECT_EQ(d.txtValor.InputKind(), TextEntry::AnyText);
-  });
 }
 
 XEL_ON_EVERY_BACKEND(ModosTest);

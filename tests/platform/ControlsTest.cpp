@@ -103,11 +103,10 @@ TEST_F(StandardControlsTest, ADisabledFrameBlocksTheUserAndTheTabKeyButNotTheCod
 }
 
 TEST_F(StandardControlsTest, ASingleLineBoxKeepsLineBreaksOutOfTyping) {
-  before.Type("Tasa\r\ndel IVA");
-  EXPECT_EQ(before.Text(), "Tasadel IVA");
   after.SetMultiLine(true);
+  before.Type("Tasa\r\ndel IVA");
   after.Type("Tasa\r\ndel IVA");
-  EXPECT_EQ(after.Text(), "Tasa\r\ndel IVA");
+  EXPECT_EQ(before.Text() + "|" + after.Text(), "Tasadel IVA|Tasa\r\ndel IVA");
 }
 
 struct MakerControlsTest : ControlsTest {
@@ -210,8 +209,6 @@ TEST_F(MakerControlsTest, AComboRaisesChangeForEachNewSelectionAndTheUserReaches
   EXPECT_EQ(combo.Text(), "B - 0 ó 1");
   combo.SetListIndex(-1);
   EXPECT_EQ(combo.Text(), "");
-  EXPECT_EQ(changes, 2);
-
   combo.SetEnabled(false);
   int key = KeyAscii::Enter;
   combo.PressKey(key);
@@ -223,21 +220,29 @@ TEST_F(MakerControlsTest, AComboRaisesChangeForEachNewSelectionAndTheUserReaches
   EXPECT_TRUE(combo.HasFocus());
   combo.PressKey(key);
   EXPECT_EQ(key, 0) << "the handler may change the key";
-  EXPECT_EQ(changes, 3);
-
   combo.Clear();
-  EXPECT_EQ(combo.ListCount(), 0);
-  EXPECT_EQ(combo.ListIndex(), -1);
+  EXPECT_EQ(combo.ListCount() + combo.ListIndex(), -1) << "an empty list with nothing selected";
   EXPECT_EQ(changes, 3) << "emptying the list raises no Change";
 }
 
-TEST_F(MakerControlsTest, ToolbarButtonsRaiseTheirEventsOnlyWhenTheirCommandIsAvailable) {
+// A pressed button stays down while its command runs, until the command resets it or ends, even
+// failing.
+TEST_F(MakerControlsTest, ToolbarButtonsRaiseTheirEventsOnlyWhenAvailableAndStayDownWhileTheyRun) {
   ToolbarZul toolbar{form, "Controles"};
   std::string raised;
-  toolbar.Add.Connect([&] { raised += "add "; });
-  toolbar.Edit.Connect([&] { raised += "edit "; });
-  toolbar.Delete.Connect([&] { raised += "delete "; });
-  toolbar.Exit.Connect([&] { raised += "exit "; });
+  auto record = [&](const char* what) {
+    raised += what + std::string(toolbar.PressedCommand() == ToolbarZul::Command::None ? "" : "*");
+  };
+  toolbar.Add.Connect([&] { record("add "); });
+  toolbar.Edit.Connect([&] {
+    toolbar.Reset();
+    record("edit ");
+  });
+  toolbar.Delete.Connect([&] {
+    record("delete ");
+    throw std::runtime_error("boom");
+  });
+  toolbar.Exit.Connect([&] { record("exit "); });
   auto clickAll = [&] {
     raised.clear();
     toolbar.ClickAdd();
@@ -246,36 +251,19 @@ TEST_F(MakerControlsTest, ToolbarButtonsRaiseTheirEventsOnlyWhenTheirCommandIsAv
     toolbar.ClickExit();
     return raised;
   };
-  EXPECT_EQ(clickAll(), "exit ");
+  EXPECT_EQ(clickAll(), "exit *");
   toolbar.SetAddAvailable(true);
   toolbar.SetShowExitButton(false);
-  EXPECT_EQ(clickAll(), "add ");
+  EXPECT_EQ(clickAll(), "add *");
   toolbar.SetAddAvailable(false);
   toolbar.SetEditAvailable(true);
   toolbar.SetDeleteAvailable(true);
-  EXPECT_EQ(clickAll(), "edit delete ");
-  toolbar.SetEnabled(false);
-  EXPECT_EQ(clickAll(), "");
-}
-
-TEST_F(MakerControlsTest, APressedButtonStaysDownUntilResetOrItsCommandEndsEvenFailing) {
-  ToolbarZul toolbar{form, "Controles"};
-  toolbar.SetEditAvailable(true);
-  toolbar.SetAddAvailable(true);
-  std::vector<ToolbarZul::Command> pressed;
-  toolbar.Edit.Connect([&] {
-    pressed.push_back(toolbar.PressedCommand());
-    toolbar.Reset();
-    pressed.push_back(toolbar.PressedCommand());
-  });
-  toolbar.Add.Connect([] { throw std::runtime_error("boom"); });
-  toolbar.ClickEdit();
-  EXPECT_EQ(pressed, (std::vector<ToolbarZul::Command>{ToolbarZul::Command::Edit,
-                                                       ToolbarZul::Command::None}));
-  toolbar.ClickAdd();
+  EXPECT_EQ(clickAll(), "edit delete *");
   ASSERT_EQ(ui.UnhandledErrors().size(), 1u);
   EXPECT_EQ(ui.UnhandledErrors()[0].description, "boom");
   EXPECT_EQ(toolbar.PressedCommand(), ToolbarZul::Command::None);
+  toolbar.SetEnabled(false);
+  EXPECT_EQ(clickAll(), "");
 }
 
 TEST_F(MakerControlsTest, AFlatButtonClicksOnlyWhenUsableAndTheColourSchemeOnlyRepaints) {

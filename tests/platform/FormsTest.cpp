@@ -54,18 +54,6 @@ TEST_F(FormsTest, ShowLoadsOnceActivatesEachTimeAndQueryUnloadMayRefuseOnlyTheCo
                                    "queryunload 1", "unload", "design", "load"}));
 }
 
-TEST_F(FormsTest, ModalShowReturnsWhenTheUserHidesTheForm) {
-  ui.WhenModal([&](Form& shown) {
-    EXPECT_TRUE(shown.Visible());
-    form.journal.push_back("user");
-    shown.Hide();
-  });
-  form.Show(true);
-  EXPECT_EQ(form.journal, (Journal{"design", "load", "activate", "user"}));
-  EXPECT_FALSE(form.Visible());
-  EXPECT_TRUE(form.Loaded());
-}
-
 TEST_F(FormsTest, AnErrorEscapingAHandlerIsReportedAndThePointerRestored) {
   form.failActivate = true;
   form.Show();

@@ -60,12 +60,6 @@ TEST(SqlTextTest, EachDialectsOwnQuotesAndCommentsAreReadAsItsServerReadsThem) {
   for (const auto& c : cases) {
     EXPECT_EQ(CountStatements(c.text, c.dialect), c.count) << c.text;
   }
-  EXPECT_EQ(EndOfQuotedOrComment("'a''b' x", 0, kSqlite), 6u);
-  EXPECT_EQ(EndOfQuotedOrComment("-- c\nx", 0, kPg), 4u);
-  EXPECT_EQ(EndOfQuotedOrComment("$t$ x $t$y", 0, kPg), 9u);
-  EXPECT_EQ(EndOfQuotedOrComment("$t x", 0, kPg), 0u);
-  EXPECT_EQ(EndOfQuotedOrComment("'unclosed", 0, kSqlServer), 9u);
-  EXPECT_EQ(EndOfQuotedOrComment("x 'a'", 0, kSqlite), 0u);
 }
 
 TEST(SqliteDialectTest, CarriesIsNullCallsOnlyOutsideQuotesNamesAndComments) {

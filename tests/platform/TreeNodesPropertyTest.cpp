@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,20 +18,21 @@ namespace xel {
 namespace {
 
 using testing::FailureOf;
+using Rows = std::vector<int>;
 
-// The reference: nodes in order of addition, each with its parent and ordered children.
+// The reference: nodes in order of addition, each with its parent (-1: top) and ordered children.
 struct Reference {
   struct Entry {
     std::string key, text;
     int parent = -1;
-    std::vector<int> children;
+    Rows children;
     bool alive = true;
   };
   std::vector<Entry> entries;
-  std::vector<int> top;
+  Rows top;
 
-  std::vector<int> Live() const {
-    std::vector<int> live;
+  Rows Live() const {
+    Rows live;
     for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
       if (entries[i].alive) {
         live.push_back(i);
@@ -40,15 +40,11 @@ struct Reference {
     }
     return live;
   }
-  std::vector<int>& ChildrenOf(int parent) { return parent < 0 ? top : entries[parent].children; }
-  std::vector<int>& SiblingsOf(int e) { return ChildrenOf(entries[e].parent); }
-  long RowOf(int e) {
-    auto& siblings = SiblingsOf(e);
-    return std::find(siblings.begin(), siblings.end(), e) - siblings.begin();
-  }
+  Rows& ChildrenOf(int parent) { return parent < 0 ? top : entries[parent].children; }
+  Rows& SiblingsOf(int e) { return ChildrenOf(entries[e].parent); }
+  long RowOf(int e) { return std::ranges::find(SiblingsOf(e), e) - SiblingsOf(e).begin(); }
   bool KeyInUse(const std::string& key) const {
-    return std::any_of(entries.begin(), entries.end(),
-                       [&](const Entry& e) { return e.alive && e.key == key; });
+    return std::ranges::any_of(entries, [&](const Entry& e) { return e.alive && e.key == key; });
   }
   bool InSubtree(int e, int root) const {
     for (int at = e; at >= 0; at = entries[at].parent) {
@@ -65,18 +61,14 @@ struct Reference {
       Kill(child);
     }
   }
-  void Add(std::optional<int> relative, int relationship, const std::string& key) {
-    bool child = relative && relationship == tvw::Child;
-    int parent = !relative ? -1 : child ? *relative : entries[*relative].parent;
-    auto& list = ChildrenOf(parent);
-    long at = static_cast<long>(list.size());
-    if (relationship == tvw::First) {
-      at = 0;
-    } else if (relative && (relationship == tvw::Next || relationship == tvw::Previous)) {
-      at = RowOf(*relative) + (relationship == tvw::Next ? 1 : 0);
+  void Add(int relative, int relationship, const std::string& key) {
+    int parent = relative < 0 || relationship == tvw::Child ? relative : entries[relative].parent;
+    Rows& list = ChildrenOf(parent);
+    long at = relationship == tvw::First ? 0 : static_cast<long>(list.size());
+    if (relative >= 0 && (relationship == tvw::Next || relationship == tvw::Previous)) {
+      at = RowOf(relative) + (relationship == tvw::Next ? 1 : 0);
     }
-    int e = static_cast<int>(entries.size());
-    list.insert(list.begin() + at, e);  // before entries grows, which may move the list
+    list.insert(list.begin() + at, static_cast<int>(entries.size()));  // before entries may move
     entries.push_back({key, "text of " + key, parent, {}, true});
   }
 };
@@ -85,9 +77,8 @@ struct Reference {
 // does not have fails the test where it happens.
 struct Mirror : TreeObserver {
   std::map<uint64_t, std::vector<uint64_t>> children;  // parent id (0: top level) -> children
-  uint64_t pendingParent = 0;
+  uint64_t pendingParent = 0, removing = 0;
   long pendingRow = 0;
-  uint64_t removing = 0;
 
   static uint64_t IdOf(const Node& node) { return node ? node.Id() : 0; }
   void Forget(uint64_t id) {
@@ -96,7 +87,6 @@ struct Mirror : TreeObserver {
     }
     children.erase(id);
   }
-
   void NodeAboutToBeAdded(const Node& parent, long row) override {
     pendingParent = IdOf(parent);
     pendingRow = row;
@@ -117,7 +107,7 @@ struct Mirror : TreeObserver {
     auto& from = children[IdOf(node.Parent())];
     auto& to = children[IdOf(parent)];
     EXPECT_EQ(row, static_cast<long>(to.size()));
-    from.erase(std::find(from.begin(), from.end(), node.Id()));
+    from.erase(std::ranges::find(from, node.Id()));
     to.push_back(node.Id());
   }
   void Cleared() override { children.clear(); }
@@ -131,17 +121,23 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
   std::mt19937 random{GetParam()};
 
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
-  int PickOf(const std::vector<int>& live) { return live[Pick(static_cast<int>(live.size()))]; }
-  std::string PickKey(const std::vector<int>& live) {
+  int PickOf(const Rows& live) { return live[Pick(static_cast<int>(live.size()))]; }
+  std::string PickKey(const Rows& live) {
     return "K" + std::to_string(Pick(4 * static_cast<int>(live.size()) + 10));
   }
   long IndexOf(int e) const {
-    auto live = ref.Live();
-    return std::find(live.begin(), live.end(), e) - live.begin() + 1;
+    Rows live = ref.Live();
+    return std::ranges::find(live, e) - live.begin() + 1;
+  }
+  // By key: every check below also asserts that the key finds its node.
+  Node NodeOf(int e) { return nodes.Item(ref.entries[e].key); }
+  // The node at a row of a reference list, or no node past either end.
+  Node At(const Rows& list, long row) {
+    return row >= 0 && row < static_cast<long>(list.size()) ? NodeOf(list[row]) : Node();
   }
 
   void Step() {
-    auto live = ref.Live();
+    Rows live = ref.Live();
     int op = live.empty() ? 0 : Pick(100);
     if (op < 45) {
       AddStep(live);
@@ -160,80 +156,68 @@ class TreeNodesProperty : public ::testing::TestWithParam<unsigned> {
     }
   }
 
-  void AddStep(const std::vector<int>& live) {
-    std::optional<int> relative;
+  void AddStep(const Rows& live) {
+    int relative = !live.empty() && Pick(10) > 0 ? PickOf(live) : -1;
     NodeLocator locator;
-    if (!live.empty() && Pick(10) > 0) {
-      relative = PickOf(live);
-      locator = Pick(2) ? NodeLocator(IndexOf(*relative)) : NodeLocator(ref.entries[*relative].key);
+    if (relative >= 0) {
+      locator = Pick(2) ? NodeLocator(IndexOf(relative)) : ref.entries[relative].key;
     }
     int relationship = Pick(5);
     std::string key = PickKey(live);
+    bool refused = ref.KeyInUse(key);
     long error =
         FailureOf([&] { nodes.Add(locator, relationship, key, "text of " + key); }).Number();
-    if (ref.KeyInUse(key)) {
-      EXPECT_EQ(error, err::KeyNotUnique) << key;
-    } else {
-      ASSERT_EQ(error, 0) << key;
+    ASSERT_EQ(error, refused ? err::KeyNotUnique : 0) << key;
+    if (!refused) {
       ref.Add(relative, relationship, key);
     }
   }
 
-  void KeyStep(const std::vector<int>& live) {
+  void KeyStep(const Rows& live) {
     int e = PickOf(live);
     std::string key = PickKey(live);
+    bool refused = ref.KeyInUse(key) && key != ref.entries[e].key;
     long error = FailureOf([&] { nodes.Item(IndexOf(e)).SetKey(key); }).Number();
-    if (ref.KeyInUse(key) && key != ref.entries[e].key) {
-      EXPECT_EQ(error, err::KeyNotUnique) << key;
-    } else {
-      ASSERT_EQ(error, 0) << key;
+    ASSERT_EQ(error, refused ? err::KeyNotUnique : 0) << key;
+    if (!refused) {
       ref.entries[e].key = key;
     }
   }
 
-  void ParentStep(const std::vector<int>& live) {
-    int e = PickOf(live);
-    int target = PickOf(live);
+  void ParentStep(const Rows& live) {
+    int e = PickOf(live), target = PickOf(live);
+    bool refused = ref.InSubtree(target, e);
     auto move = [&] { nodes.Item(IndexOf(e)).SetParent(nodes.Item(IndexOf(target))); };
-    long error = FailureOf(move).Number();
-    if (ref.InSubtree(target, e)) {
-      EXPECT_EQ(error, err::IntroducesCycle);
-    } else {
-      ASSERT_EQ(error, 0);
+    ASSERT_EQ(FailureOf(move).Number(), refused ? err::IntroducesCycle : 0);
+    if (!refused) {
       ref.Unlink(e);
       ref.entries[e].parent = target;
       ref.entries[target].children.push_back(e);
     }
   }
 
-  std::string KeyOrNone(const Node& node) { return node ? node.Key() : "<none>"; }
-  std::string KeyOrNone(const std::vector<int>& list, long at) {
-    return at >= 0 && at < static_cast<long>(list.size()) ? ref.entries[list[at]].key : "<none>";
-  }
-
   void Check() {
-    auto live = ref.Live();
+    Rows live = ref.Live();
     ASSERT_EQ(nodes.Count(), static_cast<long>(live.size()));
     ASSERT_EQ(nodes.RootCount(), static_cast<long>(ref.top.size()));
     for (size_t i = 0; i < live.size(); ++i) {
-      const auto& entry = ref.entries[live[i]];
+      const Reference::Entry& entry = ref.entries[live[i]];
       Node node = nodes.Item(static_cast<long>(i + 1));
       ASSERT_EQ(node.Key(), entry.key);
       ASSERT_EQ(node.Text(), entry.text);
       ASSERT_EQ(node.Index(), static_cast<long>(i + 1));
       ASSERT_EQ(nodes.Item(entry.key), node);
-      ASSERT_EQ(KeyOrNone(node.Parent()),
-                entry.parent < 0 ? "<none>" : ref.entries[entry.parent].key);
+      ASSERT_EQ(node.Parent(), entry.parent < 0 ? Node() : NodeOf(entry.parent));
       ASSERT_EQ(node.Children(), static_cast<long>(entry.children.size()));
-      ASSERT_EQ(KeyOrNone(node.Child()), KeyOrNone(entry.children, 0));
-      const auto& siblings = ref.SiblingsOf(live[i]);
+      ASSERT_EQ(node.Child(), At(entry.children, 0));
+      const Rows& siblings = ref.SiblingsOf(live[i]);
       long row = ref.RowOf(live[i]);
       ASSERT_EQ(nodes.RowOf(node), row);
       ASSERT_EQ(nodes.ChildAt(node.Parent(), row), node);
-      ASSERT_EQ(KeyOrNone(node.Next()), KeyOrNone(siblings, row + 1));
-      ASSERT_EQ(KeyOrNone(node.Previous()), KeyOrNone(siblings, row - 1));
-      ASSERT_EQ(KeyOrNone(node.FirstSibling()), KeyOrNone(siblings, 0));
-      ASSERT_EQ(KeyOrNone(node.LastSibling()), KeyOrNone(siblings, siblings.size() - 1));
+      ASSERT_EQ(node.Next(), At(siblings, row + 1));
+      ASSERT_EQ(node.Previous(), At(siblings, row - 1));
+      ASSERT_EQ(node.FirstSibling(), At(siblings, 0));
+      ASSERT_EQ(node.LastSibling(), At(siblings, static_cast<long>(siblings.size()) - 1));
     }
     for (long i = 0; i <= nodes.Count(); ++i) {
       Node parent = i == 0 ? Node() : nodes.Item(i);

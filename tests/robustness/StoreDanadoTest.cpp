@@ -76,10 +76,6 @@ struct StoreDanadoTest : DialogoFixture {
       AceptaOCancela(d);
     });
   }
-  void BorraClase(const std::string& clase) {
-    Click(clase);
-    editor.Controles.ClickDelete();
-  }
   void Graba() { editor.cmdGrabar.PerformClick(); }
 };
 
@@ -91,7 +87,7 @@ TEST_F(StoreDanadoTest, AMissingVariablesTableStopsTheLoadAndEveryWriteThatNeeds
   EXPECT_EQ(TreeShown(Nodes()), (Texts{"K0|RAIZ|", " K0004|Almacen|0004"}))
       << "the load stops at the first class's variables";
   Falla("add", {{"ERR-ID:7500016"}, "no such table"}, [&] { AgregaVariable("K0004"); });
-  Falla("delete", {kBorrado, "no such table"}, [&] { BorraClase("K0004"); });
+  Falla("delete", {kBorrado, "no such table"}, [&] { Borra("K0004"); });
   EXPECT_TRUE(Nodes().Contains("K0004"));
   // Saved, Almacen alone would take position 0001, which Ventas still holds, and Ventas's
   // sub-classes would load under Almacen.
@@ -191,7 +187,7 @@ TEST_F(StoreDanadoTest, AStoreLockedByAnotherWriterFailsEachWriteAfterTheWait) {
   otro->BeginTrans();
 
   const auto inicio = std::chrono::steady_clock::now();
-  Falla("delete", {kBorrado, "database is locked"}, [&] { BorraClase("K0003"); });
+  Falla("delete", {kBorrado, "database is locked"}, [&] { Borra("K0003"); });
   EXPECT_GE(std::chrono::steady_clock::now() - inicio, kEspera) << "the write waited for the lock";
   EXPECT_TRUE(Nodes().Contains("K0003"));
   Falla("add", {{"ERR-ID:7500016"}, "database is locked"}, [&] { AgregaVariable("K0001"); });
@@ -201,7 +197,7 @@ TEST_F(StoreDanadoTest, AStoreLockedByAnotherWriterFailsEachWriteAfterTheWait) {
 
   otro->RollbackTrans();
   Repara();
-  BorraClase("K0003");
+  Borra("K0003");
   EXPECT_EQ(ClaseGuardada("0003"), "(none)");
 }
 

@@ -28,25 +28,13 @@ struct QuoteTest : testing::StoreTest {
   }
 };
 
+// clang-format off
 const std::vector<std::string> kHostileValues = {
-    "O'Brien",
-    "''",
-    "'",
-    "'; DROP TABLE XEL_Configuracion; --",
-    "' OR '1'='1",
-    "x' , 'y') --",
-    "C:\\ruta\\final\\",
-    "\\'",
-    "/* nada */ -- tampoco",
-    "línea\nsiguiente\tcon tabulador",
-    "Facturación “electrónica” – ‘año’",
-    "🚀 cohete 👩‍💻",
-    "IsNull(x, 0)",
-    "? ?",
-    "{fn user()}",
-    "$$; DROP TABLE XEL_Configuracion; --",
-    "E'\\'",
-};
+    "O'Brien", "''", "'", "'; DROP TABLE XEL_Configuracion; --", "' OR '1'='1", "x' , 'y') --",
+    "C:\\ruta\\final\\", "\\'", "/* nada */ -- tampoco", "línea\nsiguiente\tcon tabulador",
+    "Facturación “electrónica” – ‘año’", "🚀 cohete 👩‍💻", "IsNull(x, 0)", "? ?", "{fn user()}",
+    "$$; DROP TABLE XEL_Configuracion; --", "E'\\'"};
+// clang-format on
 
 TEST_P(QuoteTest, HostileValuesGoInAndComeBackByteForByte) {
   InsertVariable("OTRA", "sin cambios");

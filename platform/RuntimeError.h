@@ -26,6 +26,8 @@ namespace err {
 inline constexpr long InvalidProcedureCall = 5;
 inline constexpr long Overflow = 6;
 inline constexpr long TypeMismatch = 13;
+inline constexpr long PermissionDenied = 70;
+inline constexpr long PathFileAccessError = 75;
 inline constexpr long ObjectVariableNotSet = 91;
 inline constexpr long InvalidPropertyValue = 380;
 inline constexpr long ObjectRequired = 424;

@@ -15,13 +15,33 @@ namespace xel {
 
 namespace {
 
+// A change shows at most this many characters of a text, so that a long value keeps it readable.
+constexpr size_t kCaracteresMostrados = 200;
+
+// The text's first 200 characters, with "…" after them when it goes on.
+std::string Recortado(std::string_view texto) {
+  size_t caracteres = 0;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    bool iniciaCaracter = (static_cast<unsigned char>(texto[i]) & 0xC0) != 0x80;
+    if (iniciaCaracter && caracteres++ == kCaracteresMostrados) {
+      return std::string(texto.substr(0, i)) + "…";
+    }
+  }
+  return std::string(texto);
+}
+
+// A text in JSON quotes, cut to its first 200 characters.
+std::string Citado(std::string_view texto) {
+  return TextoJson(Recortado(texto));
+}
+
 // A text as the user reads it in a change: as it is when plain, in JSON quotes when it is empty,
-// has blanks at either end, quotes or control characters.
+// has blanks at either end, quotes or control characters; cut to its first 200 characters.
 std::string Legible(std::string_view texto) {
   bool simple = !texto.empty() && texto.front() != ' ' && texto.back() != ' ' &&
                 std::ranges::none_of(
                     texto, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"'; });
-  return simple ? std::string(texto) : TextoJson(texto);
+  return simple ? Recortado(texto) : Citado(texto);
 }
 
 bool TieneNul(std::initializer_list<std::string_view> campos) {
@@ -85,7 +105,7 @@ class Planificador {
     posiciones_[PosicionComparable(fila.posicion)] = codigo;
     clasesConocidas_[ClaveComparable(codigo)] = codigo;
     Agrega(Cambio::Tipo::InsertaClase, fila.linea,
-           "insert " + deClase + " " + TextoJson(fila.descripcion) + " (parent " +
+           "insert " + deClase + " " + Citado(fila.descripcion) + " (parent " +
                Legible(fila.padre) + ", position " + Legible(fila.posicion) + ")",
            sql::InsertaClase(codigo, fila.padre, fila.posicion, fila.descripcion));
   }
@@ -142,10 +162,10 @@ class Planificador {
       ++plan_.sinCambio;
       return;
     }
-    Agrega(Cambio::Tipo::ActualizaClase, fila.linea,
-           "update " + deClase + ": " + TextoJson(actual.descripcion) + " -> " +
-               TextoJson(fila.descripcion),
-           sql::ActualizaClase(actual.codigo, fila.descripcion));
+    Agrega(
+        Cambio::Tipo::ActualizaClase, fila.linea,
+        "update " + deClase + ": " + Citado(actual.descripcion) + " -> " + Citado(fila.descripcion),
+        sql::ActualizaClase(actual.codigo, fila.descripcion));
   }
 
   void ComparaVariable(const Variable& actual, const Variable& fila, const std::string& clase,
@@ -157,15 +177,17 @@ class Planificador {
                                "; the import does not move variables");
     }
     std::string diferencias;
-    auto difiere = [&](const std::string& antes, const std::string& despues,
-                       const std::string& que) {
+    // Compared whole, shown cut.
+    auto difiere = [&](const std::string& antes, const std::string& despues, const std::string& que,
+                       auto muestra) {
       if (antes != despues) {
-        diferencias += (diferencias.empty() ? "" : ", ") + que + antes + " -> " + despues;
+        diferencias +=
+            (diferencias.empty() ? "" : ", ") + que + muestra(antes) + " -> " + muestra(despues);
       }
     };
-    difiere(Legible(actual.valor), Legible(fila.valor), "");
-    difiere(actual.tipo, fila.tipo, "type ");
-    difiere(TextoJson(actual.descripcion), TextoJson(fila.descripcion), "description ");
+    difiere(actual.valor, fila.valor, "", Legible);
+    difiere(actual.tipo, fila.tipo, "type ", Legible);
+    difiere(actual.descripcion, fila.descripcion, "description ", Citado);
     if (diferencias.empty()) {
       ++plan_.sinCambio;
       return;

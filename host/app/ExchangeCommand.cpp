@@ -1,12 +1,14 @@
 #include "host/app/ExchangeCommand.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "host/app/StoreAccess.h"
+#include "platform/FileDescriptor.h"
 #include "store/Exportacion.h"
 #include "store/Importacion.h"
 
@@ -17,18 +19,40 @@ namespace {
 int Export(const Options& options, Connection& db) {
   FormatoDeArchivo format =
       options.format == "csv" ? FormatoDeArchivo::Csv : FormatoDeArchivo::Json;
-  std::cout << Exporta(TreeToShow(options, db).ComoContenido(), format);
+  std::cout << ForTheOutput(Exporta(TreeToShow(options, db).ComoContenido(), format));
   return OutputWritten();
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path)) {
+RuntimeError TooLarge(const std::string& path, uint64_t limit) {
+  return RuntimeError(err::PathFileAccessError,
+                      path + ": the file is larger than " + std::to_string(limit) +
+                          " bytes, the most an import reads; --max-size raises the limit");
+}
+
+// The whole file, refused before it is read when it is larger than the limit, and when a pipe or
+// a device gives more than that as it is read.
+std::string ReadFile(const std::string& path, uint64_t limit) {
+  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  struct stat status {};
+  if (!file.IsOpen() || fstat(file.Get(), &status) != 0 || S_ISDIR(status.st_mode)) {
     throw RuntimeError(err::InvalidProcedureCall, path + ": the file cannot be read");
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  bool plain = S_ISREG(status.st_mode);
+  if (plain && static_cast<uint64_t>(status.st_size) > limit) {
+    throw TooLarge(path, limit);
+  }
+  std::string text;
+  text.reserve(plain ? static_cast<size_t>(status.st_size) : 0);
+  bool whole = false;
+  try {
+    whole = ReadAtMost(file.Get(), limit, text);
+  } catch (const RuntimeError& e) {
+    throw RuntimeError(e.Number(), path + ": the file cannot be read: " + e.Description());
+  }
+  if (!whole) {
+    throw TooLarge(path, limit);
+  }
+  return text;
 }
 
 std::string Count(size_t count, const char* one, const char* many) {
@@ -74,9 +98,9 @@ std::string Summary(const PlanDeImportacion& plan, const Options& options) {
 int Import(const Options& options, const Contenido& file, Connection& db) {
   PlanDeImportacion plan = Importa(db, file, options.file, options.dryRun);
   for (const Cambio& change : plan.cambios) {
-    std::cout << "line " << change.linea << ": " << change.texto << '\n';
+    std::cout << ForTheOutput("line " + std::to_string(change.linea) + ": " + change.texto) << '\n';
   }
-  std::cout << Summary(plan, options) << '\n';
+  std::cout << ForTheOutput(Summary(plan, options)) << '\n';
   return OutputWritten();
 }
 
@@ -88,7 +112,7 @@ int RunExchangeCommand(const Options& options) {
   }
   // The file is read whole and checked for its form before the store is touched.
   return Reported([&] {
-    Contenido file = LeeExportacion(ReadFile(options.file), options.file);
+    Contenido file = LeeExportacion(ReadFile(options.file, options.maxSize), options.file);
     return RunOnStore(options, [&](Connection& db) { return Import(options, file, db); });
   });
 }

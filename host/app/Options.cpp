@@ -1,8 +1,10 @@
 #include "host/app/Options.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
+#include "host/app/StoreConnection.h"
 #include "platform/Numeric.h"
 
 namespace xel::app {
@@ -15,6 +17,28 @@ bool TakeValue(const std::vector<std::string>& arguments, size_t& at, std::strin
     return false;
   }
   into = arguments[++at];
+  return true;
+}
+
+// A size in bytes, or in KiB, MiB or GiB with the suffix K, M or G.
+bool TakeSize(const std::vector<std::string>& arguments, size_t& at, uint64_t& into,
+              std::string& error) {
+  std::string text;
+  if (!TakeValue(arguments, at, text, error)) {
+    return false;
+  }
+  size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+  std::string suffix = text.substr(digits);
+  int shift = suffix.empty()  ? 0
+              : suffix == "K" ? 10
+              : suffix == "M" ? 20
+              : suffix == "G" ? 30
+                              : -1;
+  if (digits == 0 || shift < 0 || digits > 12) {
+    error = arguments[at - 1] + " is a number of bytes, or with K, M or G after it, not " + text;
+    return false;
+  }
+  into = std::stoull(text.substr(0, digits)) << shift;
   return true;
 }
 
@@ -87,12 +111,16 @@ std::optional<Options> ParseStoreCommand(const StoreCommand& store,
       return options;
     } else if (argument == "--db") {
       taken = TakeValue(arguments, at, options.db, error);
+    } else if (argument == "--db-file") {
+      taken = TakeValue(arguments, at, options.dbFile, error);
     } else if (argument == "--class" && exporting) {
       taken = TakeValue(arguments, at, options.classCode, error);
     } else if (argument == "--format" && exporting) {
       taken = TakeValue(arguments, at, options.format, error);
     } else if (argument == "--dry-run" && store.command == Options::Command::Import) {
       options.dryRun = true;
+    } else if (argument == "--max-size" && store.command == Options::Command::Import) {
+      taken = TakeSize(arguments, at, options.maxSize, error);
     } else {
       error = "unknown argument: " + argument;
       taken = false;
@@ -114,9 +142,9 @@ std::optional<Options> ParseStoreCommand(const StoreCommand& store,
   }
   return options;
 }
-}  // namespace
-
-std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error) {
+// The command and its options, as the arguments give them.
+std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
+                                      std::string& error) {
   if (!arguments.empty() && (arguments[0] == "register" || arguments[0] == "unregister")) {
     return ParseRegistration(arguments, error);
   }
@@ -136,8 +164,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
       options.command = Options::Command::Help;
     } else if (argument == "--version") {
       options.command = Options::Command::Version;
-    } else if (argument == "--db") {
-      if (!TakeValue(arguments, at, options.db, error)) {
+    } else if (argument == "--db" || argument == "--db-file") {
+      if (!TakeValue(arguments, at, argument == "--db" ? options.db : options.dbFile, error)) {
         return std::nullopt;
       }
     } else if (argument == "--trace-sql" && !schema) {
@@ -157,8 +185,22 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
       return std::nullopt;
     }
   }
-  if (options.command == Options::Command::Schema && options.db.empty()) {
-    error = "schema needs --db CONNECTION";
+  return options;
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error) {
+  std::optional<Options> options = ParseArguments(arguments, error);
+  if (!options || options->command == Options::Command::Help ||
+      options->command == Options::Command::Version) {
+    return options;
+  }
+  if (!TakeStoreConnection(*options, error)) {
+    return std::nullopt;
+  }
+  if (options->command == Options::Command::Schema && options->db.empty()) {
+    error = "schema needs --db CONNECTION, --db-file FILE or XEL02_DB";
     return std::nullopt;
   }
   return options;
@@ -172,14 +214,18 @@ std::string UsageText() {
        xel02 get KEY [--db CONNECTION]
        xel02 set KEY VALUE [--db CONNECTION]
        xel02 export [--class CODE] [--format json|csv] [--db CONNECTION]
-       xel02 import FILE [--dry-run] [--db CONNECTION]
+       xel02 import FILE [--dry-run] [--max-size BYTES] [--db CONNECTION]
 
 Opens the editor of the system variables on a store.
 
   --db CONNECTION     the store: sqlite:PATH, or odbc: followed by an ODBC connection string,
-                      e.g. "odbc:Driver={PostgreSQL Unicode};Server=db;Database=erp;Uid=me;Pwd=..."
-                      (default: a demo store in the user's data folder, made when absent)
-  --trace-sql FILE    write every statement and transaction call to FILE, one per line
+                      best a data source whose password stays in ~/.odbc.ini, e.g. odbc:DSN=erp
+                      (default: XEL02_DB, else a demo store in the user's data folder)
+  --db-file FILE      the store's connection string read from FILE, which must be yours and
+                      readable by you alone (chmod 600): a password in it stays out of sight of
+                      other users, as it would not on the command line
+  --trace-sql FILE    write every statement and transaction call to FILE, one per line, control
+                      characters escaped; the file is made readable by you alone
   --screenshot FILE   draw the editor into a PNG file, without a display, and end
   --help, --version
 
@@ -191,13 +237,14 @@ Opens the editor of the system variables on a store.
                       $XEL02_LIBRARY names, or the one installed with xel02; unregister removes it
     --system          in the machine's registry instead, for every user (/var/lib/xel02/registry)
 
-  Without a screen, on the store --db names (default: the demo store):
+  Without a screen, on the store --db, --db-file or XEL02_DB names (default: the demo store):
   list [CLASS]        the tree, or the class CLASS and everything under it: one line per entry,
                       fields separated by tabs, "class PATH DESCRIPTION" and then its variables
                       as "variable PATH KEY VALUE", PATH being the class codes from the top level
-                      joined by "/"; a tab, line break or backslash in a field is written as
-                      \t, \n, \r or \\
-  get KEY             print the variable's value
+                      joined by "/"; a tab, line break, backslash or other control character in
+                      a field is written escaped, as \t, \n, \r, \\, \xHH or \uHHHH
+  get KEY             print the variable's value: exactly as stored into a pipe or a file, with
+                      control characters escaped on a terminal
   set KEY VALUE       give an existing variable a new value, as its type takes it: N a number,
                       B 0 or 1, T any text; never empty (a value that starts with "-" and is
                       not a number goes after "--": xel02 set KEY -- -x)
@@ -210,6 +257,8 @@ Opens the editor of the system variables on a store.
                       deleted or moved. Every row is checked first, all is written in one
                       transaction, and a wrong row (told as FILE:LINE) changes nothing
     --dry-run         print what would change, row by row, and write nothing
+    --max-size BYTES  read a file up to that size (K, M or G after the number: KiB, MiB,
+                      GiB); a larger one is refused before it is read. Default 64M
 
 Exit status: 0 done; 1 the operation failed (unknown key, refused value, wrong file, database
 error); 2 wrong usage.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,20 +23,23 @@ struct Options {
     Import
   };
   Command command = Command::Editor;
-  std::string db;          // --db CONNECTION; empty: the demo store in the user's data folder
-  std::string traceSql;    // --trace-sql FILE
-  std::string screenshot;  // --screenshot FILE
-  bool apply = false;      // schema --apply
-  bool demo = false;       // schema --demo
-  bool system = false;     // register/unregister --system
+  std::string db;      // --db CONNECTION, or read from --db-file or XEL02_DB; empty: the demo store
+  std::string dbFile;  // --db-file FILE
+  bool dbFromEnvironment = false;  // db is XEL02_DB's
+  std::string traceSql;            // --trace-sql FILE
+  std::string screenshot;          // --screenshot FILE
+  bool apply = false;              // schema --apply
+  bool demo = false;               // schema --demo
+  bool system = false;             // register/unregister --system
 
   // list, get, set, export and import: their operands and options.
-  std::string classCode;        // list CLASS, export --class CODE
-  std::string key;              // get KEY, set KEY VALUE
-  std::string value;            // set KEY VALUE
-  std::string file;             // import FILE
-  std::string format = "json";  // export --format json|csv
-  bool dryRun = false;          // import --dry-run
+  std::string classCode;           // list CLASS, export --class CODE
+  std::string key;                 // get KEY, set KEY VALUE
+  std::string value;               // set KEY VALUE
+  std::string file;                // import FILE
+  std::string format = "json";     // export --format json|csv
+  bool dryRun = false;             // import --dry-run
+  uint64_t maxSize = 64ull << 20;  // import --max-size BYTES: the largest file read
 };
 
 // Reads the arguments after the program's name; a wrong one is an error whose text says why.

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/Database.h"
+#include "platform/VisibleText.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 
@@ -40,7 +41,7 @@ int RunSchemaCommand(const Options& options) {
     }
     return 0;
   } catch (const RuntimeError& e) {
-    std::cerr << "xel02 schema: " << e.Description() << " (" << e.Number() << ")\n";
+    std::cerr << "xel02 schema: " << VisibleText(e.Description()) << " (" << e.Number() << ")\n";
     return 1;
   }
 }

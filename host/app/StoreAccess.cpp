@@ -1,8 +1,12 @@
 #include "host/app/StoreAccess.h"
 
+#include <unistd.h>
+
 #include <exception>
 #include <iostream>
 
+#include "host/app/StoreConnection.h"
+#include "platform/VisibleText.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 
@@ -22,16 +26,16 @@ std::string MissingTablesText(const std::vector<std::string>& missing, const Opt
     names += (names.empty() ? "" : ", ") + table;
   }
   return "The store lacks the table" + std::string(missing.size() > 1 ? "s " : " ") + names +
-         ". Create them with: xel02 schema --db \"" + options.db + "\" --apply";
+         ". Create them with: xel02 schema" + StoreArguments(options) + " --apply";
 }
 
 int Reported(const std::function<int()>& work) {
   try {
     return work();
   } catch (const RuntimeError& e) {
-    std::cerr << "xel02: " << e.Description() << "\n";
+    std::cerr << "xel02: " << VisibleText(e.Description()) << "\n";
   } catch (const std::exception& e) {
-    std::cerr << "xel02: " << e.what() << "\n";
+    std::cerr << "xel02: " << VisibleText(e.what()) << "\n";
   }
   return 1;
 }
@@ -49,6 +53,11 @@ int RunOnStore(const Options& options, const std::function<int(Connection&)>& op
     }
     return operation(*store);
   });
+}
+
+std::string ForTheOutput(std::string_view text) {
+  static const bool terminal = isatty(STDOUT_FILENO) != 0;
+  return terminal ? VisibleText(text, LineBreaks::Kept) : std::string(text);
 }
 
 int OutputWritten() {

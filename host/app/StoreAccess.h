@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/app/Options.h"
@@ -26,6 +27,10 @@ int Reported(const std::function<int()>& work);
 // tables. A failure of any step is told on the error stream as "xel02: ..." and ends with exit
 // code 1; otherwise the operation's own code is returned. Nothing here needs a screen.
 int RunOnStore(const Options& options, const std::function<int(Connection&)>& operation);
+
+// A text for standard output: on a terminal, with what could act on it shown escaped (line breaks
+// kept); into a pipe or a file, as it is, so that scripts get the bytes as stored.
+std::string ForTheOutput(std::string_view text);
 
 // The exit code of a command whose data went to standard output: 0 once all of it is written;
 // a run-time error when it could not be (a full disk, a closed file).

@@ -1,55 +1,32 @@
 #include "host/app/VariablesCommand.h"
 
 #include <iostream>
-#include <string_view>
 
 #include "host/app/StoreAccess.h"
+#include "platform/VisibleText.h"
 #include "store/ContenidoDelStore.h"
 
 namespace xel::app {
 
 namespace {
 
-// A field of the listing, with tabs, line breaks and backslashes escaped so that every entry
-// stays one line of tab-separated fields.
-std::string ListField(std::string_view text) {
-  std::string field;
-  for (char c : text) {
-    switch (c) {
-      case '\t':
-        field += "\\t";
-        break;
-      case '\n':
-        field += "\\n";
-        break;
-      case '\r':
-        field += "\\r";
-        break;
-      case '\\':
-        field += "\\\\";
-        break;
-      default:
-        field += c;
-    }
-  }
-  return field;
-}
-
+// One line per entry, its fields separated by tabs and escaped, so that no field spans lines or
+// acts on a terminal.
 int List(const Options& options, Connection& db) {
   Arbol tree = TreeToShow(options, db);
   for (const Arbol::Rama& rama : tree.Ramas()) {
-    std::string path = ListField(rama.ruta);
-    std::cout << "class\t" << path << '\t' << ListField(rama.clase.descripcion) << '\n';
+    std::string path = VisibleText(rama.ruta);
+    std::cout << "class\t" << path << '\t' << VisibleText(rama.clase.descripcion) << '\n';
     for (const Variable& variable : rama.variables) {
-      std::cout << "variable\t" << path << '\t' << ListField(variable.clave) << '\t'
-                << ListField(variable.valor) << '\n';
+      std::cout << "variable\t" << path << '\t' << VisibleText(variable.clave) << '\t'
+                << VisibleText(variable.valor) << '\n';
     }
   }
   return OutputWritten();
 }
 
 int Get(const Options& options, Connection& db) {
-  std::cout << LeeVariable(db, options.key).valor << '\n';
+  std::cout << ForTheOutput(LeeVariable(db, options.key).valor) << '\n';
   return OutputWritten();
 }
 

@@ -10,13 +10,14 @@
 #include "host/app/Registration.h"
 #include "host/app/SchemaCommand.h"
 #include "host/app/VariablesCommand.h"
+#include "platform/VisibleText.h"
 
 int main(int argc, char* argv[]) {
   using xel::app::Options;
   std::string error;
   auto options = xel::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!options) {
-    std::cerr << "xel02: " << error << "\n\n" << xel::app::UsageText();
+    std::cerr << "xel02: " << xel::VisibleText(error) << "\n\n" << xel::app::UsageText();
     return 2;
   }
   switch (options->command) {

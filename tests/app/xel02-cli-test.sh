@@ -118,4 +118,83 @@ check "malformed csv named" says "xel02: short.csv:1: the first line must be the
 check "missing file" run 1 import "${db[@]}" none.json
 check "missing file named" says "xel02: none.json: the file cannot be read"
 
+# Values that a spreadsheet would take for a formula are exported as stored: the file gives back
+# what the store holds (see the README on opening such a file safely).
+for formula in '=1+2' '+33 55' '-2+3' '@SUM(A1)'; do
+  "$xel02" set "${db[@]}" -- VTA_MONEDA "$formula"
+  "$xel02" export "${db[@]}" --class 0003 --format csv >formula.csv
+  check "csv keeps $formula as stored" grep -qF ",VTA_MONEDA,$formula,T," formula.csv
+  "$xel02" set "${db[@]}" VTA_MONEDA x
+  check "csv: $formula read back" run 0 import "${db[@]}" formula.csv
+  check "csv: $formula as it was" test "$("$xel02" get "${db[@]}" VTA_MONEDA)" = "$formula"
+done
+
+# The store named without a password on the command line: XEL02_DB, or a file only its owner
+# may read.
+iva=$("$xel02" get "${db[@]}" IVA)
+check "XEL02_DB names the store" test "$(XEL02_DB="sqlite:$home/store.db" "$xel02" get IVA)" = "$iva"
+printf 'sqlite:%s\n' "$home/store.db" >db.conf
+for refused in "644:others may read or change it (mode 0644)" \
+  "640:others may read or change it (mode 0640)" "604:others may read or change it (mode 0604)" \
+  "000-dir:it is not a plain file"; do
+  mode=${refused%%:*} conf=db.conf
+  [ "$mode" = 000-dir ] && conf=$home
+  chmod "${mode%-dir}" db.conf
+  check "--db-file $mode refused" run 2 get IVA --db-file "$conf"
+  check "--db-file $mode: why" says "xel02: --db-file $conf: ${refused#*:}"
+done
+chmod 600 db.conf
+if [ "$(id -u)" = 0 ]; then
+  chown nobody db.conf
+  check "--db-file of another user refused" run 2 get IVA --db-file db.conf
+  check "--db-file of another user: why" says "it belongs to another user"
+  chown root db.conf
+fi
+check "--db-file 0600 read" run 0 get IVA --db-file db.conf
+check "--db-file's store" test "$out" = "$iva"
+check "--db-file with --db" run 2 get IVA --db-file db.conf "${db[@]}"
+
+# Control characters from the store reach a terminal escaped, a pipe or a file as stored; error
+# messages escape them always.
+escapes=$'\e]52;c;ZXZpbA==\a\e[2J\r\n\xc2\x9bx'
+"$xel02" set "${db[@]}" -- VTA_MONEDA "$escapes"
+check "get into a pipe: the bytes stored" cmp -s <("$xel02" get "${db[@]}" VTA_MONEDA) <(printf '%s\n' "$escapes")
+for command in "get VTA_MONEDA" "list 0003" "import $(printf 'bad\e[2J.json')"; do
+  script -qec "'$xel02' $command --db 'sqlite:$home/store.db'" /dev/null >tty.txt 2>&1
+  check "terminal, $command: nothing raw" bash -c "! LC_ALL=C grep -aqP '\x1b|\x07|\xc2\x9b' tty.txt"
+  check "terminal, $command: shown escaped" grep -qF -e '\x1b]52;c;ZXZpbA==\x07' -e '\x1b[2J' tty.txt
+done
+check "errors escape always" run 1 get "${db[@]}" $'K\e[31m'
+check "errors escape always: shown" says 'there is no variable "K\x1b[31m"'
+
+# An import reads no more than --max-size (64 MiB unless raised): a larger file is refused
+# before it is read, a pipe or a device as soon as it passes the limit.
+truncate -s 65M huge.json
+head -c 3000 all.json >small.json
+for limited in "huge.json:" "small.json:--max-size 2K" "/dev/zero:--max-size 1M"; do
+  file=${limited%%:*}
+  check "over the limit: $file" run 1 import "${db[@]}" "$file" ${limited#*:}
+  check "over the limit: $file, why" says "xel02: $file: the file is larger than"
+done
+check "a file of the limit's size is read" run 0 import "${db[@]}" all.json --dry-run \
+  --max-size "$(stat -c %s all.json)"
+check "--max-size checked" run 2 import "${db[@]}" all.json --max-size 1T
+printf 'record,code,parent,position,class,key,value,type,description\r\nvariable,,,,0003,VTA_MONEDA,%s,T,d\r\n' \
+  "$(printf 'v%.0s' $(seq 300))" >long.csv
+check "dry run: a long value" run 0 import "${db[@]}" long.csv --dry-run
+check "dry run: cut after 200 characters" prints "-> $(printf 'v%.0s' $(seq 200))…"
+
+# A server's password never shows, whether given on the command line or kept in the user's
+# ODBC data sources.
+if [ -n "${XEL02_TEST_PG:-}" ]; then
+  field() { sed -n "s/.*;$1=\([^;]*\);.*/\1/p" <<<"$XEL02_TEST_PG"; }
+  check "server without the tables" run 1 list --db "$XEL02_TEST_PG"
+  check "server: the password masked" says "Pwd=***;"
+  check "server: the password never shown" bash -c "! grep -qF -- '$(field Pwd)' err.txt"
+  printf '[xeltest]\nDriver=PostgreSQL Unicode\nServername=%s\nPort=%s\nDatabase=postgres\nUsername=%s\nPassword=%s\n' \
+    "$(field Server)" "$(field Port)" "$(field Uid)" "$(field Pwd)" >odbc.ini
+  check "server by a data source name" \
+    bash -c "ODBCINI='$home/odbc.ini' '$xel02' schema --db odbc:DSN=xeltest >/dev/null"
+fi
+
 report

@@ -136,6 +136,42 @@ TEST(PlanDeImportacionTest, InsertsWhatIsMissingAndUpdatesWhatDiffersInTheFilesO
   EXPECT_EQ(plan.cambios[3].sentencia, sql::ActualizaVariable("IVA", "17", "N", "Tasa general"));
 }
 
+// A long value would flood the dry run: a change shows 200 characters of it and "…", yet a
+// difference past them is still a change.
+TEST(PlanDeImportacionTest, AChangeShowsTwoHundredCharactersOfAValueAndComparesItWhole) {
+  auto veces = [](int n, const std::string& texto) {
+    std::string repetido;
+    for (int i = 0; i < n; ++i) {
+      repetido += texto;
+    }
+    return repetido;
+  };
+  const std::string mostrado = veces(200, "ñ") + "…";
+  const struct {
+    Variable fila;
+    std::string texto;
+  } kCasos[] = {
+      {{"0002", "LARGO", veces(300, "ñ"), "T", "d", 2},
+       "insert variable LARGO = " + mostrado + " (class 0002, type T)"},
+      {{"0001", "IVA", "16", "N", "Tasa" + veces(300, "ñ"), 2},
+       "update variable IVA: description \"Tasa\" -> \"Tasa" + veces(196, "ñ") + "…\""},
+      {{"0002", "RET", "1", "B", veces(200, "ñ"), 2},
+       "update variable RET: description \"\" -> \"" + veces(200, "ñ") + "\""},
+  };
+  for (const auto& caso : kCasos) {
+    PlanDeImportacion plan = PlaneaImportacion({{}, {caso.fila}}, kStore, "f.json");
+    ASSERT_EQ(plan.cambios.size(), 1u) << caso.texto;
+    EXPECT_EQ(plan.cambios[0].texto, caso.texto);
+  }
+  Contenido store = kStore;
+  store.variables[0].valor = veces(250, "1");
+  store.variables[0].tipo = "T";
+  Variable difiereAlFinal = store.variables[0];
+  difiereAlFinal.valor.back() = '2';
+  EXPECT_EQ(PlaneaImportacion({{}, {difiereAlFinal}}, store, "f.json").cambios.size(), 1u)
+      << "a difference past what is shown is a change";
+}
+
 struct ImportaTest : testing::StoreTest {
   ImportaTest() : StoreTest(TempStore::Contents::Demo) {}
 

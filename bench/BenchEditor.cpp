@@ -104,7 +104,7 @@ void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State
 BenchEditor::BenchEditor(StoreShape shape, Backend backend) : db_(OpenBenchStore(shape, backend)) {
   // Every question is answered OK; any other message is a fault of the run, so it is shown.
   auto session = std::make_shared<HostSession>(
-      *db_, [](const std::string& prompt, long code, const std::string&) {
+      *db_, [](const std::string& prompt, long code, const std::string&, const std::string&) {
         if (code != MsgCode::OkCancelQuestion) {
           std::cerr << prompt << "\n";
         }

@@ -6,8 +6,8 @@ namespace xel {
 
 long HostSession::Mensaje(const std::string& prompt, long code, const std::string& title,
                           long /*owner*/, const std::string& /*source*/,
-                          const std::string& /*errorId*/) {
-  return messageBox_(prompt, code, title);
+                          const std::string& errorId) {
+  return messageBox_(prompt, code, title, errorId);
 }
 
 std::string HostUtility::BuscarCampo(const std::string& table, const std::string& searchColumn,

@@ -11,8 +11,8 @@ namespace xel {
 class HostSession : public SessionService {
  public:
   // Shows a message and returns the button pressed (1 OK, 2 Cancel).
-  using MessageBox =
-      std::function<long(const std::string& prompt, long code, const std::string& title)>;
+  using MessageBox = std::function<long(const std::string& prompt, long code,
+                                        const std::string& title, const std::string& errorId)>;
 
   HostSession(Connection& connection, MessageBox messageBox)
       : connection_(connection), messageBox_(std::move(messageBox)) {}

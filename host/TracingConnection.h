@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <ostream>
+#include <string>
 
 #include "platform/ConnectionDecorator.h"
 
@@ -8,7 +10,9 @@ namespace xel {
 
 // Passes every call to another connection and writes it down first, one line each: the statement
 // text as sent (bound values after it), or BeginTrans, CommitTrans, RollbackTrans; a failure on
-// the line after its call. What administrators read to see what the editor did to their store.
+// the line after its call. Line breaks and other control characters in a statement, a value or a
+// failure are written escaped, so that no value can forge a line of its own. What administrators
+// read to see what the editor did to their store.
 class TracingConnection : public ConnectionDecorator {
  public:
   TracingConnection(Connection& inner, std::ostream& trace)
@@ -21,5 +25,10 @@ class TracingConnection : public ConnectionDecorator {
  private:
   std::ostream& trace_;
 };
+
+// The trace file, opened for appending. It holds every value the editor reads and writes, so it
+// is made readable and writable by its owner only; a symbolic link in its place, a file of
+// another user and anything but a plain file are refused with a run-time error that says why.
+std::unique_ptr<std::ostream> OpenTraceFile(const std::string& path);
 
 }  // namespace xel

@@ -144,7 +144,9 @@ QString ButtonStyle(const FlatButton& button) {
 }  // namespace
 
 LabelZulView::LabelZulView(LabelZul& label, FormWindow& window, QWidget* parent)
-    : ControlView(label, window), label_(label), text_(new QLabel(parent)) {}
+    : ControlView(label, window), label_(label), text_(new QLabel(parent)) {
+  text_->setTextFormat(Qt::PlainText);  // a caption may come from the store
+}
 
 void LabelZulView::MirrorOwn() {
   text_->setText(ToQString(label_.Caption()));

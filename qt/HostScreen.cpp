@@ -5,6 +5,9 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <iostream>
+
+#include "platform/VisibleText.h"
 
 namespace xel {
 
@@ -90,10 +93,22 @@ long ShowMensaje(QWidget* owner, const std::string& prompt, long code, const std
   MessageBoxKind kind = MessageBoxKindFor(code);
   QMessageBox box(kind.icon, QString::fromStdString(title), QString::fromStdString(prompt),
                   kind.buttons, owner);
+  box.setTextFormat(Qt::PlainText);  // texts from the store are shown, never interpreted
   box.setDefaultButton(kind.defaultButton);
   box.exec();
   auto pressed = static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton()));
   return AnswerFor(pressed);
+}
+
+long AnswerUnattended(const std::string& prompt, long code, const std::string& title,
+                      const std::string& errorId) {
+  static constexpr std::array<const char*, 8> kButtonNames{"",      "OK",     "Cancel", "Abort",
+                                                           "Retry", "Ignore", "Yes",    "No"};
+  long answer = AnswerFor(MessageBoxKindFor(code).defaultButton);
+  std::cerr << "xel02: " << (errorId.empty() ? "" : errorId + " ") << VisibleText(title) << ": "
+            << VisibleText(prompt) << " (answered " << kButtonNames.at(answer)
+            << ", as no one is there to answer)\n";
+  return answer;
 }
 
 // The keys arrive after the event that sent them, as typed keys would; each goes to the widget

@@ -27,6 +27,11 @@ long AnswerFor(QMessageBox::StandardButton pressed);
 // given, and returns the answer. Closing the box answers as its Cancel (or its only) button.
 long ShowMensaje(QWidget* owner, const std::string& prompt, long code, const std::string& title);
 
+// Where no one can answer a message (a picture drawn without a display): the message is written to
+// the error stream with its identifier, escaped, and answered with its default button.
+long AnswerUnattended(const std::string& prompt, long code, const std::string& title,
+                      const std::string& errorId);
+
 // The host's keystrokes: each TAB in the keys moves the focus on, as the TAB key would, once the
 // event that sent them is over.
 void SendKeysToFocus(const std::string& keys);

@@ -4,9 +4,10 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QMessageBox>
 
+#include "component/HostServices.h"
 #include "platform/Forms.h"
+#include "qt/HostScreen.h"
 
 namespace xel {
 
@@ -106,10 +107,18 @@ void QtUiBackend::SetMousePointer(int pointer) {
   }
 }
 
+long QtUiBackend::Message(const std::string& prompt, long code, const std::string& title,
+                          const std::string& errorId) {
+  if (!unattended_) {
+    return ShowMensaje(QApplication::activeWindow(), prompt, code, title);
+  }
+  ++unattendedAnswers_;
+  return AnswerUnattended(prompt, code, title, errorId);
+}
+
 void QtUiBackend::ReportUnhandledError(long number, const std::string& description) {
-  QMessageBox::critical(
-      QApplication::activeWindow(), QApplication::applicationName(),
-      QString("Error %1\n\n%2").arg(number).arg(QString::fromStdString(description)));
+  Message("Error " + std::to_string(number) + "\n\n" + description, MsgCode::Critical,
+          QApplication::applicationName().toStdString(), "");
 }
 
 void QtUiBackend::CopyToClipboard(const std::string& text) {

@@ -30,6 +30,15 @@ class QtUiBackend : public UiBackend {
   void ReportUnhandledError(long number, const std::string& description) override;
   void CopyToClipboard(const std::string& text) override;
 
+  // The program's message box: shown over the active window and answered by the user; or, once
+  // the screen is unattended, written to the error stream and answered with its default button.
+  long Message(const std::string& prompt, long code, const std::string& title,
+               const std::string& errorId);
+  // No one is there to answer messages (a picture drawn, no display): none waits from now on.
+  void SetUnattended() { unattended_ = true; }
+  // How many messages were answered for want of a person.
+  int UnattendedAnswers() const { return unattendedAnswers_; }
+
   // The window showing a form, or null while the form has none.
   FormWindow* WindowOf(const Form& form) const;
 
@@ -39,6 +48,8 @@ class QtUiBackend : public UiBackend {
 
   std::map<const Form*, QPointer<FormWindow>> windows_;
   std::map<const Form*, QEventLoop*> modalLoops_;
+  bool unattended_ = false;
+  int unattendedAnswers_ = 0;
 };
 
 }  // namespace xel

@@ -23,6 +23,7 @@ ToolbarView::ToolbarView(ToolbarZul& bar, FormWindow& window, QWidget* parent)
   titleFont.setBold(true);
   title_->setFont(titleFont);
   title_->setObjectName("titulo");
+  title_->setTextFormat(Qt::PlainText);
   layout->addWidget(title_, 1);
   AddCommand(ToolbarZul::Command::Add, "Agregar", QKeySequence(Qt::Key_Insert));
   AddCommand(ToolbarZul::Command::Edit, "Modificar", QKeySequence(Qt::Key_F2));

@@ -1,9 +1,7 @@
 #include "host/app/EditorCommand.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -13,6 +11,7 @@
 #include "host/TracingConnection.h"
 #include "host/app/Registration.h"
 #include "host/app/StoreAccess.h"
+#include "platform/VisibleText.h"
 #include "platform/com/ComRuntime.h"
 #include "qt/HostScreen.h"
 #include "qt/QtUiBackend.h"
@@ -39,11 +38,18 @@ bool HasDisplay() {
 // A failure before the editor can show one is told in a message box where there is a screen,
 // and on the error stream always.
 int Fail(const std::string& text, bool boxes) {
-  std::cerr << "xel02: " << text << "\n";
+  std::cerr << "xel02: " << VisibleText(text) << "\n";
   if (boxes) {
-    QMessageBox::critical(nullptr, "XEL02", QString::fromStdString(text));
+    ShowMensaje(nullptr, text, MsgCode::Critical, "XEL02");
   }
   return 1;
+}
+
+// Whether a person can answer a message: not while a picture is drawn, nor on a platform that
+// shows nothing.
+bool Unattended(bool screenshot) {
+  QString platform = QGuiApplication::platformName();
+  return screenshot || platform == "offscreen" || platform == "minimal";
 }
 
 // The host's window that holds the editor: closing the editor closes it, and the program ends.
@@ -89,7 +95,7 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("XEL02");
-  bool boxes = !screenshot;
+  bool boxes = !Unattended(screenshot);
 
   std::unique_ptr<Connection> store;
   try {
@@ -100,20 +106,26 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   } catch (const RuntimeError& e) {
     return Fail("The store cannot be opened: " + e.Description(), boxes);
   }
-  std::ofstream traceFile;
+  std::unique_ptr<std::ostream> traceFile;
   std::unique_ptr<TracingConnection> traced;
   if (!options.traceSql.empty()) {
-    traceFile.open(options.traceSql, std::ios::app);
-    if (!traceFile) {
-      return Fail("The trace file " + options.traceSql + " cannot be written.", boxes);
+    try {
+      traceFile = OpenTraceFile(options.traceSql);
+    } catch (const RuntimeError& e) {
+      return Fail(e.Description(), boxes);
     }
-    traced = std::make_unique<TracingConnection>(*store, traceFile);
+    traced = std::make_unique<TracingConnection>(*store, *traceFile);
   }
   Connection& connection = traced ? static_cast<Connection&>(*traced) : *store;
 
+  QtUiBackend screen;
+  if (!boxes) {
+    screen.SetUnattended();
+  }
   auto session = std::make_shared<HostSession>(
-      connection, [](const std::string& prompt, long code, const std::string& title) {
-        return ShowMensaje(QApplication::activeWindow(), prompt, code, title);
+      connection, [&screen](const std::string& prompt, long code, const std::string& title,
+                            const std::string& errorId) {
+        return screen.Message(prompt, code, title, errorId);
       });
   auto utility = std::make_shared<HostUtility>(*session, SendKeysToFocus);
   auto sessionClass = com::RegisterClassObject(
@@ -125,7 +137,6 @@ int RunEditor(const Options& options, int& argc, char** argv) {
       com::MakeClassFactory<UtilityService>(std::string(ids::IID_UtilityService),
                                             [utility] { return utility; }));
 
-  QtUiBackend screen;
   std::shared_ptr<frmXEL02> editor;
   try {
     EnsureComponentRegistered();
@@ -155,7 +166,8 @@ int RunEditor(const Options& options, int& argc, char** argv) {
     code = QApplication::exec();
   }
   editor->Unload();
-  return code;
+  // A message answered for want of a person means the run did not go as it should.
+  return screen.UnattendedAnswers() > 0 ? 1 : code;
 }
 
 }  // namespace xel::app

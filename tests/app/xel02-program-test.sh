@@ -40,4 +40,31 @@ check "picture is a PNG" grep -q PNG <(head -c 8 "$home/editor.png")
 check "component registered" grep -q "XEL02.Pantalla" "$home/registry"
 check "load traced" grep -qxF "SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = '0000' ORDER BY Cv_Descripcion " "$home/trace.sql"
 
+# The trace holds every value: it is its owner's alone whatever the umask, a symbolic link in its
+# place is not followed, and a value cannot forge a line of it.
+printf '{"classes": [{"code": "77\\n-- forged", "parent": "0000", "position": "0077", "description": "Otra"}], "variables": []}' >"$home/forged.json"
+"$xel02" import --db "sqlite:$store" "$home/forged.json" >/dev/null
+rm -f "$home/trace.sql"
+check "traced with umask 000" bash -c "umask 000 && '$xel02' --db 'sqlite:$store' --screenshot '$home/traced.png' --trace-sql '$home/trace.sql' 2>/dev/null"
+check "trace is its owner's alone" test "$(stat -c %a "$home/trace.sql")" = 600
+check "trace: a line break in a value escaped" grep -qF "= '77\n-- forged'" "$home/trace.sql"
+check "trace: no forged line" bash -c "! grep -q '^-- forged' '$home/trace.sql'"
+ln -s "$home/victim" "$home/link.sql"
+check "trace through a symbolic link refused" run 1 --db "sqlite:$store" --screenshot "$home/x.png" --trace-sql "$home/link.sql"
+check "trace link refusal explained" contains "it is a symbolic link"
+check "trace link: nothing written" test ! -e "$home/victim"
+
+# Nobody is there to answer a message while a picture is drawn: it is told on the error stream and
+# answered by its default button, the picture is still drawn, and the run ends with 1.
+clash=$home/clash.db
+"$xel02" schema --db "sqlite:$clash" --apply >/dev/null
+printf '{"classes": [{"code": "ABC", "parent": "0000", "position": "0001", "description": "Clase"}],
+ "variables": [{"class": "ABC", "key": "ABC", "value": "1", "type": "N", "description": "Igual"}]}' >"$home/clash.json"
+"$xel02" import --db "sqlite:$clash" "$home/clash.json" >/dev/null
+rm -f "$home/clash.png"
+out=$(timeout 60 "$xel02" --db "sqlite:$clash" --screenshot "$home/clash.png" 2>&1)
+check "a message while drawing ends the run with 1" test $? = 1
+check "the message told with its identifier" contains "xel02: ERR-ID:75000"
+check "the picture drawn all the same" grep -q PNG <(head -c 8 "$home/clash.png")
+
 report

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include "host/HostServices.h"
 #include "qt/Appearance.h"
 #include "qt/Screenshot.h"
 #include "qt/ToolbarView.h"
@@ -133,14 +134,31 @@ TEST_F(EditorWindowTest, TheExitButtonUnloadsTheEditorAndItsWindowGoes) {
   EXPECT_NE(ui.WindowOf(editor), nullptr) << "a new window for the form loaded again";
 }
 
-TEST_F(EditorWindowTest, AnErrorEscapingAHandlerShowsOneCriticalBox) {
+TEST_F(EditorWindowTest, AnErrorEscapingAHandlerShowsOneCriticalBoxInPlainText) {
   utility->SetFinder(
-      [](const Lookup&) -> std::string { throw RuntimeError(3704, "connection lost"); });
+      [](const Lookup&) -> std::string { throw RuntimeError(3704, "<i>connection lost</i>"); });
   MessageBoxWatcher box(Qt::Key_Return);
   ClickNode("KIVA");
   EXPECT_EQ(box.icon, QMessageBox::Critical);
   EXPECT_TRUE(box.text.contains("3704"));
-  EXPECT_TRUE(box.text.contains("connection lost"));
+  EXPECT_TRUE(box.text.contains("<i>connection lost</i>"));
+  EXPECT_EQ(box.format, Qt::PlainText);
+}
+
+// A description is the store's text, shown as written: markup in it is no heading or bold type.
+TEST_F(EditorWindowTest, TheDeleteConfirmationShowsAStoredDescriptionLiterally) {
+  publico.sessionService = std::make_shared<HostSession>(
+      store.Db(),
+      [this](const std::string& prompt, long code, const std::string& title,
+             const std::string& errorId) { return ui.Message(prompt, code, title, errorId); });
+  AddClass("0099", "0099", "0000", "<b>x</b>");
+  editor.tvVariables.UserKeyUp(KeyCode::F5, 0);
+  ClickNode("K0099");
+  MessageBoxWatcher box(Qt::Key_Escape);
+  Button(ToolbarZul::Command::Delete).click();
+  EXPECT_EQ(box.text, "Se eliminará: <b>x</b> y la sub-variables");
+  EXPECT_EQ(box.format, Qt::PlainText);
+  EXPECT_TRUE(NodeOf("K0099")) << "Escape keeps the class";
 }
 
 TEST_F(EditorWindowTest, TheHourglassIsTheScreensPointerUntilTheDefaultReturns) {

@@ -31,6 +31,7 @@ MessageBoxWatcher::MessageBoxWatcher(Qt::Key answer) {
       timer.stop();
       text = box->text();
       icon = box->icon();
+      format = box->textFormat();
       QTest::keyClick(box, answer);
     }
   });

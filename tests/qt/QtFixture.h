@@ -39,6 +39,7 @@ struct MessageBoxWatcher {
   QTimer timer;
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  Qt::TextFormat format = Qt::AutoText;
 };
 
 // The editor window on the Qt screen, over a temporary store, with the scripted host services.

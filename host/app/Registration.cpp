@@ -8,6 +8,7 @@
 
 #include "component/Pantalla.h"
 #include "platform/RuntimeError.h"
+#include "platform/VisibleText.h"
 #include "platform/com/InProcServer.h"
 #include "platform/com/Registry.h"
 
@@ -97,8 +98,8 @@ int RunRegistrationCommand(const Options& options) {
     }
     return 0;
   } catch (const RuntimeError& e) {
-    std::cerr << "xel02 " << (registering ? "register" : "unregister") << ": " << e.Description()
-              << " (" << e.Number() << ")\n";
+    std::cerr << "xel02 " << (registering ? "register" : "unregister") << ": "
+              << VisibleText(e.Description()) << " (" << e.Number() << ")\n";
     return 1;
   }
 }

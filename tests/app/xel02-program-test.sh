@@ -40,6 +40,9 @@ check "picture is a PNG" grep -q PNG <(head -c 8 "$home/editor.png")
 check "component registered" grep -q "XEL02.Pantalla" "$home/registry"
 check "load traced" grep -qxF "SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = '0000' ORDER BY Cv_Descripcion " "$home/trace.sql"
 
+check "register: a library's name escaped" env XEL02_LIBRARY=$'/nowhere/lib\e[2J.so' bash -c \
+  "'$xel02' register 2>&1 | grep -qF 'lib\\x1b[2J.so'"
+
 # The trace holds every value: it is its owner's alone whatever the umask, a symbolic link in its
 # place is not followed, and a value cannot forge a line of it.
 printf '{"classes": [{"code": "77\\n-- forged", "parent": "0000", "position": "0077", "description": "Otra"}], "variables": []}' >"$home/forged.json"

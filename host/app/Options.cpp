@@ -34,11 +34,12 @@ bool TakeSize(const std::vector<std::string>& arguments, size_t& at, uint64_t& i
               : suffix == "M" ? 20
               : suffix == "G" ? 30
                               : -1;
-  if (digits == 0 || shift < 0 || digits > 12) {
+  uint64_t number = digits == 0 || digits > 12 ? 0 : std::stoull(text.substr(0, digits));
+  if (number == 0 || shift < 0 || number > (UINT64_MAX >> shift)) {
     error = arguments[at - 1] + " is a number of bytes, or with K, M or G after it, not " + text;
     return false;
   }
-  into = std::stoull(text.substr(0, digits)) << shift;
+  into = number << shift;
   return true;
 }
 

@@ -29,7 +29,8 @@ db=(--db "sqlite:$home/store.db")
 
 # Wrong usage: exit 2, the reason and the usage on the error stream, nothing on the output.
 for args in "get" "set IVA" "get IVA extra" "export --format xml" "import" "list --dry-run" \
-  "set IVA 1 --class 0001"; do
+  "set IVA 1 --class 0001" "import all.json --max-size 1T" "import all.json --max-size 0" \
+  "import all.json --max-size 999999999999G"; do
   check "usage: $args" run 2 $args "${db[@]}"
   check "usage explained: $args" says "Usage: xel02"
   check "usage, no data: $args" silent
@@ -178,7 +179,6 @@ for limited in "huge.json:" "small.json:--max-size 2K" "/dev/zero:--max-size 1M"
 done
 check "a file of the limit's size is read" run 0 import "${db[@]}" all.json --dry-run \
   --max-size "$(stat -c %s all.json)"
-check "--max-size checked" run 2 import "${db[@]}" all.json --max-size 1T
 printf 'record,code,parent,position,class,key,value,type,description\r\nvariable,,,,0003,VTA_MONEDA,%s,T,d\r\n' \
   "$(printf 'v%.0s' $(seq 300))" >long.csv
 check "dry run: a long value" run 0 import "${db[@]}" long.csv --dry-run

@@ -17,6 +17,7 @@ class ConnectionDecorator : public Connection {
   void CommitTrans() override;
   void RollbackTrans() override;
   bool InTransaction() const override { return inner_.InTransaction(); }
+  bool Lost() const override { return inner_.Lost(); }
   SqlDialect Dialect() const override { return inner_.Dialect(); }
 
  protected:

@@ -75,6 +75,11 @@ class Connection {
   // Whether a transaction begun with BeginTrans has not been committed or rolled back yet.
   virtual bool InTransaction() const = 0;
 
+  // Whether the link to the server was found broken by a call that failed on it: a lost connection
+  // runs nothing more, and whatever transaction it had is gone with it. An embedded store is never
+  // lost.
+  virtual bool Lost() const { return false; }
+
   // The server behind the connection, for the few statements (the store's tables) that must be
   // written differently for each; the editor's own statements are the same everywhere.
   virtual SqlDialect Dialect() const = 0;

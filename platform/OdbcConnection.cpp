@@ -291,6 +291,13 @@ std::unique_ptr<Recordset> OdbcConnection::DoExecute(const std::string& text,
   return ReadResult(statement, recordsAffected_);
 }
 
+bool OdbcConnection::Lost() const {
+  SQLUINTEGER dead = SQL_CD_FALSE;
+  SQLRETURN result = SQLGetConnectAttrW(handles_->Dbc(), SQL_ATTR_CONNECTION_DEAD, &dead,
+                                        SQL_IS_UINTEGER, nullptr);
+  return SQL_SUCCEEDED(result) && dead == SQL_CD_TRUE;
+}
+
 void OdbcConnection::BeginTrans() {
   if (transactionBegun_) {
     FailWith("Only one transaction can be active on this session.");

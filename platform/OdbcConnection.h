@@ -30,6 +30,8 @@ class OdbcConnection : public Connection {
   void CommitTrans() override;
   void RollbackTrans() override;
   bool InTransaction() const override { return transactionBegun_; }
+  // The driver's own verdict, which it reaches when a call finds the server gone.
+  bool Lost() const override;
   SqlDialect Dialect() const override { return dialect_; }
 
  protected:

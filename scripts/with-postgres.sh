@@ -6,8 +6,9 @@
 # an unprivileged user (as root: the system user xel02test, created when missing). The command sees
 # XEL02_TEST_PG, an "odbc:" connection string to the server's maintenance database for a user that
 # may create databases, and ODBCSYSINI pointing at a driver configuration of our own (no driver
-# logs). The server is stopped and the folder removed however the command ends; the command's exit
-# status is the script's.
+# logs), and XEL02_TEST_PG_CTL, a program that stops ("stop") or starts ("start") the server again,
+# for the tests of a server that goes away and comes back. The server is stopped and the folder
+# removed however the command ends; the command's exit status is the script's.
 set -euo pipefail
 
 pg_bin=${XEL02_PG_BIN:-/usr/lib/postgresql/15/bin}
@@ -125,6 +126,19 @@ EOF
 export ODBCSYSINI=$work
 export ODBCINI=$work/odbc.ini
 touch "$ODBCINI"
+pg_ctl_as_server="$pg_bin/pg_ctl"
+[ "$(id -u)" -eq 0 ] && pg_ctl_as_server="runuser -u $run_as_user -- $pg_bin/pg_ctl"
+cat >"$work/pg-ctl" <<EOF
+#!/bin/sh
+# Stops or starts this run's throwaway server: pg-ctl stop|start
+case "\$1" in
+  stop) exec $pg_ctl_as_server -D "$data" -m fast -w stop >/dev/null ;;
+  start) exec $pg_ctl_as_server -D "$data" -l "$work/server.log" -w -t 60 -o "-p $port" start >/dev/null ;;
+  *) echo "usage: \$0 stop|start" >&2; exit 2 ;;
+esac
+EOF
+chmod 755 "$work/pg-ctl"
+export XEL02_TEST_PG_CTL=$work/pg-ctl
 export XEL02_TEST_PG="odbc:Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=postgres;Uid=$user;Pwd=$password;"
 
 echo "with-postgres: server on 127.0.0.1:$port ready in $(milliseconds_since "$started") ms" >&2

@@ -5,6 +5,7 @@
 #include <exception>
 #include <iostream>
 
+#include "host/ReconnectingConnection.h"
 #include "host/app/StoreConnection.h"
 #include "platform/VisibleText.h"
 #include "store/DemoStore.h"
@@ -12,12 +13,21 @@
 
 namespace xel::app {
 
-std::unique_ptr<Connection> OpenStore(const Options& options) {
+namespace {
+
+std::unique_ptr<Connection> OpenStoreOnce(const Options& options) {
   if (options.db.empty()) {
     std::string demo = DemoStoreConnection();
     return OpenOrCreateDemoStore(demo.substr(std::string("sqlite:").size()));
   }
   return OpenConnection(options.db);
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> OpenStore(const Options& options) {
+  return std::make_unique<ReconnectingConnection>(OpenStoreOnce(options),
+                                                  [options] { return OpenStoreOnce(options); });
 }
 
 std::string MissingTablesText(const std::vector<std::string>& missing, const Options& options) {

@@ -92,6 +92,16 @@ std::vector<std::string> DumpStore(Connection& db) {
   return lines;
 }
 
+std::vector<std::string> DumpStoreWithoutStamps(Connection& db) {
+  std::vector<std::string> lines = DumpStore(db);
+  const std::string stamp = std::string("|") + sql::Fecha_Ult_Modif + "=";
+  for (std::string& line : lines) {
+    line = line.substr(0, line.find(stamp));
+  }
+  std::ranges::sort(lines);
+  return lines;
+}
+
 std::vector<std::string> TreeOfStore(Connection& db) {
   std::vector<std::string> lines{"K0|RAIZ|"};
   std::set<std::string> seen;

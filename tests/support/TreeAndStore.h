@@ -12,6 +12,9 @@ namespace xel::testing {
 // shown as <NULL>), the lines sorted. A table or a column the store lacks is a line of its own, so
 // that a damaged store can be dumped too and compared before and after a command.
 std::vector<std::string> DumpStore(Connection& db);
+// The same without the times of the rows' last change: what two stores filled alike at other
+// moments, or written again, have in common.
+std::vector<std::string> DumpStoreWithoutStamps(Connection& db);
 
 // The tree the store describes, read with bound values and so independent of the editor's own
 // statements: the root, the top-level classes by description, under each class its sub-classes by

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "host/ReconnectingConnection.h"
+#include "tests/support/FailureOf.h"
+#include "tests/support/TempStore.h"
+
+namespace xel::testing {
+namespace {
+
+// One way the server ends the session, and what the next statement must meet.
+struct Caso {
+  std::string nombre;
+  bool enTransaccion;     // the session ends while a transaction of ours is open
+  std::string siguiente;  // the statement run after the session ended
+  bool servidorVuelve;    // whether the server answers a new connection
+  std::string falla;      // part of the next statement's failure; empty: it must succeed
+  int aperturas;          // new connections opened by the next statement and the one after it
+};
+
+std::string Pid(Connection& db) {
+  return db.Execute("SELECT pg_backend_pid() AS p")->Field("p").Text();
+}
+
+long Filas(Connection& db) {
+  return db.Execute("SELECT count(*) AS n FROM XEL_Configuracion")->Field("n").AsLong();
+}
+
+const char kInserta[] =
+    "INSERT INTO XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable, Cf_Valor, Cf_Tipo) VALUES "
+    "('0001', 'V', '1', 'N')";
+
+struct ReconnectingConnectionTest : ::testing::TestWithParam<Caso> {};
+
+TEST_P(ReconnectingConnectionTest, ALostSessionIsReplacedOnceOutsideATransactionOnly) {
+  if (std::string why = TempStore::Unavailable(Backend::PostgreSql); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
+  const Caso& caso = GetParam();
+  TempStore store(TempStore::Contents::Schema, Backend::PostgreSql);
+  int aperturas = 0;
+  ReconnectingConnection db(store.OpenAnother(), [&] {
+    ++aperturas;
+    if (!caso.servidorVuelve) {
+      throw RuntimeError(err::DatabaseError, "could not connect to server: Connection refused");
+    }
+    return store.OpenAnother();
+  });
+  std::string antes = Pid(db);
+  if (caso.enTransaccion) {
+    db.BeginTrans();
+    db.Execute(kInserta);
+  }
+  store.Db().Execute("SELECT pg_terminate_backend(" + antes + ", 10000)");
+
+  RuntimeError fallo = FailureOf([&] { db.Execute(caso.siguiente); });
+  if (caso.falla.empty()) {
+    EXPECT_EQ(fallo.Number(), 0) << fallo.Description();
+  } else {
+    EXPECT_NE(fallo.Description().find(caso.falla), std::string::npos) << fallo.Description();
+  }
+  EXPECT_EQ(db.InTransaction(), caso.enTransaccion) << "a transaction is ended by its owner only";
+  if (db.InTransaction()) {
+    db.RollbackTrans();
+  }
+  if (caso.servidorVuelve) {
+    EXPECT_NE(Pid(db), antes) << "the statement after runs on a new session";
+  }
+  EXPECT_EQ(aperturas, caso.aperturas);
+  EXPECT_EQ(Filas(store.Db()), 0) << "no write of the ended session is kept, nor run twice";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ReconnectingConnectionTest,
+    ::testing::Values(
+        Caso{"ReadRunsAgainOnANewSession", false, "SELECT count(*) AS n FROM XEL_Configuracion",
+             true, "", 1},
+        Caso{"WriteFailsAndIsNotRepeated", false, kInserta, true, "terminating connection", 1},
+        Caso{"NothingReconnectsInsideATransaction", true,
+             "SELECT count(*) AS n FROM XEL_Configuracion", true, "terminating connection", 1},
+        Caso{"AServerThatDoesNotComeBackIsToldOnce", false,
+             "SELECT count(*) AS n FROM XEL_Configuracion", false,
+             "the server does not answer a new one: could not connect", 1}),
+    [](const ::testing::TestParamInfo<Caso>& info) { return info.param.nombre; });
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,0 +1,172 @@
+// A server that ends the editor's session in the middle of a write: on the throwaway PostgreSQL
+// server, a second connection ends the session just before each call of each write path. The store
+// must then hold exactly the old state or exactly the new one, the user must see one message and no
+// success, and no transaction may stay open on the server.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/ReconnectingConnection.h"
+#include "store/ContenidoDelStore.h"
+#include "store/Importacion.h"
+#include "tests/editor/DialogoFixture.h"
+#include "tests/support/TerminatingConnection.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// What the user was told by one write: whether it claimed success, and how many failures it showed.
+struct Desenlace {
+  bool exito;
+  size_t fallas;
+  std::string dicho;  // what the user was told, for the failure's report
+};
+
+// One write path, as the user makes it on the small store, through the window or the command line.
+struct Escritura {
+  std::string nombre;
+  std::function<Desenlace(VentanaEditor&, Connection&)> escribe;
+};
+
+// The failures a window showed, and what it said.
+Desenlace Visto(const VentanaEditor& ventana, bool exito) {
+  Desenlace visto{exito, 0, ""};
+  for (const Message& message : ventana.session->Messages()) {
+    visto.fallas += message.code == MsgCode::Critical ? 1 : 0;
+    visto.dicho += message.errorId + " " + message.prompt + "\n";
+  }
+  return visto;
+}
+
+// A write of the core, which reports a failure by throwing it.
+Desenlace DelNucleo(const std::function<void()>& escribe) {
+  try {
+    escribe();
+  } catch (const RuntimeError& e) {
+    return {false, 1, e.Description()};
+  }
+  return {true, 0, ""};
+}
+
+const std::vector<Escritura>& Escrituras() {
+  static const std::vector<Escritura> escrituras{
+      {"DialogInsert",
+       [](VentanaEditor& v, Connection&) {
+         v.Agrega("K0001", [](frmZULAddVariables& d) {
+           DialogoFixture::LlenaVariable(d, "NUEVA", 2, "x");
+           DialogoFixture::AceptaOCancela(d);
+         });
+         return Visto(v, v.Nodes().Contains("KNUEVA"));
+       }},
+      {"DialogUpdate",
+       [](VentanaEditor& v, Connection&) {
+         bool aceptado = false;
+         v.Edita("KIVA", [&](frmZULAddVariables& d) {
+           d.txtValor.SetText("17");
+           DialogoFixture::AceptaOCancela(d);
+           aceptado = d.Add;
+         });
+         return Visto(v, aceptado);
+       }},
+      {"DeleteSubTree",
+       [](VentanaEditor& v, Connection&) {
+         v.Borra("K0001");
+         return Visto(v, !v.Nodes().Contains("K0001"));
+       }},
+      {"SaveOrder",
+       [](VentanaEditor& v, Connection&) {
+         v.Drag("K0004", "K0003");
+         v.session->ClearMessages();
+         v.editor.cmdGrabar.PerformClick();
+         return Visto(v, v.session->Messages().empty());
+       }},
+      {"Set", [](VentanaEditor&,
+                 Connection& db) { return DelNucleo([&] { CambiaValor(db, "IVA", "17"); }); }},
+      {"Import",
+       [](VentanaEditor&, Connection& db) {
+         Contenido archivo;
+         archivo.clases.push_back({"0009", "0000", "0009", "Nueva", 1});
+         archivo.variables.push_back({"0009", "NUEVA", "1", "B", "", 2});
+         archivo.variables.push_back({"0001", "IVA", "17", "N", "", 3});
+         return DelNucleo([&] { Importa(db, archivo, "vars.json", false); });
+       }},
+  };
+  return escrituras;
+}
+
+// The store of one attempt on the server, with the editor open on it through the host's
+// reconnecting connection, as the program has it, and a second connection that can end the
+// editor's session. One test makes many of them, so it is no test of its own.
+struct Intento : StoreFixture {
+  Intento() : StoreFixture(Backend::PostgreSql) {
+    AddSmallStore();
+    ventana.Open();
+  }
+  void TestBody() override {}
+  std::unique_ptr<Connection> killer = store.OpenAnother();
+  TerminatingConnection terminador{store.Db(), *killer};
+  // The reconnecting connection drops the one it replaces; the terminating one must outlive it.
+  ReconnectingConnection conexion{std::make_unique<RecordingConnection>(terminador),
+                                  [this] { return store.OpenAnother(); }};
+  VentanaEditor ventana{conexion};
+};
+
+// One attempt whose session was ended: the store after it, and what the user was told.
+struct Tras {
+  int call;
+  Lines estado;
+  Desenlace desenlace;
+};
+
+struct ConexionPerdidaTest : ::testing::TestWithParam<Escritura> {};
+
+TEST_P(ConexionPerdidaTest, AtEveryCallTheStoreIsOldOrNewAndTheUserIsToldWhich) {
+  if (std::string why = TempStore::Unavailable(Backend::PostgreSql); !why.empty()) {
+    GTEST_SKIP() << why;
+  }
+  const Escritura& escritura = GetParam();
+  Lines viejo;
+  std::vector<Tras> intentos;
+  for (int call = 1;; ++call) {
+    Intento intento;
+    if (viejo.empty()) {
+      viejo = DumpStoreWithoutStamps(intento.store.Db());
+    }
+    intento.terminador.TerminateAtCall(call);
+    Desenlace desenlace = escritura.escribe(intento.ventana, intento.conexion);
+    Lines estado = DumpStoreWithoutStamps(*intento.store.OpenAnother());
+    EXPECT_EQ(OpenTransactionsOnServer(*intento.killer), 0) << "session ended at call " << call;
+    if (!intento.terminador.Terminated()) {
+      EXPECT_TRUE(desenlace.exito);
+      EXPECT_EQ(desenlace.fallas, 0u) << desenlace.dicho;
+      EXPECT_NE(estado, viejo) << "the write changed nothing";
+      EXPECT_GT(call, 2) << "the write made too few calls to be swept";
+      // The old state with one failure told, or the new one told as done: nothing in between.
+      for (const Tras& tras : intentos) {
+        SCOPED_TRACE("session ended at call " + std::to_string(tras.call));
+        bool hecho = tras.estado == estado;
+        EXPECT_TRUE(hecho || tras.estado == viejo) << "a part of the write is stored";
+        EXPECT_EQ(tras.desenlace.exito, hecho);
+        EXPECT_EQ(tras.desenlace.fallas, hecho ? 0u : 1u) << tras.desenlace.dicho;
+      }
+      return;
+    }
+    intentos.push_back({call, estado, desenlace});
+    ASSERT_LT(call, 60) << "the write never ends";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWritePath, ConexionPerdidaTest, ::testing::ValuesIn(Escrituras()),
+                         [](const ::testing::TestParamInfo<Escritura>& info) {
+                           return info.param.nombre;
+                         });
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,0 +1,196 @@
+// The program killed while it writes: a child process saves the order of a 100,000-variable tree
+// (or imports a large file) into a SQLite store and is killed with SIGKILL after a random delay.
+// Afterwards the store must open, pass SQLite's integrity check, and hold exactly the old state or
+// exactly the new one.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <random>
+#include <thread>
+
+#include "store/Exportacion.h"
+#include "store/Importacion.h"
+#include "store/Sql.h"
+#include "tests/editor/VentanaEditor.h"
+#include "tests/support/TempStore.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kClases = 1000;
+constexpr int kVariablesPorClase = 100;
+constexpr int kMuertes = 25;  // per write path: 50 in all
+
+std::string Codigo(int n) {
+  std::string digits = std::to_string(n);
+  return std::string(4 - digits.size(), '0') + digits;
+}
+
+// 1,000 classes, a tenth at the top level and the rest under them, each with 100 variables.
+void LlenaStore(Connection& db) {
+  RunInTransaction(db, [&] {
+    for (int c = 1; c <= kClases; ++c) {
+      std::string padre = c <= kClases / 10 ? "0000" : Codigo((c % (kClases / 10)) + 1);
+      db.Execute(
+          "INSERT INTO XEL_Clase_Variable (Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, "
+          "Cv_Descripcion, Fecha_Ult_Modif) VALUES ('" +
+          Quote(Codigo(c)) + "', '" + Quote(Codigo(c)) + "', '" + Quote(padre) + "', 'Clase " +
+          Quote(Codigo(c)) + "', getdate())");
+      for (int v = 0; v < kVariablesPorClase; ++v) {
+        db.Execute(
+            "INSERT INTO XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable, Cf_Valor, "
+            "Cf_Descripcion, Cf_Tipo, Fecha_Ult_Modif) VALUES ('" +
+            Quote(Codigo(c)) + "', 'V" + std::to_string(c) + "_" + std::to_string(v) + "', '" +
+            std::to_string(v) + "', '', 'N', getdate())");
+      }
+    }
+  });
+}
+
+// One write, as the child process makes it on the store's file; `empieza` is called just before
+// the write itself, once everything it needs is read and ready.
+struct Escritura {
+  std::string nombre;
+  std::function<void(const std::string& archivo, const std::function<void()>& empieza)> escribe;
+};
+
+void GrabaOrden(const std::string& archivo, const std::function<void()>& empieza) {
+  auto db = OpenConnection("sqlite:" + archivo);
+  VentanaEditor ventana(*db);
+  ventana.Open();
+  ventana.Drag("K" + Codigo(kClases / 10), "K0001");
+  ventana.session->ClearMessages();  // the drop's question
+  empieza();
+  ventana.editor.cmdGrabar.PerformClick();
+  for (const Message& message : ventana.session->Messages()) {
+    std::cerr << "the save said: " << message.errorId << " " << message.prompt << "\n";
+    _exit(3);
+  }
+}
+
+// A file of 10,000 variables, every value changed.
+void ImportaArchivo(const std::string& archivo, const std::function<void()>& empieza) {
+  auto db = OpenConnection("sqlite:" + archivo);
+  Contenido contenido = LeeContenido(*db);
+  contenido.variables.resize(contenido.variables.size() / 10);
+  for (Variable& variable : contenido.variables) {
+    variable.valor += "1";
+  }
+  std::string texto = Exporta(contenido, FormatoDeArchivo::Json);
+  Contenido leido = LeeExportacion(texto, "vars.json");
+  empieza();
+  Importa(*db, leido, "vars.json", false);
+}
+
+// How one child process ended: killed, or on its own with its exit status.
+struct Final {
+  bool matado;
+  int estado;
+};
+
+// Runs the write in a child process; with a delay, kills it that long after the write starts.
+Final EnHijo(const Escritura& escritura, const std::string& archivo,
+             std::optional<Clock::duration> demora, Clock::duration* duracion = nullptr) {
+  int senal[2];
+  EXPECT_EQ(pipe(senal), 0);
+  pid_t hijo = fork();
+  if (hijo == 0) {
+    close(senal[0]);
+    escritura.escribe(archivo, [&] { static_cast<void>(write(senal[1], "w", 1)); });
+    _exit(0);
+  }
+  close(senal[1]);
+  char c;
+  bool empezo = read(senal[0], &c, 1) == 1;
+  close(senal[0]);
+  Clock::time_point inicio = Clock::now();
+  if (empezo && demora) {
+    std::this_thread::sleep_for(*demora);
+    kill(hijo, SIGKILL);
+  }
+  int estado = 0;
+  waitpid(hijo, &estado, 0);
+  if (duracion) {
+    *duracion = Clock::now() - inicio;
+  }
+  return {WIFSIGNALED(estado), WIFEXITED(estado) ? WEXITSTATUS(estado) : -1};
+}
+
+std::string Integridad(const std::string& archivo) {
+  auto db = OpenConnection("sqlite:" + archivo);
+  return db->Execute("PRAGMA integrity_check")->Field("integrity_check").Text();
+}
+
+struct ProcesoMatadoTest : ::testing::TestWithParam<Escritura> {
+  static void SetUpTestSuite() {
+    plantilla_ = std::make_unique<TempStore>(TempStore::Contents::Schema);
+    LlenaStore(plantilla_->Db());
+  }
+  static void TearDownTestSuite() { plantilla_.reset(); }
+
+  // A copy of the filled store, in the template's folder, with no write-ahead log left from an
+  // earlier copy of that name.
+  std::string Copia(const std::string& nombre) {
+    plantilla_->Db().Execute("PRAGMA wal_checkpoint(TRUNCATE)");
+    std::filesystem::path copia = plantilla_->Path().parent_path() / nombre;
+    for (const char* log : {"-wal", "-shm"}) {
+      std::filesystem::remove(copia.string() + log);
+    }
+    std::filesystem::copy_file(plantilla_->Path(), copia,
+                               std::filesystem::copy_options::overwrite_existing);
+    return copia.string();
+  }
+  static Lines Estado(const std::string& archivo) {
+    return DumpStoreWithoutStamps(*OpenConnection("sqlite:" + archivo));
+  }
+
+  static inline std::unique_ptr<TempStore> plantilla_;
+};
+
+TEST_P(ProcesoMatadoTest, AfterAKillTheStoreIsWholeAndOldOrNew) {
+  const Escritura& escritura = GetParam();
+  std::string completo = Copia("completo.db");
+  Lines viejo = Estado(completo);
+  Clock::duration duracion{};
+  Final final = EnHijo(escritura, completo, std::nullopt, &duracion);
+  ASSERT_FALSE(final.matado);
+  ASSERT_EQ(final.estado, 0) << "the write failed without a kill";
+  Lines nuevo = Estado(completo);
+  ASSERT_NE(nuevo, viejo);
+
+  int matadosAMedias = 0;
+  for (int semilla = 1; semilla <= kMuertes; ++semilla) {
+    SCOPED_TRACE("seed " + std::to_string(semilla));
+    std::mt19937 azar(static_cast<unsigned>(semilla));
+    auto demora = std::chrono::duration_cast<Clock::duration>(
+        duracion * std::uniform_real_distribution<double>(0.0, 1.1)(azar));
+    std::string archivo = Copia("matado.db");
+    matadosAMedias += EnHijo(escritura, archivo, demora).matado ? 1 : 0;
+    ASSERT_EQ(Integridad(archivo), "ok");
+    Lines estado = Estado(archivo);
+    EXPECT_TRUE(estado == viejo || estado == nuevo);
+  }
+  EXPECT_GT(matadosAMedias, 0) << "no kill landed while the write ran";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachLongWrite, ProcesoMatadoTest,
+                         ::testing::Values(Escritura{"SaveOrder", GrabaOrden},
+                                           Escritura{"Import", ImportaArchivo}),
+                         [](const ::testing::TestParamInfo<Escritura>& info) {
+                           return info.param.nombre;
+                         });
+
+}  // namespace
+}  // namespace xel::testing

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -83,7 +85,9 @@ TEST(ArchivoTest, JsonStringsTakeEveryEscapeAndNumbersStandForTheirText) {
   EXPECT_EQ(v.descripcion, "A");
 }
 
-TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
+// Rows whose texts hold every kind of character a file must carry: quotes, separators, line
+// breaks, blanks at the ends, control characters, characters beyond the basic plane.
+Contenido ContenidoDeTextosDificiles() {
   const std::vector<std::string> kValores = {
       "O'Brien \"comillas\", comas",
       "línea\nsiguiente\r\nCR LF\rsolo CR",
@@ -93,6 +97,7 @@ TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
       "Facturación “electrónica” 🚀 \u2028",
       std::string("control \x01\x1f\x7f", 12),
       "record,code,parent",
+      "\b retroceso \f avance",
       "\"",
   };
   Contenido contenido;
@@ -101,6 +106,11 @@ TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
     contenido.clases.push_back({v + "c", v + "p", v + "i", v});
     contenido.variables.push_back({v + "c", v + std::to_string(i), v, v + "t", v});
   }
+  return contenido;
+}
+
+TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
+  const Contenido contenido = ContenidoDeTextosDificiles();
   for (FormatoDeArchivo formato : {FormatoDeArchivo::Json, FormatoDeArchivo::Csv}) {
     std::string nombre = formato == FormatoDeArchivo::Json ? "f.json" : "f.csv";
     Contenido leido = LeeExportacion(Exporta(contenido, formato), nombre);
@@ -120,8 +130,32 @@ TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
     }
     // One record per line in JSON: the classes from the third line on.
     if (formato == FormatoDeArchivo::Json) {
-      EXPECT_EQ(leido.clases.back().linea, 2 + static_cast<long>(kValores.size()));
+      EXPECT_EQ(leido.clases.back().linea, 2 + static_cast<long>(contenido.clases.size()));
     }
+  }
+}
+
+std::string ContenidoDe(const std::filesystem::path& archivo) {
+  std::ifstream entrada(archivo, std::ios::binary);
+  return {std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>()};
+}
+
+// Files exported by earlier versions are compared, kept and merged by their users: the same rows
+// must always give the same bytes.
+TEST(ArchivoTest, TheExportOfGivenRowsKeepsItsBytes) {
+  struct Caso {
+    const char* archivo;
+    Contenido contenido;
+    FormatoDeArchivo formato;
+  } const kCasos[] = {
+      {"vacio.json", {}, FormatoDeArchivo::Json},
+      {"textos.json", ContenidoDeTextosDificiles(), FormatoDeArchivo::Json},
+      {"textos.csv", ContenidoDeTextosDificiles(), FormatoDeArchivo::Csv},
+  };
+  for (const Caso& caso : kCasos) {
+    std::string esperado = ContenidoDe(std::filesystem::path(XEL02_EXPORTS) / caso.archivo);
+    ASSERT_FALSE(esperado.empty()) << caso.archivo;
+    EXPECT_EQ(Exporta(caso.contenido, caso.formato), esperado) << caso.archivo;
   }
 }
 

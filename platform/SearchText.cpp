@@ -1,65 +1,123 @@
 #include "platform/SearchText.h"
 
-#include <array>
-#include <string>
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/uniset.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+
+#include "platform/RuntimeError.h"
 
 namespace xel {
 namespace {
 
-// The accented letters, upper and lower case, and at the same character position the plain
-// lower-case letter each one folds to. Every accented letter is one of U+00C0 to U+00FF.
-constexpr std::string_view kAccentedLetters = "ÁÀÂÄÃÉÈÊËÍÌÎÏÓÒÔÖÕÚÙÛÜÑÇáàâäãéèêëíìîïóòôöõúùûüñç";
-constexpr std::string_view kPlainLetters = "aaaaaeeeeiiiiooooouuuuncaaaaaeeeeiiiiooooouuuunc";
-
-// U+00C0 to U+00FF are written 0xC3 followed by 0x80 to 0xBF.
-constexpr unsigned char kLatin1Lead = 0xC3;
-constexpr unsigned char kFirstTrail = 0x80;
-constexpr unsigned char kLastTrail = 0xBF;
-
-// The plain letter of each character U+00C0 to U+00FF, by its second byte; 0 for one kept as is.
-const std::array<char, 64>& PlainLetterByTrail() {
-  static const std::array<char, 64> table = [] {
-    std::array<char, 64> plain{};
-    for (size_t byte = 1, letter = 0; byte < kAccentedLetters.size(); byte += 2, ++letter) {
-      plain[static_cast<unsigned char>(kAccentedLetters[byte]) - kFirstTrail] =
-          kPlainLetters[letter];
-    }
-    return plain;
-  }();
-  return table;
+bool IsAscii(std::string_view text) {
+  return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The plain letter of the two bytes at `at`, or 0 when they are no accented letter.
-char PlainLetterAt(std::string_view text, size_t at) {
-  if (static_cast<unsigned char>(text[at]) != kLatin1Lead || at + 1 >= text.size()) {
-    return 0;
+// Plain ASCII folds to its lower case alone, and most keys and values are plain ASCII.
+std::string AsciiLowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
   }
-  auto trail = static_cast<unsigned char>(text[at + 1]);
-  return trail >= kFirstTrail && trail <= kLastTrail ? PlainLetterByTrail()[trail - kFirstTrail]
-                                                     : 0;
+  return lower;
 }
 
-// ASCII letters in lower case, the accented letters as their plain letter, every other character
-// as it is.
-std::string FoldForSearch(std::string_view text) {
-  std::string folded;
-  folded.reserve(text.size());
-  for (size_t at = 0; at < text.size(); ++at) {
-    if (char plain = PlainLetterAt(text, at)) {
-      folded += plain;
-      ++at;
-      continue;
-    }
-    char c = text[at];
-    folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+const icu::Normalizer2& Decomposition() {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+  if (U_FAILURE(status)) {
+    throw RuntimeError(err::InvalidProcedureCall,
+                       std::string("The Unicode tables cannot be loaded: ") + u_errorName(status));
   }
-  return folded;
+  return *nfd;
+}
+
+bool IsNonspacingMark(UChar32 c) {
+  return u_charType(c) == U_NON_SPACING_MARK;
+}
+
+// Decomposed, without its nonspacing marks.
+icu::UnicodeString Unmarked(const icu::UnicodeString& text) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::UnicodeString decomposed = Decomposition().normalize(text, status);
+  icu::UnicodeString unmarked;
+  for (int32_t at = 0; at < decomposed.length(); at = decomposed.moveIndex32(at, 1)) {
+    if (UChar32 c = decomposed.char32At(at); !IsNonspacingMark(c)) {
+      unmarked.append(c);
+    }
+  }
+  return unmarked;
+}
+
+icu::UnicodeString Folded(icu::UnicodeString text) {
+  return Unmarked(text.foldCase(U_FOLD_CASE_DEFAULT));
+}
+
+std::u32string Utf32(const icu::UnicodeString& text) {
+  std::u32string utf32;
+  for (int32_t at = 0; at < text.length(); at = text.moveIndex32(at, 1)) {
+    utf32 += static_cast<char32_t>(text.char32At(at));
+  }
+  return utf32;
+}
+
+// The code points of a set of Unicode properties, range by range.
+template <class Each>
+void ForEachRange(const char16_t* properties, Each&& each) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::UnicodeSet set(properties, status);
+  for (int32_t range = 0; U_SUCCESS(status) && range < set.getRangeCount(); ++range) {
+    each(set.getRangeStart(range), set.getRangeEnd(range));
+  }
+}
+
+bool Decomposes(UChar32 c) {
+  icu::UnicodeString decomposition;
+  return Decomposition().getDecomposition(c, decomposition);
+}
+
+ServerFolding MakeServerFolding() {
+  ServerFolding folding;
+  // The characters that case folding changes and that lower-casing and decomposing leave alone.
+  ForEachRange(u"[[:Changes_When_Casefolded:]-[:Changes_When_Lowercased:]]",
+               [&](UChar32 first, UChar32 last) {
+                 for (UChar32 c = first; c <= last; ++c) {
+                   icu::UnicodeString original(c);
+                   icu::UnicodeString folded = Folded(original);
+                   if (!Decomposes(c) && folded != Unmarked(original)) {
+                     folding.remainingFolds.emplace_back(Utf32(original), Utf32(folded));
+                   }
+                 }
+               });
+  ForEachRange(u"[:Mn:]", [&](UChar32 first, UChar32 last) {
+    folding.nonspacingMarks.emplace_back(first, last);
+  });
+  return folding;
 }
 
 }  // namespace
 
+std::string FoldedForSearch(std::string_view text) {
+  if (IsAscii(text)) {
+    return AsciiLowerCase(text);
+  }
+  std::string folded;
+  Folded(icu::UnicodeString::fromUTF8(
+             icu::StringPiece(text.data(), static_cast<int32_t>(text.size()))))
+      .toUTF8String(folded);
+  return folded;
+}
+
 bool ContainsFolded(std::string_view text, std::string_view wanted) {
-  return FoldForSearch(text).find(FoldForSearch(wanted)) != std::string::npos;
+  return FoldedForSearch(text).find(FoldedForSearch(wanted)) != std::string::npos;
+}
+
+const ServerFolding& FoldingForServers() {
+  static const ServerFolding folding = MakeServerFolding();
+  return folding;
 }
 
 }  // namespace xel

@@ -6,16 +6,67 @@
 namespace xel {
 namespace {
 
-// The search's xel_contiene(text, wanted) on PostgreSQL. A text of ASCII characters only is folded
-// by lowering it; any other first loses its accents (decomposed, then without its combining marks,
-// U+0300 to U+036F), which costs more and is needed by few values. All under "C": the columns'
-// nondeterministic collation refuses strpos and regular expressions. The wanted text is folded once
-// per query, the function being inlined. normalize() needs the database in UTF8.
+// A text as a PostgreSQL Unicode literal, every character beyond ASCII escaped so that the
+// statement stays plain ASCII whatever the client's encoding.
+std::string UnicodeLiteral(std::u32string_view text) {
+  constexpr char kHexadecimal[] = "0123456789ABCDEF";
+  std::string literal = "U&'";
+  for (char32_t c : text) {
+    if (c < 0x80 && c != '\\' && c != '\'') {
+      literal += static_cast<char>(c);
+      continue;
+    }
+    literal += "\\+";
+    for (int shift = 20; shift >= 0; shift -= 4) {
+      literal += kHexadecimal[(c >> shift) & 0xF];
+    }
+  }
+  return literal + "'";
+}
+
+// The text after the server's lower() and normalize(..., NFD) folded as the client folds it:
+// the characters that fold further replaced (one to one by translate(), the others one by one),
+// then the nonspacing marks removed.
+std::string FoldedAfterDecomposition(const std::string& decomposed) {
+  const ServerFolding& folding = FoldingForServers();
+  std::u32string from;
+  std::u32string to;
+  std::string text = decomposed;
+  for (const auto& [character, folded] : folding.remainingFolds) {
+    if (folded.size() == 1) {
+      from += character;
+      to += folded;
+    } else {
+      text = "replace(" + text + ", " + UnicodeLiteral(character) + ", " + UnicodeLiteral(folded) +
+             ")";
+    }
+  }
+  std::u32string marks = U"[";
+  for (const auto& [first, last] : folding.nonspacingMarks) {
+    marks += first;
+    if (last != first) {
+      marks += U"-";
+      marks += last;
+    }
+  }
+  marks += U"]";
+  return "regexp_replace(translate(" + text + ", " + UnicodeLiteral(from) + ", " +
+         UnicodeLiteral(to) + "), " + UnicodeLiteral(marks) + ", '', 'g')";
+}
+
+// The search's xel_contiene(text, wanted) on PostgreSQL, folding as the SQLite connection does
+// (platform/SearchText.h). A text of ASCII characters only is folded by lowering it; any other is
+// lowered by the server's Unicode rules ("und-x-icu"), decomposed and finished by
+// FoldedAfterDecomposition, which costs more and is needed by few values. Then all under "C": the
+// columns' nondeterministic collation refuses strpos and regular expressions. The wanted text is
+// folded once per query, the function being inlined. normalize() needs the database in UTF8.
 std::string PostgreSqlSearchFunction() {
   auto fold = [](const std::string& text) {
     return "CASE WHEN octet_length(" + text + ") = char_length(" + text + ") THEN lower(" + text +
-           " COLLATE \"C\") ELSE lower(regexp_replace(normalize(" + text +
-           ", NFD) COLLATE \"C\", U&'[\\0300-\\036F]', '', 'g')) END";
+           " COLLATE \"C\") ELSE " +
+           FoldedAfterDecomposition("normalize(lower(" + text +
+                                    " COLLATE \"und-x-icu\") COLLATE \"C\", NFD)") +
+           " END";
   };
   return std::string("CREATE OR REPLACE FUNCTION ") + kSearchFunction +
          "(text, text) RETURNS integer LANGUAGE sql IMMUTABLE AS $$SELECT CASE WHEN strpos(" +

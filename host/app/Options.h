@@ -19,7 +19,8 @@ struct Options {
     Get,
     Set,
     Export,
-    Import
+    Import,
+    Find
   };
   Command command = Command::Editor;
   std::string db;          // --db CONNECTION; empty: the demo store in the user's data folder
@@ -30,12 +31,13 @@ struct Options {
   bool system = false;     // register/unregister --system
 
   // list, get, set, export and import: their operands and options.
-  std::string classCode;        // list CLASS, export --class CODE
-  std::string key;              // get KEY, set KEY VALUE
-  std::string value;            // set KEY VALUE
-  std::string file;             // import FILE
-  std::string format = "json";  // export --format json|csv
-  bool dryRun = false;          // import --dry-run
+  std::string classCode;  // list CLASS, export --class CODE
+  std::string key;        // get KEY, set KEY VALUE
+  std::string value;      // set KEY VALUE
+  std::string file;       // import FILE
+  std::string text;       // find TEXT
+  std::string format;     // --format: export json|csv, find text|json; the first by default
+  bool dryRun = false;    // import --dry-run
 };
 
 // Reads the arguments after the program's name; a wrong one is an error whose text says why.

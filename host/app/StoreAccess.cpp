@@ -71,4 +71,27 @@ Arbol TreeToShow(const Options& options, Connection& db) {
   return tree;
 }
 
+std::string ListField(std::string_view text) {
+  std::string field;
+  for (char c : text) {
+    switch (c) {
+      case '\t':
+        field += "\\t";
+        break;
+      case '\n':
+        field += "\\n";
+        break;
+      case '\r':
+        field += "\\r";
+        break;
+      case '\\':
+        field += "\\\\";
+        break;
+      default:
+        field += c;
+    }
+  }
+  return field;
+}
+
 }  // namespace xel::app

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/app/Options.h"
@@ -35,5 +36,9 @@ int OutputWritten();
 // CLASS) that class's. Rows no class of the whole tree reaches are left out, as the editor leaves
 // them out; how many there are is told on the error stream.
 Arbol TreeToShow(const Options& options, Connection& db);
+
+// A field of a tab-separated listing, with tabs, line breaks and backslashes escaped (\t, \n, \r,
+// \\) so that every entry stays one line.
+std::string ListField(std::string_view text);
 
 }  // namespace xel::app

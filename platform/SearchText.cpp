@@ -4,26 +4,14 @@
 #include <unicode/uchar.h>
 #include <unicode/uniset.h>
 #include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
-#include <algorithm>
+#include <array>
 
 #include "platform/RuntimeError.h"
 
 namespace xel {
 namespace {
-
-bool IsAscii(std::string_view text) {
-  return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Plain ASCII folds to its lower case alone, and most keys and values are plain ASCII.
-std::string AsciiLowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-  }
-  return lower;
-}
 
 const icu::Normalizer2& Decomposition() {
   UErrorCode status = U_ZERO_ERROR;
@@ -98,21 +86,56 @@ ServerFolding MakeServerFolding() {
   return folding;
 }
 
+// The Latin letters most texts are made of: U+0000 to U+024F. None of them combines with another,
+// so a text made only of them folds letter by letter, each as a whole text of its own would.
+constexpr UChar32 kLatinas = 0x250;
+
+const std::array<std::string, kLatinas>& LatinasPlegadas() {
+  static const std::array<std::string, kLatinas> plegadas = [] {
+    std::array<std::string, kLatinas> tabla;
+    for (UChar32 c = 0; c < kLatinas; ++c) {
+      Folded(icu::UnicodeString(c)).toUTF8String(tabla[c]);
+    }
+    return tabla;
+  }();
+  return plegadas;
+}
+
+// Folds the text into `folded`, letter by letter from the table while it can, by ICU otherwise.
+void Fold(std::string_view text, std::string& folded) {
+  folded.clear();
+  const auto& latinas = LatinasPlegadas();
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t at = 0; at < length;) {
+    UChar32 c = 0;
+    U8_NEXT(text.data(), at, length, c);
+    if (c < 0 || c >= kLatinas) {
+      folded.clear();
+      Folded(icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), length)))
+          .toUTF8String(folded);
+      return;
+    }
+    folded += latinas[c];
+  }
+}
+
 }  // namespace
 
 std::string FoldedForSearch(std::string_view text) {
-  if (IsAscii(text)) {
-    return AsciiLowerCase(text);
-  }
   std::string folded;
-  Folded(icu::UnicodeString::fromUTF8(
-             icu::StringPiece(text.data(), static_cast<int32_t>(text.size()))))
-      .toUTF8String(folded);
+  Fold(text, folded);
   return folded;
 }
 
+bool HoldsFolded(std::string_view text, std::string_view foldedWanted) {
+  // One buffer per thread, so that searching row after row allocates nothing.
+  thread_local std::string folded;
+  Fold(text, folded);
+  return folded.find(foldedWanted) != std::string::npos;
+}
+
 bool ContainsFolded(std::string_view text, std::string_view wanted) {
-  return FoldedForSearch(text).find(FoldedForSearch(wanted)) != std::string::npos;
+  return HoldsFolded(text, FoldedForSearch(wanted));
 }
 
 const ServerFolding& FoldingForServers() {

@@ -23,6 +23,8 @@ std::string FoldedForSearch(std::string_view text);
 
 // Whether the text (UTF-8) holds the wanted one, both folded; every text holds the empty one.
 bool ContainsFolded(std::string_view text, std::string_view wanted);
+// The same with the wanted text already folded, for a search that tries it on many texts.
+bool HoldsFolded(std::string_view text, std::string_view foldedWanted);
 
 // The same folding on a server that lower-cases and decomposes texts itself (PostgreSQL's lower()
 // and normalize(..., NFD), which follow the same Unicode tables): what remains to be done after

@@ -75,8 +75,7 @@ void Contains(sqlite3_context* context, int, sqlite3_value** args) {
   constexpr int kWanted = 1;
   const auto* kept = static_cast<const std::string*>(sqlite3_get_auxdata(context, kWanted));
   std::string wanted = kept ? std::string() : FoldedForSearch(TextArgument(args[kWanted]));
-  bool holds =
-      FoldedForSearch(TextArgument(args[0])).find(kept ? *kept : wanted) != std::string::npos;
+  bool holds = HoldsFolded(TextArgument(args[0]), kept ? *kept : wanted);
   if (!kept) {
     sqlite3_set_auxdata(context, kWanted, new std::string(std::move(wanted)),
                         [](void* folded) { delete static_cast<std::string*>(folded); });

@@ -13,13 +13,18 @@
 namespace xel {
 namespace {
 
-const icu::Normalizer2& Decomposition() {
-  UErrorCode status = U_ZERO_ERROR;
-  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+// ICU's tables come with the library; a failure to read them is a broken installation.
+void RequireUnicodeTables(UErrorCode status) {
   if (U_FAILURE(status)) {
     throw RuntimeError(err::InvalidProcedureCall,
                        std::string("The Unicode tables cannot be loaded: ") + u_errorName(status));
   }
+}
+
+const icu::Normalizer2& Decomposition() {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+  RequireUnicodeTables(status);
   return *nfd;
 }
 
@@ -57,7 +62,8 @@ template <class Each>
 void ForEachRange(const char16_t* properties, Each&& each) {
   UErrorCode status = U_ZERO_ERROR;
   icu::UnicodeSet set(properties, status);
-  for (int32_t range = 0; U_SUCCESS(status) && range < set.getRangeCount(); ++range) {
+  RequireUnicodeTables(status);
+  for (int32_t range = 0; range < set.getRangeCount(); ++range) {
     each(set.getRangeStart(range), set.getRangeEnd(range));
   }
 }

@@ -1,5 +1,6 @@
 #include "platform/SearchText.h"
 
+#include <unicode/locid.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/uniset.h>
@@ -73,16 +74,38 @@ bool Decomposes(UChar32 c) {
   return Decomposition().getDecomposition(c, decomposition);
 }
 
+icu::UnicodeString UpperCase(icu::UnicodeString text) {
+  return text.toUpper(icu::Locale::getRoot());
+}
+
+// A text as the server's own steps leave it: upper-cased, decomposed, without nonspacing marks.
+// The server compares its texts with one another only, so its letters may stand in another case
+// than the folding's: what matters is that it tells apart the same letters.
+icu::UnicodeString OnServer(const icu::UnicodeString& text) {
+  return Unmarked(UpperCase(text));
+}
+
+// The first of the code points that no text holds (noncharacters), which stand on the server for
+// the letters whose upper case is another letter's.
+constexpr UChar32 kFirstNoncharacter = 0xFDD0;
+
 ServerFolding MakeServerFolding() {
   ServerFolding folding;
-  // The characters that case folding changes and that lower-casing and decomposing leave alone.
-  ForEachRange(u"[[:Changes_When_Casefolded:]-[:Changes_When_Lowercased:]]",
+  UChar32 stand = kFirstNoncharacter;
+  ForEachRange(u"[[:Changes_When_Casemapped:][:Changes_When_Casefolded:]]",
                [&](UChar32 first, UChar32 last) {
                  for (UChar32 c = first; c <= last; ++c) {
-                   icu::UnicodeString original(c);
-                   icu::UnicodeString folded = Folded(original);
-                   if (!Decomposes(c) && folded != Unmarked(original)) {
-                     folding.remainingFolds.emplace_back(Utf32(original), Utf32(folded));
+                   icu::UnicodeString letter(c);
+                   icu::UnicodeString folded = Folded(letter);
+                   if (Decomposes(c)) {
+                     continue;
+                   }
+                   if (folded == letter && Folded(UpperCase(letter)) != letter) {
+                     // The dotless ı, whose upper case I is the i's.
+                     folding.beforeCasing.emplace_back(Utf32(letter), std::u32string(1, stand++));
+                   } else if (OnServer(letter) != OnServer(folded)) {
+                     // The capital ẞ, whose upper case is itself rather than "SS".
+                     folding.beforeCasing.emplace_back(Utf32(letter), Utf32(folded));
                    }
                  }
                });

@@ -26,14 +26,15 @@ bool ContainsFolded(std::string_view text, std::string_view wanted);
 // The same with the wanted text already folded, for a search that tries it on many texts.
 bool HoldsFolded(std::string_view text, std::string_view foldedWanted);
 
-// The same folding on a server that lower-cases and decomposes texts itself (PostgreSQL's lower()
-// and normalize(..., NFD), which follow the same Unicode tables): what remains to be done after
-// those two steps.
+// The same folding on a server that sets case aside by upper-casing texts and decomposes them
+// itself (PostgreSQL's upper() and normalize(..., NFD), which follow the same Unicode tables): the
+// server's texts are then in upper case rather than folded, but two texts hold one another there
+// exactly when they do here. Only a few letters need help first.
 struct ServerFolding {
-  // Characters that a lower-cased, decomposed text may still hold and that case folding turns
-  // into others, each with its folded, unmarked form (UTF-32): "ß" into "ss", final "ς" into "σ",
-  // the iota subscript into "ι", the Cherokee small letters into their capitals.
-  std::vector<std::pair<std::u32string, std::u32string>> remainingFolds;
+  // Letters to replace before upper-casing (UTF-32), each with what stands for it: the capital
+  // "ẞ", whose upper case is itself, by "ss"; the dotless "ı", whose upper case "I" is also the
+  // i's, by a code point that no text holds.
+  std::vector<std::pair<std::u32string, std::u32string>> beforeCasing;
   // The nonspacing marks, as ranges of code points, first and last included.
   std::vector<std::pair<char32_t, char32_t>> nonspacingMarks;
 };

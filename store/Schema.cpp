@@ -24,22 +24,18 @@ std::string UnicodeLiteral(std::u32string_view text) {
   return literal + "'";
 }
 
-// The text after the server's lower() and normalize(..., NFD) folded as the client folds it:
-// the characters that fold further replaced (one to one by translate(), the others one by one),
-// then the nonspacing marks removed.
-std::string FoldedAfterDecomposition(const std::string& decomposed) {
+// A text the way the search compares it on PostgreSQL (platform/SearchText.h): a text of ASCII
+// characters only is upper-cased; any other first has the few letters that need it replaced, then
+// is upper-cased by the server's Unicode rules ("und-x-icu"), decomposed and stripped of its
+// nonspacing marks, which costs more and is needed by few values. Texts are under "C" wherever
+// they are searched: the columns' nondeterministic collation refuses replace(), strpos and
+// regular expressions.
+std::string PostgreSqlFolded(const std::string& text) {
   const ServerFolding& folding = FoldingForServers();
-  std::u32string from;
-  std::u32string to;
-  std::string text = decomposed;
-  for (const auto& [character, folded] : folding.remainingFolds) {
-    if (folded.size() == 1) {
-      from += character;
-      to += folded;
-    } else {
-      text = "replace(" + text + ", " + UnicodeLiteral(character) + ", " + UnicodeLiteral(folded) +
-             ")";
-    }
+  std::string replaced = text + " COLLATE \"C\"";
+  for (const auto& [letter, stand] : folding.beforeCasing) {
+    replaced =
+        "replace(" + replaced + ", " + UnicodeLiteral(letter) + ", " + UnicodeLiteral(stand) + ")";
   }
   std::u32string marks = U"[";
   for (const auto& [first, last] : folding.nonspacingMarks) {
@@ -50,27 +46,17 @@ std::string FoldedAfterDecomposition(const std::string& decomposed) {
     }
   }
   marks += U"]";
-  return "regexp_replace(translate(" + text + ", " + UnicodeLiteral(from) + ", " +
-         UnicodeLiteral(to) + "), " + UnicodeLiteral(marks) + ", '', 'g')";
+  return "CASE WHEN octet_length(" + text + ") = char_length(" + text + ") THEN upper(" + text +
+         " COLLATE \"C\") ELSE regexp_replace(normalize(upper(" + replaced +
+         " COLLATE \"und-x-icu\") COLLATE \"C\", NFD), " + UnicodeLiteral(marks) + ", '', 'g') END";
 }
 
-// The search's xel_contiene(text, wanted) on PostgreSQL, folding as the SQLite connection does
-// (platform/SearchText.h). A text of ASCII characters only is folded by lowering it; any other is
-// lowered by the server's Unicode rules ("und-x-icu"), decomposed and finished by
-// FoldedAfterDecomposition, which costs more and is needed by few values. Then all under "C": the
-// columns' nondeterministic collation refuses strpos and regular expressions. The wanted text is
-// folded once per query, the function being inlined. normalize() needs the database in UTF8.
+// The search's xel_contiene(text, wanted) on PostgreSQL. The wanted text is folded once per query,
+// the function being inlined. normalize() needs the database in UTF8.
 std::string PostgreSqlSearchFunction() {
-  auto fold = [](const std::string& text) {
-    return "CASE WHEN octet_length(" + text + ") = char_length(" + text + ") THEN lower(" + text +
-           " COLLATE \"C\") ELSE " +
-           FoldedAfterDecomposition("normalize(lower(" + text +
-                                    " COLLATE \"und-x-icu\") COLLATE \"C\", NFD)") +
-           " END";
-  };
   return std::string("CREATE OR REPLACE FUNCTION ") + kSearchFunction +
          "(text, text) RETURNS integer LANGUAGE sql IMMUTABLE AS $$SELECT CASE WHEN strpos(" +
-         fold("$1") + ", " + fold("$2") + ") > 0 THEN 1 ELSE 0 END$$";
+         PostgreSqlFolded("$1") + ", " + PostgreSqlFolded("$2") + ") > 0 THEN 1 ELSE 0 END$$";
 }
 
 const std::vector<std::string> kSqliteStatements = {

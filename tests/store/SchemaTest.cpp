@@ -117,16 +117,20 @@ TEST_P(SchemaTest, TheSearchFoldsEveryScriptAlikeOnEveryBackend) {
       {"ΩΜΈΓΑ", "ωμεγα", true},
       {"Ωμέγα", "omega", false},  // no letter stands for another script's
       {"ΟΔΟΣ", "οδος", true},     // the final sigma is a sigma
-      {"ᾼ", "αι", true},          // the iota subscript is an iota
+      {"ΟΔΟΣ ΑΘΗΝΩΝ", "ς αθ", true},
+      {"ϴ", "θ", true},   // the theta symbol is a theta
+      {"ᾼ", "αι", true},  // the iota subscript is an iota
       {"Ёлка", "ЕЛКА", true},
       {"Йогурт", "йогурт", true},
       {"Łódź", "łodz", true},
       {"Łódź", "LODZ", false},      // Ł has a stroke, not a mark
       {"Straße", "STRASSE", true},  // ß folds to ss
       {"STRASSE", "straße", true},
+      {"STRAẞE", "strasse", true},     // so does the capital ẞ
       {"İstanbul", "istanbul", true},  // İ is an i and its dot
       {"DİYARBAKIR", "diyarbakir", true},
-      {"ılık", "ILIK", false},        // the dotless ı is a letter of its own
+      {"ılık", "ILIK", false},  // the dotless ı is a letter of its own
+      {"ISPARTA", "ısparta", false},
       {"5 µm", "5 μm", true},         // the micro sign is a mu
       {"ﬁnanzas", "FINANZAS", true},  // a ligature is its letters
       {"ガス", "カス", true},         // the Japanese voicing mark is a mark

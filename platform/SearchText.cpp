@@ -85,9 +85,19 @@ icu::UnicodeString OnServer(const icu::UnicodeString& text) {
   return Unmarked(UpperCase(text));
 }
 
-// The first of the code points that no text holds (noncharacters), which stand on the server for
-// the letters whose upper case is another letter's.
+// The code points that no text holds (noncharacters), which stand on the server for the letters
+// whose upper case is another letter's.
 constexpr UChar32 kFirstNoncharacter = 0xFDD0;
+constexpr UChar32 kLastNoncharacter = 0xFDEF;
+
+std::u32string Noncharacter(UChar32& next) {
+  if (next > kLastNoncharacter) {
+    throw RuntimeError(err::InvalidProcedureCall,
+                       "These Unicode tables upper-case more letters alike than the search can "
+                       "tell apart on a server.");
+  }
+  return std::u32string(1, static_cast<char32_t>(next++));
+}
 
 ServerFolding MakeServerFolding() {
   ServerFolding folding;
@@ -102,7 +112,7 @@ ServerFolding MakeServerFolding() {
                    }
                    if (folded == letter && Folded(UpperCase(letter)) != letter) {
                      // The dotless ı, whose upper case I is the i's.
-                     folding.beforeCasing.emplace_back(Utf32(letter), std::u32string(1, stand++));
+                     folding.beforeCasing.emplace_back(Utf32(letter), Noncharacter(stand));
                    } else if (OnServer(letter) != OnServer(folded)) {
                      // The capital ẞ, whose upper case is itself rather than "SS".
                      folding.beforeCasing.emplace_back(Utf32(letter), Utf32(folded));

@@ -11,7 +11,7 @@
 
 #include "editor/frmXEL02.h"
 #include "platform/SearchText.h"
-#include "store/Statements.h"
+#include "store/Hallazgos.h"
 
 namespace xel {
 
@@ -36,19 +36,6 @@ Sentido SentidoDeF3(int keyCode, int shift) {
     return Sentido::Adelante;
   }
   return shift == kMayusculas ? Sentido::Atras : Sentido::Ninguno;
-}
-
-using Claves = std::unordered_set<std::string>;
-
-// The tree keys of the classes and variables the store finds for the text.
-Claves ClavesHalladas(Connection& conexion, const std::string& texto) {
-  Claves claves;
-  auto filas = conexion.Execute(sql::Busqueda(texto, conexion.Dialect()), -1);
-  for (; !filas->Eof(); filas->MoveNext()) {
-    claves.insert("K" + filas->Field("Clave").Text());
-  }
-  filas->Close();
-  return claves;
 }
 
 // The node after this one in the order the expanded tree lists them; nothing after the last.
@@ -174,7 +161,7 @@ void frmXEL02::Busca(bool haciaAdelante) {
     AbreBusqueda();
     return;
   }
-  Claves claves;
+  std::unordered_set<std::string> claves;
   try {
     Runtime().SetMousePointer(MousePointer::Hourglass);
     claves = ClavesHalladas(Conexion(), texto);
@@ -191,10 +178,11 @@ void frmXEL02::Busca(bool haciaAdelante) {
     }
     return;
   }
-  // The root stands for no row of the store, whatever its key.
+  // The root stands for no row of the store, whatever its key; the others' keys are "K" and the
+  // row's.
   Node hallado = Proximo(tvVariables.Nodes(), tvVariables.SelectedItem(),
                          haciaAdelante ? Sentido::Adelante : Sentido::Atras, [&](const Node& nodo) {
-                           return nodo.Parent() && claves.contains(nodo.Key());
+                           return nodo.Parent() && claves.contains(nodo.Key().substr(1));
                          });
   if (!hallado) {
     AbreBusqueda();

@@ -2,6 +2,8 @@
 
 #include <sql.h>
 #include <sqlext.h>
+#include <unicode/unistr.h>
+#include <unicode/ustring.h>
 
 #include <string_view>
 #include <utility>
@@ -9,23 +11,40 @@
 
 #include "platform/BufferedRecordset.h"
 #include "platform/SqlText.h"
-#include "platform/Utf16.h"
 
 namespace xel {
 namespace {
 
-// A text as the driver takes it: wide characters ending with a NUL.
+// A text as the driver takes it: UTF-16 ending with a NUL. A text that is not well-formed UTF-8
+// (a stray or missing continuation byte, an over-long form, an encoded surrogate, a character past
+// U+10FFFF) cannot be carried faithfully and never reaches the server.
 using WideText = std::vector<SQLWCHAR>;
 
 WideText ToWide(std::string_view text) {
-  std::u16string utf16 = Utf8ToUtf16(text);
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = 0;
+  u_strFromUTF8(nullptr, 0, &length, text.data(), static_cast<int32_t>(text.size()), &status);
+  std::u16string utf16(static_cast<size_t>(length), u'\0');
+  status = status == U_BUFFER_OVERFLOW_ERROR ? U_ZERO_ERROR : status;
+  u_strFromUTF8(utf16.data(), length, nullptr, text.data(), static_cast<int32_t>(text.size()),
+                &status);
+  if (U_FAILURE(status)) {
+    throw RuntimeError(err::InvalidProcedureCall, "The text is not valid UTF-8.");
+  }
   WideText wide(utf16.begin(), utf16.end());
   wide.push_back(0);
   return wide;
 }
 
+// A text the driver gives, in UTF-8; a surrogate without its other half becomes U+FFFD.
+std::string Utf8Of(std::u16string_view utf16) {
+  std::string utf8;
+  icu::UnicodeString(utf16.data(), static_cast<int32_t>(utf16.size())).toUTF8String(utf8);
+  return utf8;
+}
+
 std::string FromWide(const SQLWCHAR* text, size_t length) {
-  return Utf16ToUtf8(std::u16string(text, text + length));
+  return Utf8Of(std::u16string(text, text + length));
 }
 
 [[noreturn]] void FailWith(const std::string& description) {
@@ -195,7 +214,7 @@ FieldValue ReadValue(const Handle& statement, SQLUSMALLINT column) {
       break;
     }
   }
-  return FieldValue(Utf16ToUtf8(value));
+  return FieldValue(Utf8Of(value));
 }
 
 std::unique_ptr<Recordset> ReadRows(const Handle& statement, SQLSMALLINT columns) {

@@ -65,11 +65,21 @@ void IsNumeric(sqlite3_context* context, int, sqlite3_value** args) {
 }
 
 // The search's xel_contiene(text, wanted): 1 when the text holds the wanted one, letter case and
-// accents aside; 0 otherwise, and for a NULL.
+// accents aside; 0 otherwise, and for a NULL. SQLite keeps the folded wanted text with the
+// statement while that argument stays the same, so that a search folds it once, not once per row.
 void Contains(sqlite3_context* context, int, sqlite3_value** args) {
-  bool holds = sqlite3_value_type(args[0]) != SQLITE_NULL &&
-               sqlite3_value_type(args[1]) != SQLITE_NULL &&
-               ContainsFolded(TextArgument(args[0]), TextArgument(args[1]));
+  if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
+    sqlite3_result_int(context, 0);
+    return;
+  }
+  constexpr int kWanted = 1;
+  const auto* kept = static_cast<const std::string*>(sqlite3_get_auxdata(context, kWanted));
+  std::string wanted = kept ? std::string() : FoldedForSearch(TextArgument(args[kWanted]));
+  bool holds = HoldsFolded(TextArgument(args[0]), kept ? *kept : wanted);
+  if (!kept) {
+    sqlite3_set_auxdata(context, kWanted, new std::string(std::move(wanted)),
+                        [](void* folded) { delete static_cast<std::string*>(folded); });
+  }
   sqlite3_result_int(context, holds ? 1 : 0);
 }
 

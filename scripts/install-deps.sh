@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libsqlite3-dev
   unixodbc-dev odbc-postgresql tdsodbc postgresql
   xvfb xauth fonts-dejavu-core
+  libicu-dev nlohmann-json3-dev
   dpkg-dev desktop-file-utils sqlite3
 )
 

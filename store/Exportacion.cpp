@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <filesystem>
 #include <type_traits>
 
@@ -94,74 +95,171 @@ std::string RegistrosCsv(const std::vector<Fila>& filas) {
 
 // Reading.
 
-template <class Fila>
-Fila FilaDeObjeto(const ValorJson& registro, const std::string& nombre) {
-  if (registro.tipo != ValorJson::Tipo::Objeto) {
-    throw ErrorDeArchivo(nombre, registro.linea,
-                         "a " + std::string(kRegistro<Fila>) + " record must be an object");
-  }
-  Fila fila;
-  fila.linea = registro.linea;
-  for (const auto& [miembro, valor] : registro.miembros) {
-    auto campo = std::ranges::find_if(kCampos, [&](const Campo& c) {
-      return c.nombre == miembro && ColumnaDe<Fila>(c) != nullptr;
-    });
-    if (campo == kCampos.end()) {
-      throw ErrorDeArchivo(
-          nombre, valor.linea,
-          "a " + std::string(kRegistro<Fila>) + " record has no field \"" + miembro + "\"");
-    }
-    // A number written without quotes stands for its text as written.
-    if (valor.tipo != ValorJson::Tipo::Texto && valor.tipo != ValorJson::Tipo::Numero) {
-      throw ErrorDeArchivo(nombre, valor.linea, "\"" + miembro + "\" must be a string");
-    }
-    fila.*ColumnaDe<Fila>(*campo) = valor.texto;
-  }
-  for (const Campo& campo : kCampos) {
-    bool esDelRegistro = ColumnaDe<Fila>(campo) != nullptr;
-    if (esDelRegistro && std::ranges::none_of(registro.miembros, [&](const auto& m) {
-          return m.first == campo.nombre;
-        })) {
-      throw ErrorDeArchivo(nombre, registro.linea,
-                           "the " + std::string(kRegistro<Fila>) + " record lacks \"" +
-                               std::string(campo.nombre) + "\"");
-    }
-  }
-  return fila;
-}
+// Reads the JSON form part by part, keeping only the rows, so that a large file costs little more
+// than its rows. Each part is checked where it comes: a wrong one names its own line.
+class LectorDeExportacion final : public LectorJson {
+ public:
+  Contenido Filas() && { return std::move(contenido_); }
 
-template <class Fila>
-void LeeListaJson(const ValorJson& lista, const std::string& nombre, std::vector<Fila>& filas) {
-  if (lista.tipo != ValorJson::Tipo::Lista) {
-    throw ErrorDeArchivo(nombre, lista.linea,
-                         "\"" + std::string(kLista<Fila>) + "\" must be a list");
+  bool null() override { NoEsperado(); }
+  bool boolean(bool) override { NoEsperado(); }
+  // A number written without quotes stands for its text as written.
+  bool number_integer(number_integer_t) override { return Texto(NumeroLeido()); }
+  bool number_unsigned(number_unsigned_t) override { return Texto(NumeroLeido()); }
+  bool number_float(number_float_t, const string_t&) override { return Texto(NumeroLeido()); }
+  bool string(string_t& texto) override { return Texto(std::move(texto)); }
+
+  bool start_object(std::size_t) override {
+    if (nivel_ == Nivel::Fuera) {
+      nivel_ = Nivel::Documento;
+    } else if (nivel_ == Nivel::Lista) {
+      EmpiezaRegistro();
+    } else {
+      NoEsperado();
+    }
+    return true;
   }
-  for (const ValorJson& registro : lista.elementos) {
-    filas.push_back(FilaDeObjeto<Fila>(registro, nombre));
+
+  bool key(string_t& nombre) override {
+    if (nivel_ == Nivel::Documento) {
+      Lista(nombre);
+    } else {
+      CampoDelRegistro(nombre);
+    }
+    miembro_ = std::move(nombre);
+    return true;
   }
-}
+
+  bool end_object() override {
+    if (nivel_ == Nivel::Registro) {
+      TerminaRegistro();
+    } else {
+      nivel_ = Nivel::Fin;
+    }
+    return true;
+  }
+
+  bool start_array(std::size_t) override {
+    if (nivel_ != Nivel::Documento) {
+      NoEsperado();
+    }
+    nivel_ = Nivel::Lista;
+    return true;
+  }
+
+  bool end_array() override {
+    nivel_ = Nivel::Documento;
+    return true;
+  }
+
+ private:
+  // Where the part to come is: before the document, in it (a list to come), in one of its lists
+  // (a record to come), in a record (a field's value to come), after it.
+  enum class Nivel { Fuera, Documento, Lista, Registro, Fin };
+
+  [[noreturn]] void Falla(const std::string& motivo) const {
+    throw ErrorDeArchivo(Nombre(), Linea(), motivo);
+  }
+
+  std::string Registro() const {
+    return std::string(enVariables_ ? kRegistro<Variable> : kRegistro<Clase>);
+  }
+
+  std::string* Columna(const Campo& campo) {
+    if (enVariables_) {
+      return campo.deVariable ? &(variable_.*campo.deVariable) : nullptr;
+    }
+    return campo.deClase ? &(clase_.*campo.deClase) : nullptr;
+  }
+
+  // A part that cannot come where it does.
+  [[noreturn]] void NoEsperado() const {
+    switch (nivel_) {
+      case Nivel::Documento:
+        Falla("\"" + miembro_ + "\" must be a list");
+      case Nivel::Lista:
+        Falla("a " + Registro() + " record must be an object");
+      case Nivel::Registro:
+        Falla("\"" + miembro_ + "\" must be a string");
+      default:
+        Falla("the file must hold one object with the lists \"classes\" and \"variables\"");
+    }
+  }
+
+  void Lista(const std::string& nombre) {
+    if (nombre != kLista<Clase> && nombre != kLista<Variable>) {
+      Falla("unknown list \"" + nombre + "\"; the file holds \"classes\" and \"variables\"");
+    }
+    enVariables_ = nombre == kLista<Variable>;
+    UnaVez(listasVistas_, enVariables_ ? 1 : 0, nombre);
+  }
+
+  void EmpiezaRegistro() {
+    nivel_ = Nivel::Registro;
+    clase_ = Clase{};
+    variable_ = Variable{};
+    clase_.linea = variable_.linea = Linea();
+    camposVistos_.reset();
+  }
+
+  void CampoDelRegistro(const std::string& nombre) {
+    auto campo = std::ranges::find_if(
+        kCampos, [&](const Campo& c) { return c.nombre == nombre && Columna(c) != nullptr; });
+    if (campo == kCampos.end()) {
+      Falla("a " + Registro() + " record has no field \"" + nombre + "\"");
+    }
+    UnaVez(camposVistos_, static_cast<size_t>(campo - kCampos.begin()), nombre);
+    campo_ = &*campo;
+  }
+
+  bool Texto(std::string texto) {
+    if (nivel_ != Nivel::Registro) {
+      NoEsperado();
+    }
+    *Columna(*campo_) = std::move(texto);
+    return true;
+  }
+
+  void TerminaRegistro() {
+    for (size_t i = 0; i < kCampos.size(); ++i) {
+      if (Columna(kCampos[i]) != nullptr && !camposVistos_[i]) {
+        throw ErrorDeArchivo(
+            Nombre(), clase_.linea,
+            "the " + Registro() + " record lacks \"" + std::string(kCampos[i].nombre) + "\"");
+      }
+    }
+    if (enVariables_) {
+      contenido_.variables.push_back(std::move(variable_));
+    } else {
+      contenido_.clases.push_back(std::move(clase_));
+    }
+    nivel_ = Nivel::Lista;
+  }
+
+  // A member may appear once in an object.
+  template <size_t N>
+  void UnaVez(std::bitset<N>& vistos, size_t cual, const std::string& nombre) {
+    if (vistos[cual]) {
+      Falla("the member \"" + nombre + "\" appears twice");
+    }
+    vistos[cual] = true;
+  }
+
+  Nivel nivel_ = Nivel::Fuera;
+  bool enVariables_ = false;  // the list being read
+  std::bitset<2> listasVistas_;
+  std::string miembro_;  // the name of the member whose value comes
+  const Campo* campo_ = nullptr;
+  std::bitset<kCampos.size()> camposVistos_;
+  Clase clase_;
+  Variable variable_;
+  Contenido contenido_;
+};
 
 Contenido LeeJsonDeExportacion(std::string_view texto, const std::string& nombre) {
-  ValorJson documento = LeeJson(texto, nombre);
-  if (documento.tipo != ValorJson::Tipo::Objeto) {
-    throw ErrorDeArchivo(nombre, documento.linea,
-                         "the file must hold one object with the lists \"classes\" and "
-                         "\"variables\"");
-  }
-  Contenido contenido;
-  for (const auto& [miembro, valor] : documento.miembros) {
-    if (miembro == kLista<Clase>) {
-      LeeListaJson(valor, nombre, contenido.clases);
-    } else if (miembro == kLista<Variable>) {
-      LeeListaJson(valor, nombre, contenido.variables);
-    } else {
-      throw ErrorDeArchivo(nombre, valor.linea,
-                           "unknown list \"" + miembro +
-                               "\"; the file holds \"classes\" and "
-                               "\"variables\"");
-    }
-  }
-  return contenido;
+  LectorDeExportacion lector;
+  LeeJson(texto, nombre, lector);
+  return std::move(lector).Filas();
 }
 
 template <class Fila>

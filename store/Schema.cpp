@@ -6,20 +6,57 @@
 namespace xel {
 namespace {
 
-// The search's xel_contiene(text, wanted) on PostgreSQL. A text of ASCII characters only is folded
-// by lowering it; any other first loses its accents (decomposed, then without its combining marks,
-// U+0300 to U+036F), which costs more and is needed by few values. All under "C": the columns'
-// nondeterministic collation refuses strpos and regular expressions. The wanted text is folded once
-// per query, the function being inlined. normalize() needs the database in UTF8.
+// A text as a PostgreSQL Unicode literal, every character beyond ASCII escaped so that the
+// statement stays plain ASCII whatever the client's encoding.
+std::string UnicodeLiteral(std::u32string_view text) {
+  constexpr char kHexadecimal[] = "0123456789ABCDEF";
+  std::string literal = "U&'";
+  for (char32_t c : text) {
+    if (c < 0x80 && c != '\\' && c != '\'') {
+      literal += static_cast<char>(c);
+      continue;
+    }
+    literal += "\\+";
+    for (int shift = 20; shift >= 0; shift -= 4) {
+      literal += kHexadecimal[(c >> shift) & 0xF];
+    }
+  }
+  return literal + "'";
+}
+
+// A text the way the search compares it on PostgreSQL (platform/SearchText.h): a text of ASCII
+// characters only is upper-cased; any other first has the few letters that need it replaced, then
+// is upper-cased by the server's Unicode rules ("und-x-icu"), decomposed and stripped of its
+// nonspacing marks, which costs more and is needed by few values. Texts are under "C" wherever
+// they are searched: the columns' nondeterministic collation refuses replace(), strpos and
+// regular expressions.
+std::string PostgreSqlFolded(const std::string& text) {
+  const ServerFolding& folding = FoldingForServers();
+  std::string replaced = text + " COLLATE \"C\"";
+  for (const auto& [letter, stand] : folding.beforeCasing) {
+    replaced =
+        "replace(" + replaced + ", " + UnicodeLiteral(letter) + ", " + UnicodeLiteral(stand) + ")";
+  }
+  std::u32string marks = U"[";
+  for (const auto& [first, last] : folding.nonspacingMarks) {
+    marks += first;
+    if (last != first) {
+      marks += U"-";
+      marks += last;
+    }
+  }
+  marks += U"]";
+  return "CASE WHEN octet_length(" + text + ") = char_length(" + text + ") THEN upper(" + text +
+         " COLLATE \"C\") ELSE regexp_replace(normalize(upper(" + replaced +
+         " COLLATE \"und-x-icu\") COLLATE \"C\", NFD), " + UnicodeLiteral(marks) + ", '', 'g') END";
+}
+
+// The search's xel_contiene(text, wanted) on PostgreSQL. The wanted text is folded once per query,
+// the function being inlined. normalize() needs the database in UTF8.
 std::string PostgreSqlSearchFunction() {
-  auto fold = [](const std::string& text) {
-    return "CASE WHEN octet_length(" + text + ") = char_length(" + text + ") THEN lower(" + text +
-           " COLLATE \"C\") ELSE lower(regexp_replace(normalize(" + text +
-           ", NFD) COLLATE \"C\", U&'[\\0300-\\036F]', '', 'g')) END";
-  };
   return std::string("CREATE OR REPLACE FUNCTION ") + kSearchFunction +
          "(text, text) RETURNS integer LANGUAGE sql IMMUTABLE AS $$SELECT CASE WHEN strpos(" +
-         fold("$1") + ", " + fold("$2") + ") > 0 THEN 1 ELSE 0 END$$";
+         PostgreSqlFolded("$1") + ", " + PostgreSqlFolded("$2") + ") > 0 THEN 1 ELSE 0 END$$";
 }
 
 const std::vector<std::string> kSqliteStatements = {

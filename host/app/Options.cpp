@@ -67,13 +67,26 @@ struct StoreCommand {
   size_t requiredOperands;
   std::vector<std::string Options::*> operands;
   const char* synopsis;
+  std::vector<std::string> formats =
+      {};  // what --format takes, the default first; none: no --format
 };
 const StoreCommand kStoreCommands[] = {
     {"list", Options::Command::List, 0, {&Options::classCode}, "list [CLASS]"},
     {"get", Options::Command::Get, 1, {&Options::key}, "get KEY"},
     {"set", Options::Command::Set, 2, {&Options::key, &Options::value}, "set KEY VALUE"},
-    {"export", Options::Command::Export, 0, {}, "export [--class CODE] [--format json|csv]"},
+    {"export",
+     Options::Command::Export,
+     0,
+     {},
+     "export [--class CODE] [--format json|csv]",
+     {"json", "csv"}},
     {"import", Options::Command::Import, 1, {&Options::file}, "import FILE [--dry-run]"},
+    {"find",
+     Options::Command::Find,
+     1,
+     {&Options::text},
+     "find TEXT [--format text|json]",
+     {"text", "json"}},
 };
 
 const StoreCommand* StoreCommandNamed(const std::string& name) {
@@ -116,7 +129,7 @@ std::optional<Options> ParseStoreCommand(const StoreCommand& store,
       taken = TakeValue(arguments, at, options.dbFile, error);
     } else if (argument == "--class" && exporting) {
       taken = TakeValue(arguments, at, options.classCode, error);
-    } else if (argument == "--format" && exporting) {
+    } else if (argument == "--format" && !store.formats.empty()) {
       taken = TakeValue(arguments, at, options.format, error);
     } else if (argument == "--dry-run" && store.command == Options::Command::Import) {
       options.dryRun = true;
@@ -134,8 +147,12 @@ std::optional<Options> ParseStoreCommand(const StoreCommand& store,
     error = std::string("wrong number of arguments; use: xel02 ") + store.synopsis;
     return std::nullopt;
   }
-  if (options.format != "json" && options.format != "csv") {
-    error = "--format is json or csv, not " + options.format;
+  if (options.format.empty() && !store.formats.empty()) {
+    options.format = store.formats.front();
+  } else if (!options.format.empty() &&
+             std::ranges::find(store.formats, options.format) == store.formats.end()) {
+    error =
+        "--format is " + store.formats[0] + " or " + store.formats[1] + ", not " + options.format;
     return std::nullopt;
   }
   for (size_t i = 0; i < operands.size(); ++i) {
@@ -216,6 +233,7 @@ std::string UsageText() {
        xel02 set KEY VALUE [--db CONNECTION]
        xel02 export [--class CODE] [--format json|csv] [--db CONNECTION]
        xel02 import FILE [--dry-run] [--max-size BYTES] [--db CONNECTION]
+       xel02 find TEXT [--format text|json] [--db CONNECTION]
 
 Opens the editor of the system variables on a store.
 
@@ -260,6 +278,11 @@ Opens the editor of the system variables on a store.
     --dry-run         print what would change, row by row, and write nothing
     --max-size BYTES  read a file up to that size (K, M or G after the number: KiB, MiB,
                       GiB); a larger one is refused before it is read. Default 64M
+  find TEXT           the classes and variables whose key, description or value holds TEXT,
+                      letter case and accents aside, as the editor's find: one line each, in
+                      the tree's order, "class PATH CODE" or "variable PATH KEY", PATH being the
+                      editor's node texts from RAIZ down ("RAIZ/Impuestos/IVA"); none: no line
+    --format FORMAT   text (the default, tab-separated as list) or json
 
 Exit status: 0 done; 1 the operation failed (unknown key, refused value, wrong file, database
 error); 2 wrong usage.

@@ -20,7 +20,8 @@ struct Options {
     Get,
     Set,
     Export,
-    Import
+    Import,
+    Find
   };
   Command command = Command::Editor;
   std::string db;      // --db CONNECTION, or read from --db-file or XEL02_DB; empty: the demo store
@@ -37,7 +38,8 @@ struct Options {
   std::string key;                 // get KEY, set KEY VALUE
   std::string value;               // set KEY VALUE
   std::string file;                // import FILE
-  std::string format = "json";     // export --format json|csv
+  std::string text;                // find TEXT
+  std::string format;              // --format: export json|csv, find text|json; the first by default
   bool dryRun = false;             // import --dry-run
   uint64_t maxSize = 64ull << 20;  // import --max-size BYTES: the largest file read
 };

@@ -6,6 +6,7 @@
 
 #include "host/app/EditorCommand.h"
 #include "host/app/ExchangeCommand.h"
+#include "host/app/FindCommand.h"
 #include "host/app/Options.h"
 #include "host/app/Registration.h"
 #include "host/app/SchemaCommand.h"
@@ -39,6 +40,8 @@ int main(int argc, char* argv[]) {
     case Options::Command::Export:
     case Options::Command::Import:
       return xel::app::RunExchangeCommand(*options);
+    case Options::Command::Find:
+      return xel::app::RunFindCommand(*options);
     case Options::Command::Editor:
       break;
   }

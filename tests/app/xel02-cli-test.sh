@@ -30,7 +30,8 @@ db=(--db "sqlite:$home/store.db")
 # Wrong usage: exit 2, the reason and the usage on the error stream, nothing on the output.
 for args in "get" "set IVA" "get IVA extra" "export --format xml" "import" "list --dry-run" \
   "set IVA 1 --class 0001" "import all.json --max-size 1T" "import all.json --max-size 0" \
-  "import all.json --max-size 999999999999G"; do
+  "import all.json --max-size 999999999999G" "find" "find a b" "find a --format csv" \
+  "find a --class 0001"; do
   check "usage: $args" run 2 $args "${db[@]}"
   check "usage explained: $args" says "Usage: xel02"
   check "usage, no data: $args" silent
@@ -65,6 +66,17 @@ check "list of a class: its first line" test "$(head -1 out.txt)" = "$(printf 'c
 check "list of a class: only its sub-tree" test "$(cut -f2 out.txt | sort -u | tr '\n' ' ')" = "0003/0010 0003/0010/0012 "
 check "list of an unknown class" run 1 list "${db[@]}" 9999
 check "unknown class named" says "xel02: no class of the tree has the code \"9999\""
+
+# find: the editor's search, case and accents aside, one line per match in the tree's order.
+check "find" run 0 find "${db[@]}" FACTURACION
+check "find a class by its description" test "$out" = "$(printf 'class\tRAIZ/Ventas/Facturación electrónica\t0010')"
+check "find in the tree's order" run 0 find "${db[@]}" iva
+check "find: a sub-class's variables before its parent's own" test "$(cut -f3 out.txt | head -2 | tr '\n' ' ')" = "RET_IVA_FLETES IVA "
+check "find as json" run 0 find "${db[@]}" --format json ret_iva_fletes
+check "find as json: one match" test "$(grep -c '"kind": ' out.txt)" = 1
+check "find as json: its path" prints '"path": "RAIZ/Impuestos/Retenciones/RET_IVA_FLETES"'
+check "find nothing" run 0 find "${db[@]}" "no hay tal cosa"
+check "find nothing: no line" silent
 
 # Values with quotes, commas, line breaks, tabs and accents survive export and import byte for
 # byte, in both forms, into an empty store.

@@ -53,7 +53,7 @@ check "everything under /usr" test -z "$(grep -vE '^\./(usr/.*)?$' <<<"$contents
 check "package name" test "$(field Package)" = xel02
 check "section" test "$(field Section)" = database
 check "maintainer" matches "$(field Maintainer)" '^[^<]+ <[^@>]+@[^>]+>$'
-for library in libqt6widgets6 libsqlite3-0 libodbc; do
+for library in libqt6widgets6 libsqlite3-0 libodbc libicu; do
   check "depends on $library" matches "$(field Depends)" "(^|, )$library"
 done
 check "own libraries are no dependency" test -z "$(field Depends | grep -i xel)"

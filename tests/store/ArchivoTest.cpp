@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,20 +24,29 @@ struct Malformado {
 };
 
 const Malformado kMalformados[] = {
-    {"v.json", "{\"classes\": [\n{\"code\": \"0001\"", 2, "expected ',' or '}'"},
+    {"v.json", "{\"classes\": [\n{\"code\": \"0001\"", 2, "expected '}'"},
     {"v.json", "{\"classes\": [\n{\"code\": \"00\n01\"}]}", 2, "control character"},
-    {"v.json", "{\n\n\"variables\": [{\"key\": \"a\\x\"}]}", 3, "unknown escape \\x"},
-    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83d\"}]}", 2, "high surrogate"},
-    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83dx\"}]}", 2, "high surrogate"},
-    {"v.json", "{\"variables\": [\n\n{\"key\": \"\\ude80\"}]}", 3, "low surrogate"},
-    {"v.json", "{\"variables\": [\n{\"key\": \"\\u12\"}]}", 2, "four hexadecimal digits"},
-    {"v.json", "{\"classes\": [\n{},\n]}", 3, "unexpected character ']'"},
+    {"v.json", "{\n\n\"variables\": [{\"key\": \"a\\x\"}]}", 3,
+     "forbidden character after backslash"},
+    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83d\"}]}", 2, "must be followed by U+DC00"},
+    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83dx\"}]}", 2, "must be followed by U+DC00"},
+    {"v.json", "{\"variables\": [\n\n{\"key\": \"\\ude80\"}]}", 3, "must follow U+D800"},
+    {"v.json", "{\"variables\": [\n{\"key\": \"\\u12\"}]}", 2, "followed by 4 hex digits"},
+    {"v.json",
+     "{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0\", \"position\": \"1\", \"description\": "
+     "\"D\"},\n]}",
+     3, "unexpected ']'"},
+    {"v.json", "{\"variables\": [\n{\"key\": \"a\xE9\"}]}", 2, "ill-formed UTF-8"},
+    {"v.json", "{\"variables\": [{\"class\": \"1\",\n\"class\": \"2\"}]}", 2,
+     "\"class\" appears twice"},
+    // The parser reads one character past a number: a line break there is no line of its own.
+    {"v.json", "{\"variables\": [12\n, {}]}", 1, "must be an object"},
     {"v.json", "{\"classes\": [],\n\"classes\": []}", 2, "\"classes\" appears twice"},
     {"v.json", "{\"clases\": []}", 1, "unknown list \"clases\""},
     {"v.json", "{\"classes\": {}}", 1, "\"classes\" must be a list"},
     {"v.json", "[]", 1, "one object"},
-    {"v.json", "{}\n{}", 2, "text after the end"},
-    {"v.json", std::string(200, '['), 1, "nested too deeply"},
+    {"v.json", "{}\n{}", 2, "expected end of input"},
+    {"v.json", std::string(200, '['), 1, "one object"},
     {"v.json", "{\"variables\": [\n\"IVA\"]}", 2, "must be an object"},
     {"v.json",
      "{\"variables\": [\n{\"class\": \"1\", \"key\": \"K\",\n \"valeu\": \"1\", \"type\": \"N\"}]}",
@@ -46,7 +57,7 @@ const Malformado kMalformados[] = {
      "{\"variables\": [{\"class\": \"1\", \"key\": \"K\",\n\"value\": null, \"type\": \"T\", "
      "\"description\": \"\"}]}",
      2, "\"value\" must be a string"},
-    {"v.json", "{\"variables\": [{\"value\":\n -}]}", 2, "malformed number"},
+    {"v.json", "{\"variables\": [{\"value\":\n -}]}", 2, "expected digit after '-'"},
     {"v.csv", "class,0001,0000,0001,,,,,D\n", 1, "the header record,code,parent"},
     {"v.csv", kCabecera + "class,0001,0000,0001,,,,D\n", 2, "this one has 8"},
     {"v.csv", kCabecera + "\nvariable,,,,1,K,a\"b,T,d\n", 3, "a quote inside a field"},
@@ -83,7 +94,9 @@ TEST(ArchivoTest, JsonStringsTakeEveryEscapeAndNumbersStandForTheirText) {
   EXPECT_EQ(v.descripcion, "A");
 }
 
-TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
+// Rows whose texts hold every kind of character a file must carry: quotes, separators, line
+// breaks, blanks at the ends, control characters, characters beyond the basic plane.
+Contenido ContenidoDeTextosDificiles() {
   const std::vector<std::string> kValores = {
       "O'Brien \"comillas\", comas",
       "línea\nsiguiente\r\nCR LF\rsolo CR",
@@ -93,6 +106,7 @@ TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
       "Facturación “electrónica” 🚀 \u2028",
       std::string("control \x01\x1f\x7f", 12),
       "record,code,parent",
+      "\b retroceso \f avance",
       "\"",
   };
   Contenido contenido;
@@ -101,6 +115,11 @@ TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
     contenido.clases.push_back({v + "c", v + "p", v + "i", v});
     contenido.variables.push_back({v + "c", v + std::to_string(i), v, v + "t", v});
   }
+  return contenido;
+}
+
+TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
+  const Contenido contenido = ContenidoDeTextosDificiles();
   for (FormatoDeArchivo formato : {FormatoDeArchivo::Json, FormatoDeArchivo::Csv}) {
     std::string nombre = formato == FormatoDeArchivo::Json ? "f.json" : "f.csv";
     Contenido leido = LeeExportacion(Exporta(contenido, formato), nombre);
@@ -120,8 +139,32 @@ TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
     }
     // One record per line in JSON: the classes from the third line on.
     if (formato == FormatoDeArchivo::Json) {
-      EXPECT_EQ(leido.clases.back().linea, 2 + static_cast<long>(kValores.size()));
+      EXPECT_EQ(leido.clases.back().linea, 2 + static_cast<long>(contenido.clases.size()));
     }
+  }
+}
+
+std::string ContenidoDe(const std::filesystem::path& archivo) {
+  std::ifstream entrada(archivo, std::ios::binary);
+  return {std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>()};
+}
+
+// Files exported by earlier versions are compared, kept and merged by their users: the same rows
+// must always give the same bytes.
+TEST(ArchivoTest, TheExportOfGivenRowsKeepsItsBytes) {
+  struct Caso {
+    const char* archivo;
+    Contenido contenido;
+    FormatoDeArchivo formato;
+  } const kCasos[] = {
+      {"vacio.json", {}, FormatoDeArchivo::Json},
+      {"textos.json", ContenidoDeTextosDificiles(), FormatoDeArchivo::Json},
+      {"textos.csv", ContenidoDeTextosDificiles(), FormatoDeArchivo::Csv},
+  };
+  for (const Caso& caso : kCasos) {
+    std::string esperado = ContenidoDe(std::filesystem::path(XEL02_EXPORTS) / caso.archivo);
+    ASSERT_FALSE(esperado.empty()) << caso.archivo;
+    EXPECT_EQ(Exporta(caso.contenido, caso.formato), esperado) << caso.archivo;
   }
 }
 

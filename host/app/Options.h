@@ -34,13 +34,13 @@ struct Options {
   bool system = false;             // register/unregister --system
 
   // list, get, set, export and import: their operands and options.
-  std::string classCode;           // list CLASS, export --class CODE
-  std::string key;                 // get KEY, set KEY VALUE
-  std::string value;               // set KEY VALUE
-  std::string file;                // import FILE
-  std::string text;                // find TEXT
-  std::string format;              // --format: export json|csv, find text|json; the first by default
-  bool dryRun = false;             // import --dry-run
+  std::string classCode;  // list CLASS, export --class CODE
+  std::string key;        // get KEY, set KEY VALUE
+  std::string value;      // set KEY VALUE
+  std::string file;       // import FILE
+  std::string text;       // find TEXT
+  std::string format;     // --format: export json|csv, find text|json; the first by default
+  bool dryRun = false;    // import --dry-run
   uint64_t maxSize = 64ull << 20;  // import --max-size BYTES: the largest file read
 };
 

@@ -13,7 +13,9 @@ std::unique_ptr<Connection> OpenStore(const Options& options) {
     std::string demo = DemoStoreConnection();
     return OpenOrCreateDemoStore(demo.substr(std::string("sqlite:").size()));
   }
-  return OpenConnection(options.db);
+  std::unique_ptr<Connection> store = OpenConnection(options.db);
+  RequireServerFunctions(*store);
+  return store;
 }
 
 std::string MissingTablesText(const std::vector<std::string>& missing, const Options& options) {

@@ -58,8 +58,7 @@ fs::path ConfigurationFolder() {
 
 [[noreturn]] void RegistryRefused(const fs::path& file, const std::string& reason) {
   throw RuntimeError(kFileAccessError, "Path/File access error: the registry " + file.string() +
-                                           " is refused: " + reason +
-                                           "; nothing was loaded from it");
+                                           " is refused: " + reason);
 }
 
 // Closes a file descriptor when it goes.

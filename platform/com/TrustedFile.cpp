@@ -14,9 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 [[noreturn]] void LibraryRefused(const fs::path& library, const std::string& reason) {
-  throw RuntimeError(err::CannotCreateObject,
-                     "ActiveX component can't create object: " + library.string() +
-                         " is refused: " + reason + "; nothing was loaded from it");
+  throw RuntimeError(err::CannotCreateObject, "ActiveX component can't create object: " +
+                                                  library.string() + " is refused: " + reason);
 }
 
 }  // namespace

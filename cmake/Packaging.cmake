@@ -9,14 +9,27 @@ set(XEL02_SYSTEM_REGISTRY /var/lib/xel02/registry)
 file(RELATIVE_PATH private_from_bin /${CMAKE_INSTALL_BINDIR} /${XEL_PRIVATE_LIBDIR})
 
 # Everything is found relative to the file that needs it, so that an unpacked tree works wherever
-# it is.
-set_target_properties(xel02 PROPERTIES INSTALL_RPATH "$ORIGIN/${private_from_bin}")
+# it is. The build tree holds the program and its private libraries at the same places relative to
+# each other, so that the one RUNPATH serves both and nothing is edited at install time: CMake makes
+# room for such an edit by ending the build's RUNPATH with an empty element, which the loader reads
+# as the current folder.
+cmake_path(ABSOLUTE_PATH private_from_bin BASE_DIRECTORY ${CMAKE_BINARY_DIR}/host/app NORMALIZE
+           OUTPUT_VARIABLE private_build_dir)
+set_target_properties(xel02 PROPERTIES INSTALL_RPATH "$ORIGIN/${private_from_bin}"
+                                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/host/app)
 set_target_properties(XEL02 PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(xel02 XEL02 PROPERTIES BUILD_WITH_INSTALL_RPATH ON)
+set_target_properties(XEL02 xel_com PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${private_build_dir})
 target_compile_definitions(
   xel02 PRIVATE XEL02_INSTALLED_LIBRARY="${private_from_bin}/$<TARGET_FILE_NAME:XEL02>")
 
 install(TARGETS xel02 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS XEL02 xel_com LIBRARY DESTINATION ${XEL_PRIVATE_LIBDIR})
+# The machine's registry folder is the package's own: root's, and writable by root only.
+get_filename_component(system_registry_folder ${XEL02_SYSTEM_REGISTRY} DIRECTORY)
+install(DIRECTORY DESTINATION ${system_registry_folder}
+        DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                              WORLD_READ WORLD_EXECUTE)
 add_subdirectory(packaging)
 
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

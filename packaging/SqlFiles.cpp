@@ -87,9 +87,10 @@ std::string SchemaScript(const ServerKind& server) {
 std::string DemoScript() {
   std::ostringstream script;
   script
-      << "-- The XEL02 demo settings, for an empty store that already has the tables. getdate()\n"
-         "-- is SQL Server's own and the PostgreSQL schema makes it; on SQLite fill a store\n"
-         "-- with: xel02 schema --db sqlite:FILE --apply --demo\n";
+      << "-- The XEL02 demo settings, for an empty SQL Server store that already has the tables\n"
+         "-- (getdate() is SQL Server's own). On PostgreSQL, where the program calls it in its\n"
+         "-- own schema, and on SQLite, fill a store with:\n"
+         "-- xel02 schema --db CONNECTION --apply --demo\n";
   std::unique_ptr<Connection> store = OpenConnection("sqlite::memory:");
   CreateSchema(*store);
   ScriptRecorder recorder(*store, script);

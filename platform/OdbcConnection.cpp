@@ -9,7 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/AsciiCase.h"
 #include "platform/BufferedRecordset.h"
+#include "platform/SearchText.h"
 #include "platform/SqlText.h"
 
 namespace xel {
@@ -139,6 +141,19 @@ void RequireOneStatement(const std::string& text, SqlDialect dialect) {
     case StatementCount::One:
       break;
   }
+}
+
+// On PostgreSQL the store's functions are called in their own schema, never looked for along the
+// search path, where another role could have put a function of the same name.
+std::string QualifyServerFunctions(const std::string& text) {
+  return RenameCalls(text, SqlDialect::PostgreSql, [](std::string_view name) {
+    for (std::string_view function : {"getdate", "isnull", "isnumeric", kSearchFunction}) {
+      if (SameIgnoringCase(name, function)) {
+        return std::string(kServerFunctionSchema) + "." + std::string(name);
+      }
+    }
+    return std::string();
+  });
 }
 
 // The values bound to a statement's ? markers; they must live until the statement has run.
@@ -298,7 +313,7 @@ std::unique_ptr<Recordset> OdbcConnection::DoExecute(const std::string& text,
                                                      const Parameters& parameters) {
   recordsAffected_ = 0;
   RequireOneStatement(text, dialect_);
-  WideText wide = ToWide(text);
+  WideText wide = ToWide(dialect_ == SqlDialect::PostgreSql ? QualifyServerFunctions(text) : text);
   Handle statement(SQL_HANDLE_STMT, handles_->Dbc());
   std::unique_ptr<BoundValues> bound;
   if (!parameters.empty()) {

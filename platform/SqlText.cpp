@@ -119,6 +119,42 @@ size_t EndOfQuotedOrComment(std::string_view text, size_t start, SqlDialect dial
   return start;
 }
 
+namespace {
+bool IsCall(std::string_view text, size_t wordStart, size_t wordEnd) {
+  if (wordStart > 0 && text[wordStart - 1] == '.') {
+    return false;
+  }
+  size_t at = wordEnd;
+  while (at < text.size() && IsSqlBlank(text[at])) {
+    ++at;
+  }
+  return at < text.size() && text[at] == '(';
+}
+}  // namespace
+
+std::string RenameCalls(std::string_view statement, SqlDialect dialect,
+                        const std::function<std::string(std::string_view name)>& rename) {
+  std::string renamed;
+  renamed.reserve(statement.size());
+  size_t at = 0;
+  while (at < statement.size()) {
+    size_t end = EndOfQuotedOrComment(statement, at, dialect);
+    if (end > at) {
+      renamed.append(statement.substr(at, end - at));
+    } else if (IsSqlWordChar(statement[at])) {
+      end = EndOfWord(statement, at);
+      std::string_view word = statement.substr(at, end - at);
+      std::string other = IsCall(statement, at, end) ? rename(word) : std::string();
+      renamed.append(other.empty() ? word : std::string_view(other));
+    } else {
+      end = at + 1;
+      renamed += statement[at];
+    }
+    at = end;
+  }
+  return renamed;
+}
+
 StatementCount CountStatements(std::string_view text, SqlDialect dialect) {
   int statements = 0;
   bool inStatement = false;

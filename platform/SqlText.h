@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace xel {
@@ -22,6 +24,20 @@ size_t EndOfWord(std::string_view text, size_t start);
 // SQL Server [...] and nested comments, PostgreSQL E'...' (with backslash escapes), $tag$...$tag$
 // and nested comments. An unclosed piece runs to the end of the text.
 size_t EndOfQuotedOrComment(std::string_view text, size_t start, SqlDialect dialect);
+
+// The statement with the calls of some functions written under other names: every whole word
+// followed, after optional blanks, by "(" and not already qualified by a schema ("s.name") is
+// passed to `rename`, and replaced by what it gives unless that is empty. Quoted texts, quoted
+// names and comments stay exactly as they are.
+std::string RenameCalls(std::string_view statement, SqlDialect dialect,
+                        const std::function<std::string(std::string_view name)>& rename);
+
+// The schema that holds, on PostgreSQL, the functions the store's statements call (getdate, isnull,
+// isnumeric and the search's): a schema of their own, in which only its owner can create anything,
+// so that no other role's function of the same name is ever called in their place. Its name is
+// no likely role name: a schema named like a role comes first on that role's search path ("$user")
+// and would take the tables it makes.
+inline constexpr char kServerFunctionSchema[] = "xel02_funciones";
 
 enum class StatementCount { None, One, Several };
 

@@ -200,6 +200,12 @@ SqliteConnection::SqliteConnection(const std::string& path, Options options) {
 SqliteConnection::~SqliteConnection() = default;
 
 void SqliteConnection::Configure(Options options) {
+  // A store file may come from anyone: no statement may rewrite its schema behind SQLite's back,
+  // and the triggers and views it holds may not call the program's own functions.
+  if (sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr) != SQLITE_OK ||
+      sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr) != SQLITE_OK) {
+    FailWithMessageOf(db_.get());
+  }
   sqlite3_busy_timeout(db_.get(), static_cast<int>(options.busyTimeout.count()));
   // Readers go on reading the last committed state while another editor writes.
   RunControlStatement("PRAGMA journal_mode=WAL");

@@ -4,40 +4,10 @@
 #include "platform/SqlText.h"
 
 namespace xel {
-namespace {
-
-bool IsIsNullCall(std::string_view text, size_t wordStart, size_t wordEnd) {
-  if (!SameIgnoringCase(text.substr(wordStart, wordEnd - wordStart), "IsNull")) {
-    return false;
-  }
-  size_t at = wordEnd;
-  while (at < text.size() && IsSqlBlank(text[at])) {
-    ++at;
-  }
-  return at < text.size() && text[at] == '(';
-}
-
-}  // namespace
-
 std::string CarryIsNullAsIfNull(std::string_view statement) {
-  std::string carried;
-  carried.reserve(statement.size());
-  size_t at = 0;
-  while (at < statement.size()) {
-    size_t end = EndOfQuotedOrComment(statement, at, SqlDialect::Sqlite);
-    if (end > at) {
-      carried.append(statement.substr(at, end - at));
-    } else if (IsSqlWordChar(statement[at])) {
-      end = EndOfWord(statement, at);
-      bool isNullCall = IsIsNullCall(statement, at, end);
-      carried.append(isNullCall ? std::string_view("ifnull") : statement.substr(at, end - at));
-    } else {
-      end = at + 1;
-      carried += statement[at];
-    }
-    at = end;
-  }
-  return carried;
+  return RenameCalls(statement, SqlDialect::Sqlite, [](std::string_view name) {
+    return SameIgnoringCase(name, "IsNull") ? std::string("ifnull") : std::string();
+  });
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "store/Schema.h"
 
 #include "platform/SearchText.h"
+#include "platform/SqlText.h"
 #include "store/Sql.h"
 
 namespace xel {
@@ -54,7 +55,8 @@ std::string PostgreSqlFolded(const std::string& text) {
 // The search's xel_contiene(text, wanted) on PostgreSQL. The wanted text is folded once per query,
 // the function being inlined. normalize() needs the database in UTF8.
 std::string PostgreSqlSearchFunction() {
-  return std::string("CREATE OR REPLACE FUNCTION ") + kSearchFunction +
+  return std::string("CREATE OR REPLACE FUNCTION ") + kServerFunctionSchema + "." +
+         kSearchFunction +
          "(text, text) RETURNS integer LANGUAGE sql IMMUTABLE AS $$SELECT CASE WHEN strpos(" +
          PostgreSqlFolded("$1") + ", " + PostgreSqlFolded("$2") + ") > 0 THEN 1 ELSE 0 END$$";
 }
@@ -102,20 +104,26 @@ const std::vector<std::string> kPostgreSqlStatements = {
     " ON XEL_Clase_Variable (Cv_Padre, Cv_Id)",
     "CREATE INDEX IF NOT EXISTS IX_XEL_Configuracion_Clase"
     " ON XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable)",
+    // The functions have a schema of their own (see kServerFunctionSchema); the connection calls
+    // them there.
+    std::string("CREATE SCHEMA IF NOT EXISTS ") + kServerFunctionSchema,
     // The server's local time when the statement began, to the millisecond.
-    "CREATE OR REPLACE FUNCTION getdate() RETURNS timestamp LANGUAGE sql STABLE"
-    " AS $$SELECT statement_timestamp()::timestamp(3)$$",
+    std::string("CREATE OR REPLACE FUNCTION ") + kServerFunctionSchema +
+        ".getdate() RETURNS timestamp LANGUAGE sql STABLE"
+        " AS $$SELECT statement_timestamp()::timestamp(3)$$",
     // The key generator's IsNull(MAX(column), 0) on a text column; the server gives the type of the
     // first argument.
-    "CREATE OR REPLACE FUNCTION isnull(text, integer) RETURNS text LANGUAGE sql IMMUTABLE"
-    " AS $$SELECT coalesce($1, $2::text)$$",
-    "CREATE OR REPLACE FUNCTION isnull(text, text) RETURNS text LANGUAGE sql IMMUTABLE"
-    " AS $$SELECT coalesce($1, $2)$$",
+    std::string("CREATE OR REPLACE FUNCTION ") + kServerFunctionSchema +
+        ".isnull(text, integer) RETURNS text LANGUAGE sql IMMUTABLE"
+        " AS $$SELECT coalesce($1, $2::text)$$",
+    std::string("CREATE OR REPLACE FUNCTION ") + kServerFunctionSchema +
+        ".isnull(text, text) RETURNS text LANGUAGE sql IMMUTABLE AS $$SELECT coalesce($1, $2)$$",
     // 1 for a text that reads as a number as a whole (blanks around it, a sign, digits with an
     // optional point and fraction, ".5" and "5." included, an optional exponent), 0 otherwise.
-    R"(CREATE OR REPLACE FUNCTION isnumeric(text) RETURNS integer LANGUAGE sql IMMUTABLE)"
-    R"( AS $$SELECT CASE WHEN $1 COLLATE "C")"
-    R"( ~ '^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *$' THEN 1 ELSE 0 END$$)",
+    std::string("CREATE OR REPLACE FUNCTION ") + kServerFunctionSchema +
+        R"(.isnumeric(text) RETURNS integer LANGUAGE sql IMMUTABLE)"
+        R"( AS $$SELECT CASE WHEN $1 COLLATE "C")"
+        R"( ~ '^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *$' THEN 1 ELSE 0 END$$)",
     PostgreSqlSearchFunction(),
 };
 
@@ -200,6 +208,24 @@ std::vector<std::string> MissingTables(Connection& db) {
 
 bool HasSchema(Connection& db) {
   return MissingTables(db).empty();
+}
+
+void RequireServerFunctions(Connection& db) {
+  if (db.Dialect() != SqlDialect::PostgreSql || !HasSchema(db)) {
+    return;
+  }
+  auto found = db.Execute(
+      "SELECT count(DISTINCT p.proname) AS n FROM pg_catalog.pg_proc p"
+      " JOIN pg_catalog.pg_namespace s ON s.oid = p.pronamespace WHERE s.nspname = '" +
+      Quote(kServerFunctionSchema) + "' AND p.proname IN ('getdate', 'isnull', 'isnumeric', '" +
+      Quote(kSearchFunction) + "')");
+  if (found->Field("n").AsLong() < 4) {
+    throw RuntimeError(err::ItemNotFound,
+                       std::string("The store's functions are not in the schema ") +
+                           kServerFunctionSchema +
+                           ", where this version calls them (the store was made by an earlier "
+                           "one). Make them with: xel02 schema --db CONNECTION --apply");
+  }
 }
 
 }  // namespace xel

@@ -13,8 +13,9 @@ namespace xel {
 // unique: a store holding the same position twice must still load, and saving the tree renumbers
 // every class. Keys compare without regard to letter case, as on the host's server (on SQL Server
 // through the database's own case-insensitive collation). On PostgreSQL they also make the
-// server's functions the editor's statements call: getdate(), IsNull(text, integer or text) and
-// ISNUMERIC(text); on both servers, the search's xel_contiene(text, wanted).
+// server's functions the editor's statements call, in their schema kServerFunctionSchema:
+// getdate(), IsNull(text, integer or text) and ISNUMERIC(text); on both servers, the search's
+// xel_contiene(text, wanted) (on SQL Server in dbo).
 std::vector<std::string> SchemaStatements(SqlDialect dialect);
 
 // Makes what the connection's store lacks, in one transaction (or as part of the caller's).
@@ -24,5 +25,10 @@ void CreateSchema(Connection& db);
 // empty when it holds both.
 std::vector<std::string> MissingTables(Connection& db);
 bool HasSchema(Connection& db);
+
+// On PostgreSQL, a store that has both tables but not the functions in their schema (a store made
+// before they had one) is a run-time error that asks for `xel02 schema --apply`; any other store
+// passes.
+void RequireServerFunctions(Connection& db);
 
 }  // namespace xel

@@ -6,6 +6,7 @@
 
 #include "host/app/StoreConnection.h"
 #include "platform/Numeric.h"
+#include "platform/RuntimeError.h"
 
 namespace xel::app {
 
@@ -289,14 +290,20 @@ error); 2 wrong usage.
 )";
 }
 
+// Only a folder of the user's own: in a shared one (the temporary folder, a relative path) another
+// user could put a store of theirs, or a link to one, in the demo store's place.
 std::string DemoStoreConnection() {
   std::filesystem::path folder;
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  if (data && std::filesystem::path(data).is_absolute()) {
     folder = data;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
+  } else if (home && std::filesystem::path(home).is_absolute()) {
     folder = std::filesystem::path(home) / ".local" / "share";
   } else {
-    folder = std::filesystem::temp_directory_path();
+    throw RuntimeError(err::InvalidProcedureCall,
+                       "the demo store lives in the home folder, and HOME names none: set HOME to "
+                       "the user's home folder, or name a store with --db CONNECTION");
   }
   folder /= "xel02";
   std::filesystem::create_directories(folder);

@@ -49,7 +49,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
 
 std::string UsageText();
 
-// The demo store's connection string: a SQLite file in the user's data folder.
+// The demo store's connection string: a SQLite file in the user's data folder. Without an absolute
+// $XDG_DATA_HOME or $HOME, a run-time error asking for --db or HOME.
 std::string DemoStoreConnection();
 
 }  // namespace xel::app

@@ -3,12 +3,14 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "component/Pantalla.h"
 #include "platform/RuntimeError.h"
 #include "platform/VisibleText.h"
+#include "platform/com/ComRuntime.h"
 #include "platform/com/InProcServer.h"
 #include "platform/com/Registry.h"
 
@@ -22,12 +24,7 @@ namespace {
 // the libraries it uses.
 template <class Entry>
 Entry EntryPoint(const fs::path& library, const char* name) {
-  void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    throw RuntimeError(com::err::CannotCreateObject,
-                       std::string("The component library cannot be loaded: ") + dlerror());
-  }
-  auto entry = reinterpret_cast<Entry>(dlsym(handle, name));
+  auto entry = reinterpret_cast<Entry>(dlsym(com::LoadComponentLibrary(library), name));
   if (!entry) {
     throw RuntimeError(com::err::CannotCreateObject, library.string() + " is no component library");
   }
@@ -52,24 +49,30 @@ void Unregister(const fs::path& library) {
   }
 }
 
-}  // namespace
-
-// The installed library comes before the built one, so that an installed program never takes a
-// build tree's library, even on a machine that still holds one.
-fs::path ComponentLibrary() {
-  if (const char* library = std::getenv("XEL02_LIBRARY"); library && *library) {
+// The component library to register: the one $XEL02_LIBRARY names, for the user's registry only;
+// otherwise the one installed beside the program (the build tree holds it at the same place). No
+// other is ever taken, so that the machine's registry only names an installed library and an
+// installed program never a build tree's.
+fs::path ComponentLibrary(bool forTheMachine) {
+  if (const char* library = std::getenv("XEL02_LIBRARY"); library && *library && !forTheMachine) {
     return library;
   }
   std::error_code error;
-  fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    fs::path installed = (program.parent_path() / XEL02_INSTALLED_LIBRARY).lexically_normal();
-    if (fs::exists(installed, error)) {
-      return installed;
-    }
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (error) {
+    throw RuntimeError(com::err::CannotCreateObject,
+                       "The program cannot find its own file: " + error.message());
   }
-  return XEL02_BUILT_LIBRARY;
+  const fs::path installed = (program.parent_path() / XEL02_INSTALLED_LIBRARY).lexically_normal();
+  if (!fs::exists(installed, error)) {
+    throw RuntimeError(com::err::CannotCreateObject,
+                       "The component library is not installed beside the program: " +
+                           installed.string() + " is missing.");
+  }
+  return installed;
 }
+
+}  // namespace
 
 void EnsureComponentRegistered() {
   auto entry = com::Registry::LookUpClass(ids::ProgID_Pantalla);
@@ -77,7 +80,7 @@ void EnsureComponentRegistered() {
   if (entry && fs::exists(entry->library, error)) {
     return;
   }
-  Register(ComponentLibrary());
+  Register(ComponentLibrary(false));
 }
 
 int RunRegistrationCommand(const Options& options) {
@@ -86,7 +89,7 @@ int RunRegistrationCommand(const Options& options) {
     if (options.system) {
       setenv("XEL02_REGISTRY", com::Registry::SystemLocation().c_str(), 1);
     }
-    const fs::path library = ComponentLibrary();
+    const fs::path library = ComponentLibrary(options.system);
     if (registering) {
       Register(library);
       std::cout << "Registered " << library.string() << " in " << com::Registry::Location().string()

@@ -20,7 +20,9 @@ std::unique_ptr<Connection> OpenStoreOnce(const Options& options) {
     std::string demo = DemoStoreConnection();
     return OpenOrCreateDemoStore(demo.substr(std::string("sqlite:").size()));
   }
-  return OpenConnection(options.db);
+  std::unique_ptr<Connection> store = OpenConnection(options.db);
+  RequireServerFunctions(*store);
+  return store;
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ namespace xel::app {
 
 // The store the options name: --db's connection, or the demo store in the user's data folder,
 // made with the demo settings on first use. A server that ends the session is connected to again
-// at the next statement outside a transaction.
+// at the next statement outside a transaction. A server store made before its functions had a
+// schema of their own is refused with the command that makes them.
 std::unique_ptr<Connection> OpenStore(const Options& options);
 
 // What to tell when the store lacks some of its tables, with the command that makes them.

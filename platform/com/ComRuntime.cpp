@@ -8,6 +8,7 @@
 
 #include "platform/com/InProcServer.h"
 #include "platform/com/Registry.h"
+#include "platform/com/TrustedFile.h"
 
 namespace xel::com {
 
@@ -36,21 +37,8 @@ std::string Hex(HResult result) {
   return text;
 }
 
-// Component libraries stay loaded for the life of the process once used.
-void* LoadedLibrary(const std::filesystem::path& library) {
-  static std::map<std::filesystem::path, void*> loaded;
-  if (auto found = loaded.find(library); found != loaded.end()) {
-    return found->second;
-  }
-  void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    CannotCreate(dlerror());
-  }
-  return loaded[library] = handle;
-}
-
 std::shared_ptr<ClassFactory> FactoryInLibrary(const ClassEntry& entry) {
-  void* handle = LoadedLibrary(entry.library);
+  void* handle = LoadComponentLibrary(entry.library);
   auto getClassObject = reinterpret_cast<GetClassObjectEntry>(dlsym(handle, "DllGetClassObject"));
   if (!getClassObject) {
     CannotCreate(entry.library.string() + " is no component library");
@@ -66,6 +54,19 @@ std::shared_ptr<ClassFactory> FactoryInLibrary(const ClassEntry& entry) {
 }
 
 }  // namespace
+
+void* LoadComponentLibrary(const std::filesystem::path& library) {
+  static std::map<std::filesystem::path, void*> loaded;
+  if (auto found = loaded.find(library); found != loaded.end()) {
+    return found->second;
+  }
+  // The file checked is the file loaded: its real path, not a link that could change in between.
+  void* handle = dlopen(TrustedLibrary(library).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    CannotCreate(dlerror());
+  }
+  return loaded[library] = handle;
+}
 
 ClassObjectRegistration::ClassObjectRegistration(ClassObjectRegistration&& other) noexcept
     : cookie_(other.cookie_) {

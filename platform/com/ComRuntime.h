@@ -3,6 +3,7 @@
 // The host's side of the object model: classes registered in the process, and the creation of
 // objects from them or from the component libraries the registry names.
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,6 +32,11 @@ class ClassObjectRegistration {
 // name wins.
 [[nodiscard]] ClassObjectRegistration RegisterClassObject(std::string clsid, std::string progId,
                                                           std::shared_ptr<ClassFactory> factory);
+
+// A component library, loaded once and kept for the life of the process. Only a library named by
+// an absolute path, which neither it nor its folder lets anyone but root or the user change, is
+// loaded; any other, or one that cannot be loaded, is the run time's error 429 with the reason.
+void* LoadComponentLibrary(const std::filesystem::path& library);
 
 // The factory of a class: one registered in the process, otherwise the one of the library the
 // user's registry, or else the machine's, names for it. The library is loaded once and stays

@@ -2,14 +2,17 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <utility>
 
 #include "platform/com/Com.h"
+#include "platform/com/TrustedFile.h"
 
 namespace xel::com {
 
@@ -53,6 +56,30 @@ fs::path ConfigurationFolder() {
                      "Path/File access error: " + file.string() + ": " + std::strerror(error));
 }
 
+[[noreturn]] void RegistryRefused(const fs::path& file, const std::string& reason) {
+  throw RuntimeError(kFileAccessError, "Path/File access error: the registry " + file.string() +
+                                           " is refused: " + reason);
+}
+
+// Closes a file descriptor when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+  ~Descriptor() {
+    if (descriptor_ >= 0) {
+      close(descriptor_);
+    }
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return descriptor_; }
+  // Closes it now, so that a failure to close is seen.
+  int Close() { return close(std::exchange(descriptor_, -1)); }
+
+ private:
+  int descriptor_;
+};
+
 // A field that could split or end its line would corrupt the entries after it.
 void RequireSafeFields(const std::vector<std::string>& line) {
   for (const std::string& field : line) {
@@ -61,6 +88,15 @@ void RequireSafeFields(const std::vector<std::string>& line) {
                          "Invalid procedure call or argument: a registry field is empty or holds "
                          "a tab or a line break");
     }
+  }
+}
+
+// A relative library path would be read from whatever folder a later host runs in.
+void RequireAbsolute(const fs::path& library) {
+  if (!library.is_absolute()) {
+    throw RuntimeError(xel::err::InvalidProcedureCall,
+                       "Invalid procedure call or argument: the library " + library.string() +
+                           " is not named by an absolute path");
   }
 }
 
@@ -94,24 +130,38 @@ std::string JoinLines(const std::vector<std::vector<std::string>>& lines) {
   return text;
 }
 
-// Where the file really is, its folder created: a registry kept elsewhere behind a link stays
-// there.
-fs::path RealLocation(const fs::path& file) {
+// The registry's path as written to: absolute, and not a link, which could send the write to a file
+// of someone else's choosing.
+fs::path WritableLocation(const fs::path& file) {
   std::error_code error;
   fs::path target = fs::absolute(file, error);
-  if (!error && fs::symlink_status(target, error).type() == fs::file_type::symlink) {
-    target = fs::canonical(target, error);
-  } else if (error == std::errc::no_such_file_or_directory) {
-    error.clear();
-  }
   if (error) {
     FileAccessFailed(file, error.value());
   }
-  fs::create_directories(target.parent_path(), error);
-  if (error) {
-    FileAccessFailed(target.parent_path(), error.value());
+  if (fs::is_symlink(fs::symlink_status(target, error))) {
+    RegistryRefused(target, "it is a symbolic link; name the registry's own file instead");
   }
   return target;
+}
+
+// Makes the folders missing on the way to folder, each readable by all and writable by its owner
+// only, whatever the process's umask.
+void MakeFolders(const fs::path& folder) {
+  fs::path made;
+  for (const fs::path& part : folder) {
+    made /= part;
+    if (mkdir(made.c_str(), 0755) == 0) {
+      chmod(made.c_str(), 0755);
+    } else if (errno != EEXIST) {
+      FileAccessFailed(made, errno);
+    }
+  }
+}
+
+void RequireTrustedFolder(const fs::path& file) {
+  if (std::string reason = FolderDistrust(file.parent_path()); !reason.empty()) {
+    RegistryRefused(file, reason);
+  }
 }
 
 void WriteAll(int descriptor, const std::string& text, const fs::path& file) {
@@ -128,24 +178,47 @@ void WriteAll(int descriptor, const std::string& text, const fs::path& file) {
   }
 }
 
-// The whole text on the disk before the call returns, so that the rename that follows never
-// publishes a file whose contents are still on their way.
-void WriteDurably(const fs::path& file, const std::string& text) {
-  int descriptor = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (descriptor < 0) {
-    FileAccessFailed(file, errno);
+// Writes the text to a new file beside target, made for this write alone (never a file or link
+// already there), readable by all and writable by its owner whatever the umask, and on the disk
+// before the call returns, so that the rename that follows never publishes a file whose contents
+// are still on their way. Returns the new file's path.
+fs::path WriteTemporary(const fs::path& target, const std::string& text) {
+  std::string name = target.string() + ".XXXXXX";
+  Descriptor descriptor(mkostemp(name.data(), O_CLOEXEC));
+  if (descriptor.Get() < 0) {
+    FileAccessFailed(target, errno);
   }
   try {
-    WriteAll(descriptor, text, file);
-    if (fsync(descriptor) != 0) {
-      FileAccessFailed(file, errno);
+    if (fchmod(descriptor.Get(), 0644) != 0) {
+      FileAccessFailed(name, errno);
+    }
+    WriteAll(descriptor.Get(), text, name);
+    if (fsync(descriptor.Get()) != 0 || descriptor.Close() != 0) {
+      FileAccessFailed(name, errno);
     }
   } catch (const RuntimeError&) {
-    close(descriptor);
+    std::error_code ignored;
+    fs::remove(name, ignored);
     throw;
   }
-  if (close(descriptor) != 0) {
-    FileAccessFailed(file, errno);
+  return name;
+}
+
+std::string ReadAll(int descriptor, const fs::path& file) {
+  std::string text;
+  char buffer[8192];
+  for (;;) {
+    ssize_t count = read(descriptor, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0) {
+      FileAccessFailed(file, errno);
+    }
+    if (count == 0) {
+      return text;
+    }
+    text.append(buffer, static_cast<size_t>(count));
   }
 }
 
@@ -182,42 +255,45 @@ std::optional<ClassEntry> Registry::LookUpClass(std::string_view progIdOrClsid) 
   return Load(SystemLocation()).FindClass(progIdOrClsid);
 }
 
+// A registry decides which libraries the program runs: one that anybody but root or the user could
+// have written, or that is a link, is refused as a whole.
 Registry Registry::Load(const fs::path& file) {
+  Descriptor descriptor(open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (descriptor.Get() < 0 && errno == ENOENT) {
+    return Registry();
+  }
+  if (descriptor.Get() < 0 && errno == ELOOP) {
+    RegistryRefused(file, "it is a symbolic link");
+  }
+  struct stat status {};
+  if (descriptor.Get() < 0 || fstat(descriptor.Get(), &status) != 0) {
+    FileAccessFailed(file, errno);
+  }
+  if (!S_ISREG(status.st_mode)) {
+    RegistryRefused(file, "it is not a regular file");
+  }
+  if (std::string reason = Distrust(status); !reason.empty()) {
+    RegistryRefused(file, reason);
+  }
+  RequireTrustedFolder(fs::absolute(file));
   Registry registry;
-  std::error_code error;
-  bool present = fs::exists(file, error);
-  if (error) {
-    FileAccessFailed(file, error.value());
-  }
-  if (!present) {
-    return registry;
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    FileAccessFailed(file, errno);
-  }
-  for (std::string text; std::getline(in, text);) {
-    registry.lines_.push_back(SplitAtTabs(text));
-  }
-  if (in.bad()) {
-    FileAccessFailed(file, errno);
+  const std::string text = ReadAll(descriptor.Get(), file);
+  for (size_t start = 0; start < text.size();) {
+    size_t end = std::min(text.find('\n', start), text.size());
+    registry.lines_.push_back(SplitAtTabs(text.substr(start, end - start)));
+    start = end + 1;
   }
   return registry;
 }
 
 void Registry::Save(const fs::path& file) const {
-  const fs::path target = RealLocation(file);
-  fs::path temporary = target;
-  temporary += ".tmp" + std::to_string(getpid());
-  std::error_code ignored;
-  try {
-    WriteDurably(temporary, JoinLines(lines_));
-  } catch (const RuntimeError&) {
-    fs::remove(temporary, ignored);
-    throw;
-  }
+  const fs::path target = WritableLocation(file);
+  MakeFolders(target.parent_path());
+  RequireTrustedFolder(target);
+  const fs::path temporary = WriteTemporary(target, JoinLines(lines_));
   if (std::rename(temporary.c_str(), target.c_str()) != 0) {
     int renameError = errno;
+    std::error_code ignored;
     fs::remove(temporary, ignored);
     FileAccessFailed(target, renameError);
   }
@@ -246,6 +322,7 @@ std::optional<TypeLibEntry> Registry::FindTypeLib(std::string_view libid) const 
 void Registry::Register(const ClassEntry& entry) {
   Line line{std::string(kClass), entry.clsid, entry.progId, entry.library.string()};
   RequireSafeFields(line);
+  RequireAbsolute(entry.library);
   RemoveIf([&](const Line& old) {
     return IsClass(old) && (SameId(old[1], entry.clsid) || SameIgnoringCase(old[2], entry.progId));
   });
@@ -255,6 +332,7 @@ void Registry::Register(const ClassEntry& entry) {
 void Registry::Register(const TypeLibEntry& entry) {
   Line line{std::string(kTypeLib), entry.libid, entry.name, entry.version, entry.library.string()};
   RequireSafeFields(line);
+  RequireAbsolute(entry.library);
   RemoveIf([&](const Line& old) { return IsTypeLib(old) && SameId(old[1], entry.libid); });
   lines_.push_back(std::move(line));
 }

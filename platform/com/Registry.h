@@ -42,10 +42,14 @@ class Registry {
   // registry of its own (a trial, a test) never reaches the machine's.
   static std::optional<ClassEntry> LookUpClass(std::string_view progIdOrClsid);
 
-  // The file's entries; an empty registry when the file does not exist yet.
+  // The file's entries; an empty registry when the file does not exist yet. A registry that is a
+  // link, or that anyone but root or the user running the program owns or can write to, or whose
+  // folder they can, is refused (error 75, naming the file and the reason).
   static Registry Load(const std::filesystem::path& file);
-  // Writes a temporary file beside the old one and renames it over it, so that a reader, or the
-  // file left by a crash, is always the old registry or the new one, never a part of either.
+  // Writes a new temporary file beside the old one and renames it over it, so that a reader, or the
+  // file left by a crash, is always the old registry or the new one, never a part of either. The
+  // file is made 0644 and missing folders 0755, whatever the umask; a registry that is a link is
+  // refused rather than written through.
   void Save(const std::filesystem::path& file) const;
 
   // The class with that programmatic identifier or class identifier.
@@ -53,7 +57,8 @@ class Registry {
   std::optional<TypeLibEntry> FindTypeLib(std::string_view libid) const;
 
   // Adds the entry, replacing one with the same identifier (for a class, also one with the same
-  // programmatic identifier). Fields holding tabs or line breaks are refused.
+  // programmatic identifier). Fields holding tabs or line breaks, and a library not named by an
+  // absolute path, are refused.
   void Register(const ClassEntry& entry);
   void Register(const TypeLibEntry& entry);
   // Whether there was anything to remove.

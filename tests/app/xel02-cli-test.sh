@@ -40,6 +40,15 @@ done
 # get and set, on the demo store made on first use.
 check "get from the demo store" run 0 get IVA
 check "demo store value" test "$out" = 16
+
+# Without a home folder of its own the demo store is refused, and nothing is made anywhere else.
+mkdir shared
+for setting in "-u HOME" "HOME=relative"; do
+  env -u XDG_DATA_HOME $setting TMPDIR="$home/shared" "$xel02" get IVA >out.txt 2>err.txt
+  check "no home ($setting) refused" test $? = 1
+  check "no home ($setting) asks for --db or HOME" says "set HOME to the user's home folder, or name a store with --db"
+  check "no home ($setting) made nothing" test -z "$(ls -A shared)" -a ! -e relative
+done
 check "set a negative number" run 0 set "${db[@]}" IVA -2.5
 check "set is silent" silent
 check "round trip" test "$("$xel02" get "${db[@]}" iva)" = -2.5

@@ -60,8 +60,10 @@ inline std::string ReadFile(const std::filesystem::path& file) {
   return text.str();
 }
 
+// Readable by all and writable by its owner only, whatever the umask, as an installer leaves it.
 inline void WriteFile(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;
+  std::filesystem::permissions(file, std::filesystem::perms(0644));
 }
 
 // Runs a scenario in a child process of its own, so that it meets the component as a host process

@@ -1,6 +1,9 @@
 #include "platform/com/Registry.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/component/HostEnvironment.h"
 #include "tests/support/FailureOf.h"
@@ -74,10 +77,12 @@ TEST_F(RegistryTest, RegisteringAgainReplacesTheEntryOfTheSameClassOrName) {
   EXPECT_EQ(ReadFile(file), LineOf(renumbered));
 }
 
-// A tab or a line break in a field would split its line or forge another entry.
+// A tab or a line break in a field would split its line or forge another entry; a relative
+// library path would be read from whatever folder a later host runs in.
 TEST_F(RegistryTest, FieldsThatWouldBreakTheirLineAreRefused) {
   Registry registry;
-  for (const char* path : {"/opt/a\tb.so", "/opt/a\nclass\tx\ty\tz", "/opt/a\r.so", ""}) {
+  for (const char* path :
+       {"/opt/a\tb.so", "/opt/a\nclass\tx\ty\tz", "/opt/a\r.so", "", "opt/a.so", "./a.so"}) {
     ClassEntry entry = kEditor;
     entry.library = path;
     EXPECT_EQ(FailureOf([&] { registry.Register(entry); }).Number(), err::InvalidProcedureCall)
@@ -90,20 +95,47 @@ TEST_F(RegistryTest, FieldsThatWouldBreakTheirLineAreRefused) {
   EXPECT_EQ(ReadFile(file), "");
 }
 
-TEST_F(RegistryTest, SavingLeavesNoTemporaryFileBehindAndFollowsALinkToTheRealFile) {
-  std::filesystem::path real = folder / "shared/registry";
-  std::filesystem::create_directories(real.parent_path());
-  WriteFile(real, "# shared\n");
-  std::filesystem::create_symlink(real, file);
-
-  Registry registry = Registry::Load(file);
+// Whatever the umask, nobody but the owner can change what is saved, nor the folders made for it.
+TEST_F(RegistryTest, SavingMakesFoldersAndFileOnlyTheOwnerCanChange) {
+  const mode_t umaskBefore = umask(0);
+  Registry registry;
   registry.Register(kEditor);
-  registry.Save(file);
+  registry.Save(folder / "a/b/registry");
+  umask(umaskBefore);
+  for (auto [made, mode] : {std::pair{"a", 0755}, {"a/b", 0755}, {"a/b/registry", 0644}}) {
+    EXPECT_EQ(std::filesystem::status(folder / made).permissions(), std::filesystem::perms(mode))
+        << made;
+  }
+}
 
-  EXPECT_TRUE(std::filesystem::is_symlink(file));
-  EXPECT_EQ(ReadFile(real), "# shared\n" + LineOf(kEditor));
-  EXPECT_EQ(FilesIn(real.parent_path()), 1);
-  EXPECT_EQ(FilesIn(folder.Path()), 2);
+// A link in the registry's place, or where an earlier version put its temporary file, could send
+// the write to a file of someone else's choosing: neither is written through.
+TEST_F(RegistryTest, SavingNeverWritesThroughALink) {
+  const std::filesystem::path victim = folder / "victim";
+  struct Case {
+    const char* name;
+    std::filesystem::path link;
+    bool saved;
+  };
+  for (const Case& c :
+       {Case{"registry", file, false},
+        Case{"temporary file", file.string() + ".tmp" + std::to_string(getpid()), true}}) {
+    WriteFile(victim, "kept\n");
+    std::filesystem::create_symlink(victim, c.link);
+    Registry registry;
+    registry.Register(kEditor);
+    if (c.saved) {
+      registry.Save(file);
+      EXPECT_EQ(ReadFile(file), LineOf(kEditor)) << c.name;
+      EXPECT_EQ(FilesIn(folder.Path()), 3) << c.name << ": no temporary file left";
+    } else {
+      EXPECT_THAT(FailureOf([&] { registry.Save(file); }).Description(),
+                  ::testing::HasSubstr(file.string() + " is refused: it is a symbolic link"));
+    }
+    EXPECT_EQ(ReadFile(victim), "kept\n") << c.name;
+    std::filesystem::remove(c.link);
+    std::filesystem::remove(file);
+  }
 }
 
 TEST_F(RegistryTest, AFailedSaveReportsTheFailureAndLeavesWhatWasThere) {

@@ -48,7 +48,10 @@ for path in ./usr/bin/xel02 ".$libdir/libXEL02.so" ".$libdir/libxel_com.so" \
   $share/xel02/schema-sqlserver.sql $share/xel02/demo-data.sql; do
   check "package holds $path" grep -qxF "$path" <<<"$contents"
 done
-check "everything under /usr" test -z "$(grep -vE '^\./(usr/.*)?$' <<<"$contents")"
+check "everything under /usr but the registry's folder" \
+  test -z "$(grep -vE '^\./((usr/.*)|var/|var/lib/|var/lib/xel02/)?$' <<<"$contents")"
+check "the registry's folder is root's alone" \
+  grep -qE '^drwxr-xr-x root/root .* \./var/lib/xel02/$' <(dpkg-deb -c "$deb")
 
 check "package name" test "$(field Package)" = xel02
 check "section" test "$(field Section)" = database
@@ -66,6 +69,7 @@ done
 
 # The program, unpacked anywhere.
 dpkg-deb -x "$deb" "$root"
+check "every RUNPATH is absolute or beside its file" sound_runpaths "$root"
 check "version" run 0 --version
 check "version is the package's" test "$out" = "xel02 $(field Version)"
 runtime_of() { realpath "$(ldd "$1" | awk '$1 == "libxel_com.so" {print $3}')"; }
@@ -102,8 +106,19 @@ check "user registered the unpacked library" \
 
 # The machine's registry, as the maintainer scripts keep it.
 export HOME=$work/other XDG_CONFIG_HOME=$work/other/config XDG_DATA_HOME=$work/other/data
-check "postinst registers" maintainer postinst configure
+# Whatever the umask and the variables of whoever runs it, postinst records the installed library
+# in a registry only root can change.
+careless() {  # careless SCRIPT ARGUMENT : the maintainer script under umask 000, another library named
+  (umask 000 && export XEL02_LIBRARY="$root$libdir/libxel_com.so" && maintainer "$@")
+}
+check "postinst registers" careless postinst configure
 check "machine registry names the library" \
+  component_line "$XEL02_SYSTEM_REGISTRY" "$root$libdir/libXEL02.so"
+check "machine registry's folder and file" \
+  test "$(stat -c %a "$(dirname "$XEL02_SYSTEM_REGISTRY")" "$XEL02_SYSTEM_REGISTRY")" = $'755\n644'
+check "register --system takes no other library" \
+  env XEL02_LIBRARY="$root$libdir/libxel_com.so" "$root/usr/bin/xel02" register --system
+check "machine registry still names the installed library" \
   component_line "$XEL02_SYSTEM_REGISTRY" "$root$libdir/libXEL02.so"
 check "editor through the machine's entry" run 0 --screenshot "$work/machine.png"
 check "no user entry needed" test ! -e "$HOME/config/xel02/registry"
@@ -126,6 +141,14 @@ XEL02_SYSTEM_REGISTRY=$work/plain/registry
 check "unwritable machine registry is an error" run 1 register --system
 check "the error names the file" contains "$work/plain/registry"
 XEL02_SYSTEM_REGISTRY=$machine
+
+# A program without its component beside it takes no other, not even the one it was built with.
+mkdir -p "$work/lonely/usr/bin" "$work/lonely$libdir"
+cp "$root/usr/bin/xel02" "$work/lonely/usr/bin/"
+cp "$root$libdir/libxel_com.so" "$work/lonely$libdir/"
+out=$(XEL02_REGISTRY=$work/lonely/registry "$work/lonely/usr/bin/xel02" register 2>&1)
+check "a program without its library registers none" test $? = 1
+check "the missing library is named" contains "$work/lonely$libdir/libXEL02.so is missing"
 
 check "prerm unregisters" maintainer prerm remove
 check "machine entry gone" test -z "$(grep XEL02 "$XEL02_SYSTEM_REGISTRY")"

@@ -57,6 +57,19 @@ TEST_F(SqliteConnectionTest, ASecondWriterWaitsItsTimeAndFailsWithoutATransactio
   secondWriter.CommitTrans();
 }
 
+// A store file may come from anyone: no statement rewrites the schema behind SQLite's back, and the
+// store's own triggers cannot call the program's functions.
+TEST_F(SqliteConnectionTest, DistrustsWhatTheStoreFileHolds) {
+  EXPECT_EQ(ValueOf("trusted_schema", "FROM pragma_trusted_schema"), "0");
+  db.Execute("PRAGMA writable_schema=ON");
+  EXPECT_EQ(FailureOf([&] {
+              db.Execute("UPDATE sqlite_master SET sql = 'CREATE TABLE t (x)' WHERE name = 't'");
+            }).Number(),
+            err::DatabaseError);
+  db.Execute("CREATE TRIGGER stamp AFTER INSERT ON t BEGIN UPDATE t SET v = getdate(); END");
+  EXPECT_EQ(FailureOf([&] { Insert(db, "k", "v"); }).Description(), "unsafe use of getdate()");
+}
+
 // getdate() stamps to the millisecond; that it is the current local time shows in the stamps of
 // the dialog's writes.
 TEST_F(SqliteConnectionTest, RunsTheServerFunctionsGetdateIsNumericAndIsNull) {

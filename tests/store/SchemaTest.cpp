@@ -147,6 +147,38 @@ TEST_P(SchemaTest, TheSearchFoldsEveryScriptAlikeOnEveryBackend) {
   }
 }
 
+// On a server, another role's functions of the same names earlier on the search path are never
+// called in place of the store's.
+TEST_P(SchemaTest, TheStoresFunctionsAreCalledInTheirOwnSchema) {
+  if (!OnServer()) {
+    GTEST_SKIP() << "SQLite's functions are the connection's own";
+  }
+  Db().Execute("CREATE SCHEMA intruso");
+  for (const char* function :
+       {"getdate()", "isnull(text, integer)", "isnumeric(text)", "xel_contiene(text, text)"}) {
+    Db().Execute(std::string("CREATE FUNCTION intruso.") + function +
+                 " RETURNS integer LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION 'intruso'; END$$");
+  }
+  Db().Execute("SET search_path = intruso, public");
+  InsertClass("0001", "0001", "0000", "Ventas");
+  EXPECT_EQ(NextKeyBase(), "0001");
+  EXPECT_EQ(Column(sql::Busqueda("vent", SqlDialect::PostgreSql), "Clave"), Texts{"0001"});
+}
+
+// A server store made when the functions lived beside the tables is told to get them again.
+TEST_P(SchemaTest, AStoreWithoutItsFunctionsIsToldHowToMakeThem) {
+  EXPECT_NO_THROW(RequireServerFunctions(Db()));
+  if (OnServer()) {
+    Db().Execute(std::string("DROP SCHEMA ") + kServerFunctionSchema + " CASCADE");
+    EXPECT_NE(FailureOf([&] { RequireServerFunctions(Db()); })
+                  .Description()
+                  .find("Make them with: xel02 schema --db CONNECTION --apply"),
+              std::string::npos);
+    CreateSchema(Db());
+    EXPECT_NO_THROW(RequireServerFunctions(Db()));
+  }
+}
+
 TEST(SchemaStatementsTest, EachServerStatementStandsAlone) {
   for (SqlDialect dialect : {SqlDialect::Sqlite, SqlDialect::PostgreSql, SqlDialect::SqlServer}) {
     for (const std::string& statement : SchemaStatements(dialect)) {

@@ -16,3 +16,17 @@ report() {
   echo "$passed passed, $failed failed"
   [ "$failed" = 0 ]
 }
+# sound_runpaths FOLDER : every ELF file under the folder searches for libraries only in absolute
+# folders or beside itself; an empty element means the current folder, a relative one a folder
+# under it.
+sound_runpaths() {
+  local file unsound=""
+  while IFS= read -r -d '' file; do
+    [ "$(head -c 4 "$file")" = $'\x7fELF' ] || continue
+    unsound+=$(readelf -d "$file" | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*\[\(.*\)\]$/\2/p' |
+      awk -F: -v file="$file" '{ if (NF == 0) print file ": empty";
+        for (i = 1; i <= NF; i++) if ($i !~ /^(\/|\$ORIGIN(\/|$)|\$\{ORIGIN\}(\/|$))/)
+          print file ": \"" $i "\"" }')
+  done < <(find "$1" -type f \( -perm -u+x -o -name '*.so*' \) -print0)
+  [ -z "$unsound" ] || { echo "unsound RUNPATH: $unsound"; return 1; }
+}

@@ -29,10 +29,11 @@ db=(--db "sqlite:$home/store.db")
 
 # Wrong usage: exit 2, the reason and the usage on the error stream, nothing on the output.
 for args in "get" "set IVA" "get IVA extra" "export --format xml" "import" "list --dry-run" \
-  "set IVA 1 --class 0001" "import all.json --max-size 1T" "import all.json --max-size 0" \
+  "set IVA 1 --class 0001" "import all.json --max-size 1Q" "import all.json --max-size 0" \
   "import all.json --max-size 999999999999G"; do
   check "usage: $args" run 2 $args "${db[@]}"
   check "usage explained: $args" says "Usage: xel02"
+  check "usage, one line and where to read more: $args" test "$(wc -l <err.txt)" = 3
   check "usage, no data: $args" silent
 done
 

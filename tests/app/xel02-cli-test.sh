@@ -37,6 +37,17 @@ for args in "get" "set IVA" "get IVA extra" "export --format xml" "import" "list
   check "usage, no data: $args" silent
 done
 
+# --trace-sql is a global option: before or after any command, it writes down what the command
+# sent to the store.
+for at in before after; do
+  rm -f "trace-$at.log"
+  [ $at = before ] && args=(--trace-sql "trace-$at.log" get IVA) || args=(get IVA --trace-sql "trace-$at.log")
+  check "--trace-sql $at the command" run 0 "${args[@]}" "${db[@]}"
+  check "--trace-sql $at the command: the query written" grep -q "^SELECT .*Cf_Variable" "trace-$at.log"
+done
+check "--trace-sql for schema" run 0 --trace-sql trace-schema.log schema "${db[@]}" --apply
+check "--trace-sql for schema: written" test -s trace-schema.log
+
 # get and set, on the demo store made on first use.
 check "get from the demo store" run 0 get IVA
 check "demo store value" test "$out" = 16

@@ -52,8 +52,10 @@ std::string Shown(const CLI::Option& option) {
   return TakesValue(option) ? names + " " + option.get_type_name() : names;
 }
 
-void ManOptions(std::ostream& out, const CLI::App& command) {
-  for (const CLI::Option* option : command.get_options()) {
+// The command's options of `group`, or all of them.
+void ManOptions(std::ostream& out, const CLI::App& command, const std::string& group = "") {
+  for (const CLI::Option* option : command.get_options(
+           [&group](const CLI::Option* o) { return group.empty() || o->get_group() == group; })) {
     out << ".TP\n.B " << Roff(Shown(*option)) << "\n" << Roff(option->get_description()) << "\n";
   }
 }
@@ -72,8 +74,11 @@ void WriteManPage(std::ostream& out, const CLI::App& program, const std::string&
       << ".SH NAME\n"
       << name << " \\- " << Roff(program.get_description()) << "\n"
       << ".SH SYNOPSIS\n.B " << name << "\n[OPTIONS] [COMMAND [COMMAND OPTIONS]]\n"
-      << ".SH OPTIONS\nThese are taken before or after the command.\n";
-  ManOptions(out, program);
+      << ".SH OPTIONS\n";
+  for (const std::string& group : program.get_groups()) {
+    out << ".SS \"" << Roff(group) << "\"\n";
+    ManOptions(out, program, group);
+  }
   out << ".SH COMMANDS\n";
   for (const CLI::App* command : program.get_subcommands({})) {
     auto formatter = std::dynamic_pointer_cast<CLI::Formatter>(command->get_formatter());

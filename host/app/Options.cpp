@@ -5,13 +5,13 @@
 // Each command is one Add... function that declares its operands and options into Options.
 //   - A new command: add its value to Options::Command, write `void AddFoo(CLI::App& program,
 //     Options& options)` that starts with `CLI::App& foo = Command(program, "foo",
-//     Options::Command::Foo, "what it does")` and declares its operands (`foo.add_option("NAME",
-//     options.field, "...")`, `->required()` when it must be given) and options, call it from
-//     MakeParser, and run it from main.cpp.
-//   - A new global option: one more line in AddGlobalOptions, and its name in kGlobalOptions so
-//     that every command's help points to it; an environment variable that stands in for it is
-//     read through the Environment that ReadCommandLine is given, as TakeStoreConnection reads
-//     XEL02_DB.
+//     Options::Command::Foo, "what it does", options)` and declares its operands
+//     (`Operand(foo, "NAME", options.field, "...")`, `->required()` when it must be given) and
+//     options (`foo.add_option("--name", options.field, "...")`, `foo.add_flag(...)`), call it
+//     from MakeParser before the footer, and run it from main.cpp.
+//   - A new global option: one more Global(...) line in AddGlobalOptions; every command's help
+//     then names it. An environment variable that stands in for it is read through the
+//     Environment that ReadCommandLine is given, as TakeStoreConnection reads XEL02_DB.
 // The man page and the shell's completion are made from this parser at build time.
 
 #include "host/app/Options.h"
@@ -28,7 +28,7 @@ namespace xel::app {
 namespace {
 
 constexpr const char* kProgram = "xel02";
-constexpr const char* kGlobalOptions = "--db, --db-file and --trace-sql";
+constexpr const char* kGlobalGroup = "Global options, before or after the command";
 constexpr size_t kHelpWidth = 80;
 constexpr size_t kNameColumn = 24;
 
@@ -61,6 +61,15 @@ class HelpFormatter : public CLI::Formatter {
     label("SUBCOMMAND", "COMMAND");
     column_width(kNameColumn);
   }
+  // One blank line between the groups of options, where CLI11 leaves two.
+  std::string make_help(const CLI::App* app, std::string name,
+                        CLI::AppFormatMode mode) const override {
+    std::string help = CLI::Formatter::make_help(app, std::move(name), mode);
+    for (size_t at = help.find("\n\n\n"); at != std::string::npos; at = help.find("\n\n\n", at)) {
+      help.erase(at, 1);
+    }
+    return help;
+  }
   std::string make_description(const CLI::App* app) const override {
     return Wrapped(CLI::Formatter::make_description(app), kHelpWidth);
   }
@@ -86,8 +95,12 @@ CLI::App& Command(CLI::App& program, const std::string& name, Options::Command c
   CLI::App& sub = *program.add_subcommand(name, description);
   sub.fallthrough();
   sub.group("Commands");
-  sub.footer(std::string("It also takes the global options ") + kGlobalOptions +
-             ": see 'xel02 --help'.");
+  std::string globals;
+  for (const CLI::Option* option :
+       program.get_options([](const CLI::Option* o) { return o->get_group() == kGlobalGroup; })) {
+    globals += (globals.empty() ? "" : ", ") + option->get_name();
+  }
+  sub.footer("It also takes the global options " + globals + ": see 'xel02 --help'.");
   sub.parse_complete_callback([&options, command] { options.command = command; });
   return sub;
 }
@@ -98,29 +111,29 @@ CLI::Option* Operand(CLI::App& command, const std::string& name, std::string& in
   return command.add_option(name, into, description)->type_name("");
 }
 
+// An option of the program that every command takes too, in the place its help gives it.
+void Global(CLI::App& program, const std::string& name, std::string& into, const std::string& value,
+            const std::string& description) {
+  program.add_option(name, into, description)->type_name(value)->group(kGlobalGroup);
+}
+
 void AddGlobalOptions(CLI::App& program, Options& options, bool& version) {
-  program
-      .add_option("--db", options.db,
-                  "The store: sqlite:PATH, or odbc: followed by an ODBC connection string, best "
-                  "a data source whose password stays in ~/.odbc.ini, e.g. odbc:DSN=erp "
-                  "(default: XEL02_DB, else a demo store in the user's data folder)")
-      ->type_name("CONNECTION");
-  program
-      .add_option("--db-file", options.dbFile,
-                  "The store's connection string read from FILE, which must be yours and "
-                  "readable by you alone (chmod 600): a password in it stays out of sight of "
-                  "other users, as it would not on the command line")
-      ->type_name("FILE");
-  program
-      .add_option("--trace-sql", options.traceSql,
-                  "Write every statement and transaction call to FILE, one per line, control "
-                  "characters escaped; the file is made readable by you alone")
-      ->type_name("FILE");
+  Global(program, "--db", options.db, "CONNECTION",
+         "The store: sqlite:PATH, or odbc: followed by an ODBC connection string, best a data "
+         "source whose password stays in ~/.odbc.ini, e.g. odbc:DSN=erp (default: XEL02_DB, "
+         "else a demo store in the user's data folder)");
+  Global(program, "--db-file", options.dbFile, "FILE",
+         "The store's connection string read from FILE, which must be yours and readable by you "
+         "alone (chmod 600): a password in it stays out of sight of other users, as it would not "
+         "on the command line");
+  Global(program, "--trace-sql", options.traceSql, "FILE",
+         "Write every statement and transaction call to FILE, one per line, control characters "
+         "escaped; the file is made readable by you alone");
   program
       .add_option("--screenshot", options.screenshot,
-                  "Draw the editor into a PNG file, without a display, and end (the editor "
-                  "only: not with a command)")
-      ->type_name("FILE");
+                  "Draw the editor into a PNG file, without a display, and end")
+      ->type_name("FILE")
+      ->group("The editor (without a command)");
   program.add_flag("--version", version, "Print the version and end");
 }
 

@@ -124,7 +124,7 @@ TEST(OptionsTest, AWrongUsageSaysWhyShowsOneUsageLineAndWhereToReadMore) {
   }
 }
 
-TEST(OptionsTest, EachCommandHasItsOwnHelp) {
+TEST(OptionsTest, EachCommandHasItsOwnHelpWithinATerminalsWidth) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--help"}, "xel02"},
       {{"get", "--help"}, "xel02 get"},
@@ -137,6 +137,9 @@ TEST(OptionsTest, EachCommandHasItsOwnHelp) {
     EXPECT_EQ(line.status, 0) << command;
     EXPECT_EQ(line.errors, "") << command;
     EXPECT_NE(line.output.find("\nUsage: " + command + " "), std::string::npos) << line.output;
+    for (const std::string& text : Lines(line.output)) {
+      EXPECT_LE(text.size(), 80u) << text;
+    }
   }
 }
 

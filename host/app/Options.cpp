@@ -30,7 +30,7 @@ namespace {
 constexpr const char* kProgram = "xel02";
 constexpr const char* kGlobalGroup = "Global options, before or after the command";
 constexpr size_t kHelpWidth = 80;
-constexpr size_t kNameColumn = 24;
+constexpr size_t kNameColumn = 26;
 
 // `text` broken into lines of at most `width` characters at its blanks; its own line breaks kept.
 std::string Wrapped(const std::string& text, size_t width) {
@@ -100,7 +100,7 @@ CLI::App& Command(CLI::App& program, const std::string& name, Options::Command c
        program.get_options([](const CLI::Option* o) { return o->get_group() == kGlobalGroup; })) {
     globals += (globals.empty() ? "" : ", ") + option->get_name();
   }
-  sub.footer("It also takes the global options " + globals + ": see 'xel02 --help'.");
+  sub.footer("Global options, as in 'xel02 --help': " + globals + ".");
   sub.parse_complete_callback([&options, command] { options.command = command; });
   return sub;
 }
@@ -187,8 +187,8 @@ void AddSet(CLI::App& program, Options& options) {
   Operand(set, "KEY", options.key, "The variable's key")->required();
   Operand(set, "VALUE", options.value, "N a number, B 0 or 1, T any text; never empty")->required();
   set.footer(
-      "A value that starts with \"-\" and is not a number goes after \"--\": "
-      "xel02 set KEY -- -x\n" +
+      "A value that starts with \"-\" and is not a number goes after \"--\":\n"
+      "  xel02 set KEY -- -x\n" +
       set.get_footer());
 }
 

@@ -8,7 +8,7 @@
 //     Options::Command::Foo, "what it does", options)` and declares its operands
 //     (`Operand(foo, "NAME", options.field, "...")`, `->required()` when it must be given) and
 //     options (`foo.add_option("--name", options.field, "...")`, `foo.add_flag(...)`), call it
-//     from MakeParser before the footer, and run it from main.cpp.
+//     from MakeParser, and run it from main.cpp.
 //   - A new global option: one more Global(...) line in AddGlobalOptions; every command's help
 //     then names it. An environment variable that stands in for it is read through the
 //     Environment that ReadCommandLine is given, as TakeStoreConnection reads XEL02_DB.

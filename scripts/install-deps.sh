@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libsqlite3-dev
+  qt6-base-dev libsqlite3-dev libcli11-dev
   unixodbc-dev odbc-postgresql tdsodbc postgresql
   xvfb xauth fonts-dejavu-core
   libicu-dev nlohmann-json3-dev

@@ -8,7 +8,6 @@
 #include "component/Pantalla.h"
 #include "editor/frmXEL02.h"
 #include "host/HostServices.h"
-#include "host/TracingConnection.h"
 #include "host/app/Registration.h"
 #include "host/app/StoreAccess.h"
 #include "platform/VisibleText.h"
@@ -106,17 +105,13 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   } catch (const RuntimeError& e) {
     return Fail("The store cannot be opened: " + e.Description(), boxes);
   }
-  std::unique_ptr<std::ostream> traceFile;
-  std::unique_ptr<TracingConnection> traced;
-  if (!options.traceSql.empty()) {
-    try {
-      traceFile = OpenTraceFile(options.traceSql);
-    } catch (const RuntimeError& e) {
-      return Fail(e.Description(), boxes);
-    }
-    traced = std::make_unique<TracingConnection>(*store, *traceFile);
+  std::unique_ptr<TracedStore> traced;
+  try {
+    traced = std::make_unique<TracedStore>(*store, options);
+  } catch (const RuntimeError& e) {
+    return Fail(e.Description(), boxes);
   }
-  Connection& connection = traced ? static_cast<Connection&>(*traced) : *store;
+  Connection& connection = traced->Get();
 
   QtUiBackend screen;
   if (!boxes) {

@@ -1,297 +1,347 @@
+// The command line, read by CLI11 into Options.
+//
+// MakeParser declares the program's global options once, on the program: CLI11 takes them before
+// or after any command, as every command falls through to the program for what it does not know.
+// Each command is one Add... function that declares its operands and options into Options.
+//   - A new command: add its value to Options::Command, write `void AddFoo(CLI::App& program,
+//     Options& options)` that starts with `CLI::App& foo = Command(program, "foo",
+//     Options::Command::Foo, "what it does", options)` and declares its operands
+//     (`Operand(foo, "NAME", options.field, "...")`, `->required()` when it must be given) and
+//     options (`foo.add_option("--name", options.field, "...")`, `foo.add_flag(...)`), call it
+//     from MakeParser, and run it from main.cpp.
+//   - A new global option: one more Global(...) line in AddGlobalOptions; every command's help
+//     then names it. An environment variable that stands in for it is read through the
+//     Environment that ReadCommandLine is given, as TakeStoreConnection reads XEL02_DB.
+// The man page and the shell's completion are made from this parser at build time.
+
 #include "host/app/Options.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include "host/app/StoreConnection.h"
-#include "platform/Numeric.h"
 #include "platform/RuntimeError.h"
 
 namespace xel::app {
 
 namespace {
-bool TakeValue(const std::vector<std::string>& arguments, size_t& at, std::string& into,
-               std::string& error) {
-  if (at + 1 >= arguments.size()) {
-    error = arguments[at] + " needs a value";
-    return false;
-  }
-  into = arguments[++at];
-  return true;
-}
 
-// A size in bytes, or in KiB, MiB or GiB with the suffix K, M or G.
-bool TakeSize(const std::vector<std::string>& arguments, size_t& at, uint64_t& into,
-              std::string& error) {
-  std::string text;
-  if (!TakeValue(arguments, at, text, error)) {
-    return false;
-  }
-  size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
-  std::string suffix = text.substr(digits);
-  int shift = suffix.empty()  ? 0
-              : suffix == "K" ? 10
-              : suffix == "M" ? 20
-              : suffix == "G" ? 30
-                              : -1;
-  uint64_t number = digits == 0 || digits > 12 ? 0 : std::stoull(text.substr(0, digits));
-  if (number == 0 || shift < 0 || number > (UINT64_MAX >> shift)) {
-    error = arguments[at - 1] + " is a number of bytes, or with K, M or G after it, not " + text;
-    return false;
-  }
-  into = number << shift;
-  return true;
-}
+constexpr const char* kProgram = "xel02";
+constexpr const char* kGlobalGroup = "Global options, before or after the command";
+constexpr size_t kHelpWidth = 80;
+constexpr size_t kNameColumn = 26;
 
-// register|unregister [--system]
-std::optional<Options> ParseRegistration(const std::vector<std::string>& arguments,
-                                         std::string& error) {
-  Options options;
-  options.command =
-      arguments[0] == "register" ? Options::Command::Register : Options::Command::Unregister;
-  for (size_t at = 1; at < arguments.size(); ++at) {
-    if (arguments[at] != "--system") {
-      error = "unknown argument: " + arguments[at];
-      return std::nullopt;
+// `text` broken into lines of at most `width` characters at its blanks; its own line breaks kept.
+std::string Wrapped(const std::string& text, size_t width) {
+  std::string wrapped;
+  size_t lineStart = 0;
+  for (size_t at = 0; at < text.size();) {
+    size_t wordEnd = std::min(text.find_first_of(" \n", at), text.size());
+    if (at > lineStart && wordEnd - lineStart > width) {
+      wrapped.back() = '\n';
+      lineStart = wrapped.size();
     }
-    options.system = true;
+    wrapped += text.substr(at, wordEnd - at);
+    if (wordEnd < text.size()) {
+      wrapped += text[wordEnd];
+      if (text[wordEnd] == '\n') {
+        lineStart = wrapped.size();
+      }
+    }
+    at = wordEnd + 1;
   }
-  return options;
+  return wrapped;
 }
 
-// The commands that work on the store's classes and variables without the editor, with the
-// operands each takes, in order.
-struct StoreCommand {
-  const char* name;
-  Options::Command command;
-  size_t requiredOperands;
-  std::vector<std::string Options::*> operands;
-  const char* synopsis;
-  std::vector<std::string> formats =
-      {};  // what --format takes, the default first; none: no --format
-};
-const StoreCommand kStoreCommands[] = {
-    {"list", Options::Command::List, 0, {&Options::classCode}, "list [CLASS]"},
-    {"get", Options::Command::Get, 1, {&Options::key}, "get KEY"},
-    {"set", Options::Command::Set, 2, {&Options::key, &Options::value}, "set KEY VALUE"},
-    {"export",
-     Options::Command::Export,
-     0,
-     {},
-     "export [--class CODE] [--format json|csv]",
-     {"json", "csv"}},
-    {"import", Options::Command::Import, 1, {&Options::file}, "import FILE [--dry-run]"},
-    {"find",
-     Options::Command::Find,
-     1,
-     {&Options::text},
-     "find TEXT [--format text|json]",
-     {"text", "json"}},
+// CLI11's help with its texts wrapped to a terminal's width.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  HelpFormatter() {
+    label("SUBCOMMAND", "COMMAND");
+    column_width(kNameColumn);
+  }
+  // One blank line between the groups of options, where CLI11 leaves two.
+  std::string make_help(const CLI::App* app, std::string name,
+                        CLI::AppFormatMode mode) const override {
+    std::string help = CLI::Formatter::make_help(app, std::move(name), mode);
+    for (size_t at = help.find("\n\n\n"); at != std::string::npos; at = help.find("\n\n\n", at)) {
+      help.erase(at, 1);
+    }
+    return help;
+  }
+  std::string make_description(const CLI::App* app) const override {
+    return Wrapped(CLI::Formatter::make_description(app), kHelpWidth);
+  }
+  std::string make_footer(const CLI::App* app) const override {
+    return Wrapped(CLI::Formatter::make_footer(app), kHelpWidth);
+  }
+  std::string make_option_desc(const CLI::Option* option) const override {
+    return Wrapped(CLI::Formatter::make_option_desc(option), kHelpWidth - kNameColumn);
+  }
+  std::string make_subcommand(const CLI::App* command) const override {
+    std::ostringstream line;
+    CLI::detail::format_help(line, command->get_name(),
+                             Wrapped(command->get_description(), kHelpWidth - kNameColumn),
+                             kNameColumn);
+    return line.str();
+  }
 };
 
-const StoreCommand* StoreCommandNamed(const std::string& name) {
-  for (const StoreCommand& command : kStoreCommands) {
-    if (name == command.name) {
-      return &command;
-    }
+// A command of the program, which also takes the program's global options, and sets
+// options.command when it is given.
+CLI::App& Command(CLI::App& program, const std::string& name, Options::Command command,
+                  const std::string& description, Options& options) {
+  CLI::App& sub = *program.add_subcommand(name, description);
+  sub.fallthrough();
+  sub.group("Commands");
+  std::string globals;
+  for (const CLI::Option* option :
+       program.get_options([](const CLI::Option* o) { return o->get_group() == kGlobalGroup; })) {
+    globals += (globals.empty() ? "" : ", ") + option->get_name();
   }
-  return nullptr;
+  sub.footer("Global options, as in 'xel02 --help': " + globals + ".");
+  sub.parse_complete_callback([&options, command] { options.command = command; });
+  return sub;
 }
 
-// A value rather than an option: what does not start with "-", "-" itself, and a negative number.
-bool IsOperand(const std::string& argument) {
-  return argument.size() < 2 || argument[0] != '-' || ReadsAsNumber(argument);
+// An operand of a command, shown by its name alone.
+CLI::Option* Operand(CLI::App& command, const std::string& name, std::string& into,
+                     const std::string& description) {
+  return command.add_option(name, into, description)->type_name("");
 }
 
-// list|get|set|export|import, their operands, --db and their own options; after "--" everything
-// is an operand.
-std::optional<Options> ParseStoreCommand(const StoreCommand& store,
-                                         const std::vector<std::string>& arguments,
-                                         std::string& error) {
-  Options options;
-  options.command = store.command;
-  std::vector<std::string> operands;
-  bool onlyOperands = false;
-  const bool exporting = store.command == Options::Command::Export;
-  for (size_t at = 1; at < arguments.size(); ++at) {
-    const std::string& argument = arguments[at];
-    bool taken = true;
-    if (onlyOperands || IsOperand(argument)) {
-      operands.push_back(argument);
-    } else if (argument == "--") {
-      onlyOperands = true;
-    } else if (argument == "--help" || argument == "-h") {
-      options.command = Options::Command::Help;
-      return options;
-    } else if (argument == "--db") {
-      taken = TakeValue(arguments, at, options.db, error);
-    } else if (argument == "--db-file") {
-      taken = TakeValue(arguments, at, options.dbFile, error);
-    } else if (argument == "--class" && exporting) {
-      taken = TakeValue(arguments, at, options.classCode, error);
-    } else if (argument == "--format" && !store.formats.empty()) {
-      taken = TakeValue(arguments, at, options.format, error);
-    } else if (argument == "--dry-run" && store.command == Options::Command::Import) {
-      options.dryRun = true;
-    } else if (argument == "--max-size" && store.command == Options::Command::Import) {
-      taken = TakeSize(arguments, at, options.maxSize, error);
-    } else {
-      error = "unknown argument: " + argument;
-      taken = false;
-    }
-    if (!taken) {
-      return std::nullopt;
-    }
-  }
-  if (operands.size() < store.requiredOperands || operands.size() > store.operands.size()) {
-    error = std::string("wrong number of arguments; use: xel02 ") + store.synopsis;
-    return std::nullopt;
-  }
-  if (options.format.empty() && !store.formats.empty()) {
-    options.format = store.formats.front();
-  } else if (!options.format.empty() &&
-             std::ranges::find(store.formats, options.format) == store.formats.end()) {
-    error =
-        "--format is " + store.formats[0] + " or " + store.formats[1] + ", not " + options.format;
-    return std::nullopt;
-  }
-  for (size_t i = 0; i < operands.size(); ++i) {
-    options.*store.operands[i] = operands[i];
-  }
-  return options;
+// An option of the program that every command takes too, in the place its help gives it.
+void Global(CLI::App& program, const std::string& name, std::string& into, const std::string& value,
+            const std::string& description) {
+  program.add_option(name, into, description)->type_name(value)->group(kGlobalGroup);
 }
-// The command and its options, as the arguments give them.
-std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
-                                      std::string& error) {
-  if (!arguments.empty() && (arguments[0] == "register" || arguments[0] == "unregister")) {
-    return ParseRegistration(arguments, error);
+
+void AddGlobalOptions(CLI::App& program, Options& options, bool& version) {
+  Global(program, "--db", options.db, "CONNECTION",
+         "The store: sqlite:PATH, or odbc: followed by an ODBC connection string, best a data "
+         "source whose password stays in ~/.odbc.ini, e.g. odbc:DSN=erp (default: XEL02_DB, "
+         "else a demo store in the user's data folder)");
+  Global(program, "--db-file", options.dbFile, "FILE",
+         "The store's connection string read from FILE, which must be yours and readable by you "
+         "alone (chmod 600): a password in it stays out of sight of other users, as it would not "
+         "on the command line");
+  Global(program, "--trace-sql", options.traceSql, "FILE",
+         "Write every statement and transaction call to FILE, one per line, control characters "
+         "escaped; the file is made readable by you alone");
+  program
+      .add_option("--screenshot", options.screenshot,
+                  "Draw the editor into a PNG file, without a display, and end")
+      ->type_name("FILE")
+      ->group("The editor (without a command)");
+  program.add_flag("--version", version, "Print the version and end");
+}
+
+void AddSchema(CLI::App& program, Options& options) {
+  CLI::App& schema =
+      Command(program, "schema", Options::Command::Schema,
+              "Print the statements that make the store's tables on that server", options);
+  CLI::Option* apply =
+      schema.add_flag("--apply", options.apply, "Run them instead (only what is missing is made)");
+  schema.add_flag("--demo", options.demo, "Also fill an empty store with the demo settings")
+      ->needs(apply);
+}
+
+void AddRegistration(CLI::App& program, Options& options) {
+  CLI::App& add = Command(program, "register", Options::Command::Register,
+                          "Record the editor component in the user's registry", options);
+  add.footer("The library $XEL02_LIBRARY names, or the one installed with xel02.\n" +
+             add.get_footer());
+  CLI::App& remove = Command(program, "unregister", Options::Command::Unregister,
+                             "Remove the editor component from the user's registry", options);
+  for (CLI::App* command : {&add, &remove}) {
+    command->add_flag("--system", options.system,
+                      "In the machine's registry instead, for every user "
+                      "(/var/lib/xel02/registry)");
   }
-  if (const StoreCommand* command = arguments.empty() ? nullptr : StoreCommandNamed(arguments[0])) {
-    return ParseStoreCommand(*command, arguments, error);
+}
+
+void AddList(CLI::App& program, Options& options) {
+  CLI::App& list = Command(program, "list", Options::Command::List,
+                           "Print the tree, or one class and everything under it", options);
+  Operand(list, "CLASS", options.classCode, "The code of the class to start from");
+  list.footer(
+      "One line per entry, fields separated by tabs: \"class PATH DESCRIPTION\" and then its "
+      "variables as \"variable PATH KEY VALUE\", PATH being the class codes from the top level "
+      "joined by \"/\". A tab, line break, backslash or other control character in a field is "
+      "written escaped, as \\t, \\n, \\r, \\\\, \\xHH or \\uHHHH.\n" +
+      list.get_footer());
+}
+
+void AddGet(CLI::App& program, Options& options) {
+  CLI::App& get = Command(program, "get", Options::Command::Get,
+                          "Print a variable's value: as stored into a pipe or a file, with "
+                          "control characters escaped on a terminal",
+                          options);
+  Operand(get, "KEY", options.key, "The variable's key")->required();
+}
+
+void AddSet(CLI::App& program, Options& options) {
+  CLI::App& set = Command(program, "set", Options::Command::Set,
+                          "Give an existing variable a new value, as its type takes it", options);
+  Operand(set, "KEY", options.key, "The variable's key")->required();
+  Operand(set, "VALUE", options.value, "N a number, B 0 or 1, T any text; never empty")->required();
+  set.footer(
+      "A value that starts with \"-\" and is not a number goes after \"--\":\n"
+      "  xel02 set KEY -- -x\n" +
+      set.get_footer());
+}
+
+void AddExport(CLI::App& program, Options& options) {
+  CLI::App& exporting = Command(program, "export", Options::Command::Export,
+                                "Write the classes and the variables to standard output", options);
+  exporting
+      .add_option("--class", options.classCode,
+                  "Only that class, its sub-classes at every depth and their variables")
+      ->type_name("CODE");
+  exporting.add_option("--format", options.format, "json (the default) or csv")
+      ->check(CLI::IsMember({"json", "csv"}))
+      ->type_name("FORMAT");
+}
+
+void AddImport(CLI::App& program, Options& options) {
+  CLI::App& importing =
+      Command(program, "import", Options::Command::Import,
+              "Bring the store in line with a file in either export format", options);
+  Operand(importing, "FILE", options.file, "The file, JSON or CSV")->required();
+  importing.add_flag("--dry-run", options.dryRun,
+                     "Print what would change, row by row, and write "
+                     "nothing");
+  importing
+      .add_option("--max-size", options.maxSize,
+                  "Read a file up to that size (K, M, G or T after the number: KiB, MiB, GiB, "
+                  "TiB); a larger one is refused before it is read. Default 64M")
+      ->transform(CLI::AsSizeValue(false).description(""))
+      ->check(CLI::Validator(
+          [](const std::string& bytes) {
+            return bytes == "0" ? std::string("a file of no bytes holds nothing to import") : "";
+          },
+          "", "at least one byte"))
+      ->type_name("BYTES");
+  importing.footer(
+      "It inserts what the store lacks and updates descriptions, values and types that differ; "
+      "nothing is deleted or moved. Every row is checked first, all is written in one "
+      "transaction, and a wrong row (told as FILE:LINE) changes nothing.\n" +
+      importing.get_footer());
+}
+
+void AddFind(CLI::App& program, Options& options) {
+  CLI::App& find = Command(program, "find", Options::Command::Find,
+                           "Print the classes and variables whose key, description or value "
+                           "holds TEXT, letter case and accents aside, as the editor's find",
+                           options);
+  Operand(find, "TEXT", options.text, "What to look for")->required();
+  find.add_option("--format", options.format, "text (the default) or json")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->type_name("FORMAT");
+  find.footer(
+      "One line per match, in the tree's order: \"class PATH CODE\" or \"variable PATH KEY\", "
+      "PATH being the editor's node texts from RAIZ down (\"RAIZ/Impuestos/IVA\"). Nothing found: "
+      "no line, and status 0.\n" +
+      find.get_footer());
+}
+
+// The command the arguments chose, deepest first: the program itself when they chose none.
+const CLI::App& ChosenCommand(const CLI::App& program, std::string& name) {
+  name = program.get_name();
+  const CLI::App* chosen = &program;
+  while (!chosen->get_subcommands().empty()) {
+    chosen = chosen->get_subcommands().front();
+    name += " " + chosen->get_name();
   }
-  Options options;
-  size_t at = 0;
-  if (!arguments.empty() && arguments[0] == "schema") {
-    options.command = Options::Command::Schema;
-    at = 1;
+  return *chosen;
+}
+
+// A wrong usage: why, the chosen command's usage line, and where to read more.
+CommandLine WrongUsage(const CLI::App& program, const std::string& reason) {
+  std::string name;
+  const CLI::App& command = ChosenCommand(program, name);
+  auto formatter = std::dynamic_pointer_cast<HelpFormatter>(command.get_formatter());
+  return {.options = std::nullopt,
+          .status = 2,
+          .output = "",
+          .errors = std::string(kProgram) + ": " + reason + "\n" +
+                    formatter->make_usage(&command, name) + "Try '" + name +
+                    " --help' for more information.\n"};
+}
+
+// What a command needs beyond what the parser checks; empty when nothing is wrong.
+std::string Misuse(const Options& options) {
+  if (options.command != Options::Command::Editor && !options.screenshot.empty()) {
+    return "--screenshot draws the editor: it goes without a command";
   }
-  for (; at < arguments.size(); ++at) {
-    const std::string& argument = arguments[at];
-    bool schema = options.command == Options::Command::Schema;
-    if (argument == "--help" || argument == "-h") {
-      options.command = Options::Command::Help;
-    } else if (argument == "--version") {
-      options.command = Options::Command::Version;
-    } else if (argument == "--db" || argument == "--db-file") {
-      if (!TakeValue(arguments, at, argument == "--db" ? options.db : options.dbFile, error)) {
-        return std::nullopt;
-      }
-    } else if (argument == "--trace-sql" && !schema) {
-      if (!TakeValue(arguments, at, options.traceSql, error)) {
-        return std::nullopt;
-      }
-    } else if (argument == "--screenshot" && !schema) {
-      if (!TakeValue(arguments, at, options.screenshot, error)) {
-        return std::nullopt;
-      }
-    } else if (argument == "--apply" && schema) {
-      options.apply = true;
-    } else if (argument == "--demo" && schema) {
-      options.demo = true;
-    } else {
-      error = "unknown argument: " + argument;
-      return std::nullopt;
-    }
+  if (options.command == Options::Command::Schema && options.db.empty()) {
+    return "schema needs --db CONNECTION, --db-file FILE or XEL02_DB";
   }
-  return options;
+  return "";
 }
 
 }  // namespace
 
-std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error) {
-  std::optional<Options> options = ParseArguments(arguments, error);
-  if (!options || options->command == Options::Command::Help ||
-      options->command == Options::Command::Version) {
-    return options;
-  }
-  if (!TakeStoreConnection(*options, error)) {
-    return std::nullopt;
-  }
-  if (options->command == Options::Command::Schema && options->db.empty()) {
-    error = "schema needs --db CONNECTION, --db-file FILE or XEL02_DB";
-    return std::nullopt;
-  }
-  return options;
+std::optional<std::string> ProcessEnvironment(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
-std::string UsageText() {
-  return R"(Usage: xel02 [--db CONNECTION] [--trace-sql FILE] [--screenshot FILE]
-       xel02 schema --db CONNECTION [--apply] [--demo]
-       xel02 register|unregister [--system]
-       xel02 list [CLASS] [--db CONNECTION]
-       xel02 get KEY [--db CONNECTION]
-       xel02 set KEY VALUE [--db CONNECTION]
-       xel02 export [--class CODE] [--format json|csv] [--db CONNECTION]
-       xel02 import FILE [--dry-run] [--max-size BYTES] [--db CONNECTION]
-       xel02 find TEXT [--format text|json] [--db CONNECTION]
-
-Opens the editor of the system variables on a store.
-
-  --db CONNECTION     the store: sqlite:PATH, or odbc: followed by an ODBC connection string,
-                      best a data source whose password stays in ~/.odbc.ini, e.g. odbc:DSN=erp
-                      (default: XEL02_DB, else a demo store in the user's data folder)
-  --db-file FILE      the store's connection string read from FILE, which must be yours and
-                      readable by you alone (chmod 600): a password in it stays out of sight of
-                      other users, as it would not on the command line
-  --trace-sql FILE    write every statement and transaction call to FILE, one per line, control
-                      characters escaped; the file is made readable by you alone
-  --screenshot FILE   draw the editor into a PNG file, without a display, and end
-  --help, --version
-
-  schema              print the statements that make the store's tables on that server;
-    --apply           run them instead (only what is missing is made)
-    --demo            with --apply, also fill an empty store with the demo settings
-
-  register            record the editor component in the user's registry: the library
-                      $XEL02_LIBRARY names, or the one installed with xel02; unregister removes it
-    --system          in the machine's registry instead, for every user (/var/lib/xel02/registry)
-
-  Without a screen, on the store --db, --db-file or XEL02_DB names (default: the demo store):
-  list [CLASS]        the tree, or the class CLASS and everything under it: one line per entry,
-                      fields separated by tabs, "class PATH DESCRIPTION" and then its variables
-                      as "variable PATH KEY VALUE", PATH being the class codes from the top level
-                      joined by "/"; a tab, line break, backslash or other control character in
-                      a field is written escaped, as \t, \n, \r, \\, \xHH or \uHHHH
-  get KEY             print the variable's value: exactly as stored into a pipe or a file, with
-                      control characters escaped on a terminal
-  set KEY VALUE       give an existing variable a new value, as its type takes it: N a number,
-                      B 0 or 1, T any text; never empty (a value that starts with "-" and is
-                      not a number goes after "--": xel02 set KEY -- -x)
-  export              write the classes (code, parent, position, description) and the variables
-                      (class, key, value, type, description) to standard output
-    --class CODE      only that class, its sub-classes at every depth and their variables
-    --format FORMAT   json (the default) or csv
-  import FILE         bring the store in line with a file in either export format: insert what
-                      it lacks, update descriptions, values and types that differ; nothing is
-                      deleted or moved. Every row is checked first, all is written in one
-                      transaction, and a wrong row (told as FILE:LINE) changes nothing
-    --dry-run         print what would change, row by row, and write nothing
-    --max-size BYTES  read a file up to that size (K, M or G after the number: KiB, MiB,
-                      GiB); a larger one is refused before it is read. Default 64M
-  find TEXT           the classes and variables whose key, description or value holds TEXT,
-                      letter case and accents aside, as the editor's find: one line each, in
-                      the tree's order, "class PATH CODE" or "variable PATH KEY", PATH being the
-                      editor's node texts from RAIZ down ("RAIZ/Impuestos/IVA"); none: no line
-    --format FORMAT   text (the default, tab-separated as list) or json
-
-Exit status: 0 done; 1 the operation failed (unknown key, refused value, wrong file, database
-error); 2 wrong usage.
-)";
+std::unique_ptr<CLI::App> MakeParser(Options& options, bool& version) {
+  auto program = std::make_unique<CLI::App>(
+      "Opens the editor of the system variables on a store, "
+      "or works on the store with a command.",
+      kProgram);
+  program->formatter(std::make_shared<HelpFormatter>());
+  program->require_subcommand(0, 1);
+  AddGlobalOptions(*program, options, version);
+  AddSchema(*program, options);
+  AddRegistration(*program, options);
+  AddList(*program, options);
+  AddGet(*program, options);
+  AddSet(*program, options);
+  AddExport(*program, options);
+  AddImport(*program, options);
+  AddFind(*program, options);
+  program->footer(
+      "Each command has its own help: xel02 COMMAND --help.\n"
+      "Environment: XEL02_DB names the store when neither --db nor --db-file does.\n"
+      "Exit status: 0 done; 1 the operation failed (unknown key, refused value, wrong file, "
+      "database error); 2 wrong usage.");
+  return program;
 }
 
-// Only a folder of the user's own: in a shared one (the temporary folder, a relative path) another
-// user could put a store of theirs, or a link to one, in the demo store's place.
+CommandLine ReadCommandLine(const std::vector<std::string>& arguments,
+                            const Environment& environment) {
+  Options options;
+  bool version = false;
+  std::unique_ptr<CLI::App> program = MakeParser(options, version);
+  std::vector<std::string> backwards(arguments.rbegin(), arguments.rend());
+  try {
+    program->parse(backwards);
+  } catch (const CLI::CallForHelp&) {
+    return {.options = std::nullopt, .status = 0, .output = program->help(), .errors = ""};
+  } catch (const CLI::ParseError& e) {
+    return WrongUsage(*program, e.what());
+  }
+  if (version) {
+    return {.options = std::nullopt,
+            .status = 0,
+            .output = std::string(kProgram) + " " + XEL02_VERSION + "\n",
+            .errors = ""};
+  }
+  std::string error;
+  if (!TakeStoreConnection(options, environment, error)) {
+    return WrongUsage(*program, error);
+  }
+  if (std::string misuse = Misuse(options); !misuse.empty()) {
+    return WrongUsage(*program, misuse);
+  }
+  return {.options = options, .status = 0, .output = "", .errors = ""};
+}
+
 std::string DemoStoreConnection() {
   std::filesystem::path folder;
   const char* data = std::getenv("XDG_DATA_HOME");

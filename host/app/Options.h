@@ -1,28 +1,21 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace xel::app {
 
 // What the command line asks for.
 struct Options {
-  enum class Command {
-    Editor,
-    Schema,
-    Help,
-    Version,
-    Register,
-    Unregister,
-    List,
-    Get,
-    Set,
-    Export,
-    Import,
-    Find
-  };
+  enum class Command { Editor, Schema, Register, Unregister, List, Get, Set, Export, Import, Find };
   Command command = Command::Editor;
   std::string db;      // --db CONNECTION, or read from --db-file or XEL02_DB; empty: the demo store
   std::string dbFile;  // --db-file FILE
@@ -44,10 +37,29 @@ struct Options {
   uint64_t maxSize = 64ull << 20;  // import --max-size BYTES: the largest file read
 };
 
-// Reads the arguments after the program's name; a wrong one is an error whose text says why.
-std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
+// The value of an environment variable, if it is set.
+using Environment = std::function<std::optional<std::string>(const std::string& name)>;
 
-std::string UsageText();
+// The process's own environment.
+std::optional<std::string> ProcessEnvironment(const std::string& name);
+
+// What a command line comes to: the options of the command to run, or else the text to print and
+// the exit status (0 after --help or --version on the output; 2, a wrong usage, on the errors:
+// why, the command's usage line and where to read more).
+struct CommandLine {
+  std::optional<Options> options;
+  int status = 0;
+  std::string output;
+  std::string errors;
+};
+
+// Reads the arguments after the program's name.
+CommandLine ReadCommandLine(const std::vector<std::string>& arguments,
+                            const Environment& environment);
+
+// The parser of the whole command line, filling `options`; the man page and the shell's
+// completion are made from it.
+std::unique_ptr<CLI::App> MakeParser(Options& options, bool& version);
 
 // The demo store's connection string: a SQLite file in the user's data folder. Without an absolute
 // $XDG_DATA_HOME or $HOME, a run-time error asking for --db or HOME.

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "host/app/StoreAccess.h"
 #include "platform/Database.h"
 #include "platform/VisibleText.h"
 #include "store/DemoStore.h"
@@ -20,17 +21,19 @@ bool StoreIsEmpty(Connection& db) {
 
 int RunSchemaCommand(const Options& options) {
   try {
-    std::unique_ptr<Connection> db = OpenConnection(options.db);
+    std::unique_ptr<Connection> store = OpenConnection(options.db);
+    TracedStore traced(*store, options);
+    Connection& db = traced.Get();
     if (!options.apply) {
-      for (const std::string& statement : SchemaStatements(db->Dialect())) {
+      for (const std::string& statement : SchemaStatements(db.Dialect())) {
         std::cout << statement << ";\n";
       }
       return 0;
     }
-    CreateSchema(*db);
+    CreateSchema(db);
     if (options.demo) {
-      if (StoreIsEmpty(*db)) {
-        SeedDemoStore(*db);
+      if (StoreIsEmpty(db)) {
+        SeedDemoStore(db);
         std::cout << "The store's tables are there, with the demo settings.\n";
       } else {
         std::cout << "The store's tables are there; they already hold classes, so no demo "

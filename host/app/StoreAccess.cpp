@@ -32,6 +32,13 @@ std::unique_ptr<Connection> OpenStore(const Options& options) {
                                                   [options] { return OpenStoreOnce(options); });
 }
 
+TracedStore::TracedStore(Connection& store, const Options& options) : store_(store) {
+  if (!options.traceSql.empty()) {
+    file_ = OpenTraceFile(options.traceSql);
+    traced_ = std::make_unique<TracingConnection>(store_, *file_);
+  }
+}
+
 std::string MissingTablesText(const std::vector<std::string>& missing, const Options& options) {
   std::string names;
   for (const std::string& table : missing) {
@@ -63,7 +70,8 @@ int RunOnStore(const Options& options, const std::function<int(Connection&)>& op
     if (auto missing = MissingTables(*store); !missing.empty()) {
       throw RuntimeError(err::ItemNotFound, MissingTablesText(missing, options));
     }
-    return operation(*store);
+    TracedStore traced(*store, options);
+    return operation(traced.Get());
   });
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/TracingConnection.h"
 #include "host/app/Options.h"
 #include "platform/Database.h"
 #include "store/ContenidoDelStore.h"
@@ -17,6 +18,19 @@ namespace xel::app {
 // at the next statement outside a transaction. A server store made before its functions had a
 // schema of their own is refused with the command that makes them.
 std::unique_ptr<Connection> OpenStore(const Options& options);
+
+// The store as a command works on it: with --trace-sql FILE, every call is written down in FILE
+// first. A trace file that cannot be opened or is refused is a run-time error that says why.
+class TracedStore {
+ public:
+  TracedStore(Connection& store, const Options& options);
+  Connection& Get() { return traced_ ? *traced_ : store_; }
+
+ private:
+  Connection& store_;
+  std::unique_ptr<std::ostream> file_;
+  std::unique_ptr<TracingConnection> traced_;
+};
 
 // What to tell when the store lacks some of its tables, with the command that makes them.
 std::string MissingTablesText(const std::vector<std::string>& missing, const Options& options);

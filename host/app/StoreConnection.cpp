@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/FileDescriptor.h"
@@ -66,7 +65,7 @@ bool ReadConnectionFile(const std::string& path, std::string& connection, std::s
 
 }  // namespace
 
-bool TakeStoreConnection(Options& options, std::string& error) {
+bool TakeStoreConnection(Options& options, const Environment& environment, std::string& error) {
   if (!options.dbFile.empty()) {
     if (!options.db.empty()) {
       error = "give the store once: --db or --db-file, not both";
@@ -74,9 +73,9 @@ bool TakeStoreConnection(Options& options, std::string& error) {
     }
     return ReadConnectionFile(options.dbFile, options.db, error);
   }
-  if (const char* environment = std::getenv("XEL02_DB");
-      options.db.empty() && environment && *environment) {
-    options.db = environment;
+  if (std::optional<std::string> db = environment("XEL02_DB");
+      options.db.empty() && db && !db->empty()) {
+    options.db = *db;
     options.dbFromEnvironment = true;
   }
   return true;

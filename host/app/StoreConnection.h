@@ -10,7 +10,7 @@ namespace xel::app {
 // connection string in the file --db-file names (refused unless only its owner, the running user,
 // may read it), or in the environment variable XEL02_DB when neither --db nor --db-file is given.
 // False, with the reason in `error`, when the file is refused or both --db and --db-file are given.
-bool TakeStoreConnection(Options& options, std::string& error);
+bool TakeStoreConnection(Options& options, const Environment& environment, std::string& error);
 
 // The arguments that name the same store again in a command shown to the user, without its
 // password: --db-file FILE, nothing when XEL02_DB names it, or --db with the password masked.

@@ -15,35 +15,31 @@
 
 int main(int argc, char* argv[]) {
   using xel::app::Options;
-  std::string error;
-  auto options = xel::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
-  if (!options) {
-    std::cerr << "xel02: " << xel::VisibleText(error) << "\n\n" << xel::app::UsageText();
-    return 2;
+  xel::app::CommandLine line = xel::app::ReadCommandLine(
+      std::vector<std::string>(argv + 1, argv + argc), xel::app::ProcessEnvironment);
+  if (!line.options) {
+    std::cout << line.output;
+    std::cerr << xel::VisibleText(line.errors, xel::LineBreaks::Kept);
+    return line.status;
   }
-  switch (options->command) {
-    case Options::Command::Help:
-      std::cout << xel::app::UsageText();
-      return 0;
-    case Options::Command::Version:
-      std::cout << "xel02 " << XEL02_VERSION << "\n";
-      return 0;
+  const Options& options = *line.options;
+  switch (options.command) {
     case Options::Command::Schema:
-      return xel::app::RunSchemaCommand(*options);
+      return xel::app::RunSchemaCommand(options);
     case Options::Command::Register:
     case Options::Command::Unregister:
-      return xel::app::RunRegistrationCommand(*options);
+      return xel::app::RunRegistrationCommand(options);
     case Options::Command::List:
     case Options::Command::Get:
     case Options::Command::Set:
-      return xel::app::RunVariablesCommand(*options);
+      return xel::app::RunVariablesCommand(options);
     case Options::Command::Export:
     case Options::Command::Import:
-      return xel::app::RunExchangeCommand(*options);
+      return xel::app::RunExchangeCommand(options);
     case Options::Command::Find:
-      return xel::app::RunFindCommand(*options);
+      return xel::app::RunFindCommand(options);
     case Options::Command::Editor:
       break;
   }
-  return xel::app::RunEditor(*options, argc, argv);
+  return xel::app::RunEditor(options, argc, argv);
 }

@@ -29,13 +29,25 @@ db=(--db "sqlite:$home/store.db")
 
 # Wrong usage: exit 2, the reason and the usage on the error stream, nothing on the output.
 for args in "get" "set IVA" "get IVA extra" "export --format xml" "import" "list --dry-run" \
-  "set IVA 1 --class 0001" "import all.json --max-size 1T" "import all.json --max-size 0" \
+  "set IVA 1 --class 0001" "import all.json --max-size 1Q" "import all.json --max-size 0" \
   "import all.json --max-size 999999999999G" "find" "find a b" "find a --format csv" \
   "find a --class 0001"; do
   check "usage: $args" run 2 $args "${db[@]}"
   check "usage explained: $args" says "Usage: xel02"
+  check "usage, one line and where to read more: $args" test "$(wc -l <err.txt)" = 3
   check "usage, no data: $args" silent
 done
+
+# --trace-sql is a global option: before or after any command, it writes down what the command
+# sent to the store.
+for at in before after; do
+  rm -f "trace-$at.log"
+  [ $at = before ] && args=(--trace-sql "trace-$at.log" get IVA) || args=(get IVA --trace-sql "trace-$at.log")
+  check "--trace-sql $at the command" run 0 "${args[@]}" "${db[@]}"
+  check "--trace-sql $at the command: the query written" grep -q "^SELECT .*Cf_Variable" "trace-$at.log"
+done
+check "--trace-sql for schema" run 0 --trace-sql trace-schema.log schema "${db[@]}" --apply
+check "--trace-sql for schema: written" test -s trace-schema.log
 
 # get and set, on the demo store made on first use.
 check "get from the demo store" run 0 get IVA

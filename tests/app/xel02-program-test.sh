@@ -21,7 +21,7 @@ run() {  # run EXPECTED_CODE ARGS... : runs xel02, keeps its output in $out, che
 check "version" run 0 --version
 check "version text" contains "xel02 2.0"
 check "unknown option" run 2 --colour
-check "unknown option explained" contains "unknown argument: --colour"
+check "unknown option explained" contains "not expected: --colour"
 
 store=$home/store.db
 check "schema printed" run 0 schema --db "sqlite:$store"

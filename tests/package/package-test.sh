@@ -45,7 +45,8 @@ share=./usr/share
 for path in ./usr/bin/xel02 ".$libdir/libXEL02.so" ".$libdir/libxel_com.so" \
   $share/applications/xel02.desktop $share/icons/hicolor/scalable/apps/xel02.svg \
   $share/xel02/schema-sqlite.sql $share/xel02/schema-postgresql.sql \
-  $share/xel02/schema-sqlserver.sql $share/xel02/demo-data.sql; do
+  $share/xel02/schema-sqlserver.sql $share/xel02/demo-data.sql \
+  $share/man/man1/xel02.1.gz $share/bash-completion/completions/xel02; do
   check "package holds $path" grep -qxF "$path" <<<"$contents"
 done
 check "everything under /usr but the registry's folder" \
@@ -154,6 +155,11 @@ check "prerm unregisters" maintainer prerm remove
 check "machine entry gone" test -z "$(grep XEL02 "$XEL02_SYSTEM_REGISTRY")"
 check "postrm removes the empty registry" maintainer postrm remove
 check "machine registry gone" test ! -e "$XEL02_SYSTEM_REGISTRY"
+
+# The manual page and the bash completion, as man and bash find them.
+check "manual page xel02(1)" grep -q '^\.TH XEL02 1 ' <(gzip -dc "$root/usr/share/man/man1/xel02.1.gz")
+check "completion completes xel02" \
+  bash -c "source '$root/usr/share/bash-completion/completions/xel02' && complete -p xel02"
 
 # The desktop entry starts the installed program with the installed icon.
 desktop=$root/usr/share/applications/xel02.desktop

@@ -19,6 +19,15 @@ std::string VariablesDeClase(const std::string& clase) {
          "' ORDER BY Cf_Variable ";
 }
 
+std::string ClasesPorPosicion() {
+  return "SELECT Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, Cv_Descripcion, RANK() OVER (ORDER BY "
+         "Cv_Descripcion) AS Xel_Orden_Descripcion FROM XEL_Clase_Variable ORDER BY Cv_id ";
+}
+
+std::string VariablesPorClave() {
+  return "SELECT Cf_Variable, Cv_Cve_Clase_Variable FROM XEL_Configuracion ORDER BY Cf_Variable ";
+}
+
 std::string TodasLasClases() {
   return "SELECT * FROM XEL_Clase_Variable ";
 }

@@ -29,6 +29,12 @@ struct Filtro {
   std::string valor;
 };
 
+// Every class by position, with the rank of its description among all classes in the column
+// Xel_Orden_Descripcion (equal descriptions share a rank), and every variable by key: what the
+// tree shows, in two reads, each sorted as the server sorts the per-class queries.
+std::string ClasesPorPosicion();
+std::string VariablesPorClave();
+
 // Every class, and every variable, in no particular order: the whole store in two reads.
 std::string TodasLasClases();
 std::string TodasLasVariables();

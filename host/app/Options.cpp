@@ -18,6 +18,17 @@ bool TakeValue(const std::vector<std::string>& arguments, size_t& at, std::strin
   return true;
 }
 
+// How the editor reads its tree: "classes" (one query per class, the default) or "bulk" (both
+// tables in two reads, for a server far away).
+bool TakeLoad(const std::string& value, const std::string& source, bool& bulk, std::string& error) {
+  if (value != "classes" && value != "bulk") {
+    error = source + " is classes or bulk, not \"" + value + "\"";
+    return false;
+  }
+  bulk = value == "bulk";
+  return true;
+}
+
 // register|unregister [--system]
 std::optional<Options> ParseRegistration(const std::vector<std::string>& arguments,
                                          std::string& error) {
@@ -129,6 +140,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
     options.command = Options::Command::Schema;
     at = 1;
   }
+  std::string load;
   for (; at < arguments.size(); ++at) {
     const std::string& argument = arguments[at];
     bool schema = options.command == Options::Command::Schema;
@@ -148,6 +160,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
       if (!TakeValue(arguments, at, options.screenshot, error)) {
         return std::nullopt;
       }
+    } else if (argument == "--load" && !schema) {
+      if (!TakeValue(arguments, at, load, error) ||
+          !TakeLoad(load, "--load", options.bulkLoad, error)) {
+        return std::nullopt;
+      }
     } else if (argument == "--apply" && schema) {
       options.apply = true;
     } else if (argument == "--demo" && schema) {
@@ -157,6 +174,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
       return std::nullopt;
     }
   }
+  // --load wins over the environment, which only the editor reads.
+  const char* loadVariable = std::getenv("XEL02_LOAD");
+  if (load.empty() && loadVariable && *loadVariable &&
+      options.command == Options::Command::Editor &&
+      !TakeLoad(loadVariable, "XEL02_LOAD", options.bulkLoad, error)) {
+    return std::nullopt;
+  }
   if (options.command == Options::Command::Schema && options.db.empty()) {
     error = "schema needs --db CONNECTION";
     return std::nullopt;
@@ -165,7 +189,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
 }
 
 std::string UsageText() {
-  return R"(Usage: xel02 [--db CONNECTION] [--trace-sql FILE] [--screenshot FILE]
+  return R"(Usage: xel02 [--db CONNECTION] [--load classes|bulk] [--trace-sql FILE]
+             [--screenshot FILE]
        xel02 schema --db CONNECTION [--apply] [--demo]
        xel02 register|unregister [--system]
        xel02 list [CLASS] [--db CONNECTION]
@@ -179,6 +204,8 @@ Opens the editor of the system variables on a store.
   --db CONNECTION     the store: sqlite:PATH, or odbc: followed by an ODBC connection string,
                       e.g. "odbc:Driver={PostgreSQL Unicode};Server=db;Database=erp;Uid=me;Pwd=..."
                       (default: a demo store in the user's data folder, made when absent)
+  --load bulk         read the tree in two statements instead of two per class: for a server
+                      reached over a slow link (default: classes; also XEL02_LOAD=bulk)
   --trace-sql FILE    write every statement and transaction call to FILE, one per line
   --screenshot FILE   draw the editor into a PNG file, without a display, and end
   --help, --version

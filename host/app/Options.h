@@ -25,9 +25,11 @@ struct Options {
   std::string db;          // --db CONNECTION; empty: the demo store in the user's data folder
   std::string traceSql;    // --trace-sql FILE
   std::string screenshot;  // --screenshot FILE
-  bool apply = false;      // schema --apply
-  bool demo = false;       // schema --demo
-  bool system = false;     // register/unregister --system
+  bool bulkLoad =
+      false;            // --load bulk (or XEL02_LOAD=bulk): the editor reads its tree in two reads
+  bool apply = false;   // schema --apply
+  bool demo = false;    // schema --demo
+  bool system = false;  // register/unregister --system
 
   // list, get, set, export and import: their operands and options.
   std::string classCode;        // list CLASS, export --class CODE

@@ -40,4 +40,23 @@ check "picture is a PNG" grep -q PNG <(head -c 8 "$home/editor.png")
 check "component registered" grep -q "XEL02.Pantalla" "$home/registry"
 check "load traced" grep -qxF "SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = '0000' ORDER BY Cv_Descripcion " "$home/trace.sql"
 
+# How the editor reads its tree: per class by default, in two reads when asked; --load wins over
+# XEL02_LOAD, and a value that is neither is refused.
+picture() {  # picture TRACE OPTIONS...
+  run 0 --db "sqlite:$store" --screenshot "$home/load.png" --trace-sql "$home/$1.sql" "${@:2}"
+}
+two_reads() {
+  [ "$(grep -c '^SELECT' "$home/$1.sql")" = 2 ] && ! grep -q 'WHERE Cv_Padre' "$home/$1.sql"
+}
+check "bulk load by option" picture option --load bulk
+check "bulk load by option, two reads" two_reads option
+XEL02_LOAD=bulk check "bulk load by environment" picture environment
+check "bulk load by environment, two reads" two_reads environment
+XEL02_LOAD=bulk check "the option wins" picture option-wins --load classes
+check "the option wins, per class" grep -qF "WHERE Cv_Padre = '0000'" "$home/option-wins.sql"
+check "wrong load" run 2 --load fast
+check "wrong load explained" contains '--load is classes or bulk, not "fast"'
+XEL02_LOAD=fast check "wrong load in the environment" run 2 --db "sqlite:$store"
+check "wrong load in the environment explained" contains 'XEL02_LOAD is classes or bulk, not "fast"'
+
 report

@@ -78,11 +78,13 @@ struct Tabla {
     return static_cast<size_t>(std::ranges::find(columnas, nombre) - columnas.begin());
   }
 
-  // Whether a value of the column could not be quoted into a per-class query.
-  bool TieneNul(std::string_view columna) const {
+  // Whether every value of the column is printable ASCII: letters whose case every server folds
+  // alike, and no character a server's collation ignores or a statement cannot carry.
+  bool Ascii(std::string_view columna) const {
     const size_t at = Columna(columna);
-    return std::ranges::any_of(
-        filas, [at](const Fila& fila) { return fila[at].Text().find('\0') != std::string::npos; });
+    return std::ranges::all_of(filas, [at](const Fila& fila) {
+      return std::ranges::all_of(fila[at].Text(), [](char c) { return c >= ' ' && c <= '~'; });
+    });
   }
 };
 
@@ -111,9 +113,10 @@ class FilasEnMemoria : public FilasDelArbol {
     return variables_.Filas(variables_.Grupo(clase));
   }
 
-  // Whether every code and position could be quoted into the per-class queries.
-  bool Citables() const {
-    return !clases_.TieneNul(sql::Cv_Cve_Clase_Variable) && !clases_.TieneNul(sql::Cv_Id);
+  // Whether the texts the rows are matched by compare here as on the server.
+  bool Comparables() const {
+    return clases_.Ascii(sql::Cv_Cve_Clase_Variable) && clases_.Ascii(sql::Cv_Id) &&
+           clases_.Ascii(sql::Cv_Padre) && variables_.Ascii(sql::Cv_Cve_Clase_Variable);
   }
 
  private:
@@ -131,7 +134,7 @@ std::unique_ptr<FilasDelArbol> FilasPorClase(std::function<Connection&()> conexi
 std::unique_ptr<FilasDelArbol> FilasEnBloque(Connection& conexion) {
   try {
     auto filas = std::make_unique<FilasEnMemoria>(conexion);
-    return filas->Citables() ? std::move(filas) : nullptr;
+    return filas->Comparables() ? std::move(filas) : nullptr;
   } catch (const RuntimeError&) {
     return nullptr;  // the per-class queries meet the same fault and say so
   }

@@ -34,6 +34,11 @@ class FilasDeConsultas : public FilasDelArbol {
   std::function<Connection&()> conexion_;
 };
 
+// The description's rank among all classes, as the server sorts descriptions.
+constexpr char kOrdenDescripcion[] = "Xel_Orden_Descripcion";
+// 0 where the server told the row's filtered value apart from its other letter case.
+constexpr char kSinCaso[] = "Xel_Sin_Caso";
+
 using Fila = BufferedRecordset::Row;
 
 // The rows of one table as the load reads them, grouped by the column a per-class query filters on.
@@ -74,6 +79,12 @@ struct Tabla {
     return std::make_unique<BufferedRecordset>(columnas, std::move(elegidas));
   }
 
+  // Whether the server compared every value of the filtered column letter case aside.
+  bool SinCaso() const {
+    const size_t at = Columna(kSinCaso);
+    return std::ranges::all_of(filas, [at](const Fila& fila) { return fila[at].AsLong() == 1; });
+  }
+
   size_t Columna(std::string_view nombre) const {
     return static_cast<size_t>(std::ranges::find(columnas, nombre) - columnas.begin());
   }
@@ -87,9 +98,6 @@ struct Tabla {
     });
   }
 };
-
-// The description's rank among all classes, as the server sorts descriptions.
-constexpr char kOrdenDescripcion[] = "Xel_Orden_Descripcion";
 
 class FilasEnMemoria : public FilasDelArbol {
  public:
@@ -113,16 +121,18 @@ class FilasEnMemoria : public FilasDelArbol {
     return variables_.Filas(variables_.Grupo(clase));
   }
 
-  // Whether the texts the rows are matched by compare here as on the server.
+  // Whether the texts the rows are matched by compare here as on the server: printable ASCII, in
+  // columns that compare letter case aside.
   bool Comparables() const {
     return clases_.Ascii(sql::Cv_Cve_Clase_Variable) && clases_.Ascii(sql::Cv_Id) &&
-           clases_.Ascii(sql::Cv_Padre) && variables_.Ascii(sql::Cv_Cve_Clase_Variable);
+           clases_.Ascii(sql::Cv_Padre) && variables_.Ascii(sql::Cv_Cve_Clase_Variable) &&
+           clases_.SinCaso() && variables_.SinCaso();
   }
 
  private:
   Tabla clases_{{sql::Cv_Cve_Clase_Variable, sql::Cv_Id, sql::Cv_Padre, sql::Cv_Descripcion,
-                 kOrdenDescripcion}};
-  Tabla variables_{{sql::Cf_Variable, sql::Cv_Cve_Clase_Variable}};
+                 kOrdenDescripcion, kSinCaso}};
+  Tabla variables_{{sql::Cf_Variable, sql::Cv_Cve_Clase_Variable, kSinCaso}};
 };
 
 }  // namespace

@@ -37,8 +37,9 @@ std::unique_ptr<FilasDelArbol> FilasPorClase(std::function<Connection&()> conexi
 // Both tables read now, in two statements. Parent links and class codes match as the store's tables
 // compare them, letter case aside, and a NULL matches nothing. Nothing is returned when the tables
 // cannot be read this way: a column missing or a statement failing (the per-class queries then meet
-// the fault themselves and report it in their own words), or a code, position or parent link
-// outside printable ASCII, which the servers' collations compare each in their own way.
+// the fault themselves and report it in their own words), a code, position or parent link outside
+// printable ASCII (the servers' collations compare those each in their own way), or a filtered
+// column that tells letter case apart in a value that holds letters.
 std::unique_ptr<FilasDelArbol> FilasEnBloque(Connection& conexion);
 
 }  // namespace xel

@@ -36,8 +36,13 @@ struct VariableGenerada {
 struct StoreGenerado {
   std::vector<ClaseGenerada> clases;
   std::vector<VariableGenerada> variables;
+  bool aMano = false;          // tables without keys, comparing texts with regard to case
   std::string columnaQuitada;  // "TABLE.COLUMN" renamed away, or empty
   std::string danos;           // what was damaged, for the failure's text
+  bool letras = false;         // codes and parent links in letters
+  bool acentos = false;        // a class code with an accented letter
+  // The bulk load must read it per class: it cannot match the rows exactly in memory.
+  bool PorClase() const { return !columnaQuitada.empty() || acentos || (aMano && letras); }
 };
 
 class Generador {
@@ -110,6 +115,7 @@ class Generador {
     }
     if (Si(0.25)) {
       Anota("a position and a class code in letters, linked in another case");
+      store_.letras = true;
       ClaseGenerada& c = Clase();
       for (ClaseGenerada& hija : store_.clases) {
         if (hija.padre == c.id) {
@@ -122,6 +128,7 @@ class Generador {
     }
     if (Si(0.15)) {
       Anota("an accented class code, linked in another case");
+      store_.acentos = true;
       ClaseGenerada& c = Clase();
       c.codigo = "clé" + *c.codigo;
       Variable().clase = "CLÉ" + c.codigo->substr(4);
@@ -132,6 +139,10 @@ class Generador {
       Clase().id.reset();
       Clase().padre.reset();
       Variable().clase.reset();
+    }
+    if (Si(0.2)) {
+      Anota("tables made by hand");
+      store_.aMano = true;
     }
     if (Si(0.1)) {
       const char* columnas[] = {"XEL_Clase_Variable.Cv_Cve_Clase_Variable",
@@ -156,7 +167,16 @@ std::string Valor(const Texto& texto) {
 void LlenaDentro(Connection& db, const StoreGenerado& store) {
   db.Execute("DROP TABLE IF EXISTS XEL_Clase_Variable");
   db.Execute("DROP TABLE IF EXISTS XEL_Configuracion");
-  CreateSchema(db);
+  if (store.aMano) {
+    db.Execute(
+        "CREATE TABLE XEL_Clase_Variable (Cv_Cve_Clase_Variable text, Cv_Id text, Cv_Padre text, "
+        "Cv_Descripcion text, Fecha_Ult_Modif text)");
+    db.Execute(
+        "CREATE TABLE XEL_Configuracion (Cf_Variable text, Cf_Valor text, Cf_Descripcion text, "
+        "Cf_Tipo text, Cv_Cve_Clase_Variable text, Fecha_Ult_Modif text)");
+  } else {
+    CreateSchema(db);
+  }
   for (const ClaseGenerada& c : store.clases) {
     db.Execute(
         "INSERT INTO XEL_Clase_Variable (Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, Cv_Descripcion) "
@@ -245,7 +265,7 @@ TEST_P(CargaEnBloqueTest, ShowsWhatTheLoadPerClassShowsAndSavesTheSameOnGenerate
     EXPECT_EQ(enBloque.mensajes, porClase.mensajes) << caso;
     EXPECT_EQ(enBloque.grabacion, porClase.grabacion) << caso;
     EXPECT_EQ(enBloque.arbolGrabado, porClase.arbolGrabado) << caso;
-    if (store.columnaQuitada.empty() && store.danos.find("accented") == std::string::npos) {
+    if (!store.PorClase()) {
       EXPECT_EQ(enBloque.lecturas, 2u) << caso;
     }
   }

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "host/HostServices.h"
+#include "platform/OdbcConnection.h"
 #include "platform/TreeView.h"
 #include "store/Schema.h"
 #include "store/Sql.h"
@@ -44,18 +45,67 @@ bool PostgreSqlNamed() {
   return !PostgreSqlServer().empty();
 }
 
+namespace {
+
+std::string ShapeName(StoreShape shape) {
+  return std::to_string(shape.classes) + "_" + std::to_string(shape.variables);
+}
+
+// A connection to the server's schema of that shape's store.
+std::unique_ptr<Connection> OpenServerStore(StoreShape shape, const std::string& server) {
+  auto db = OpenConnection(server);
+  const std::string schema = RequireIdentifier("xel02_bench_" + ShapeName(shape));
+  db->Execute("CREATE SCHEMA IF NOT EXISTS " + schema);
+  db->Execute("SET search_path TO " + schema);
+  return db;
+}
+
+}  // namespace
+
+std::string PostgreSqlHost() {
+  return OdbcAttribute(PostgreSqlServer(), "Server");
+}
+
+int PostgreSqlPort() {
+  const std::string port = OdbcAttribute(PostgreSqlServer(), "Port");
+  return port.empty() ? 5432 : std::stoi(port);
+}
+
+std::unique_ptr<Connection> OpenBenchStoreAt(StoreShape shape, const std::string& host, int port) {
+  const std::string server = WithOdbcAttribute(
+      WithOdbcAttribute(PostgreSqlServer(), "Server", host), "Port", std::to_string(port));
+  auto db = OpenServerStore(shape, server);
+  if (!HasSchema(*db)) {
+    throw RuntimeError(err::DatabaseError, "the store " + ShapeName(shape) + " was not generated");
+  }
+  return db;
+}
+
+void ReadBothTables(Connection& db) {
+  std::vector<std::string> values;
+  auto read = [&](const std::string& text, const std::vector<std::string>& columns) {
+    auto rows = db.Execute(text);
+    for (; !rows->Eof(); rows->MoveNext()) {
+      for (const auto& column : columns) {
+        values.push_back(rows->Field(column).Text());
+      }
+    }
+    rows->Close();
+  };
+  read("SELECT * FROM XEL_Clase_Variable",
+       {"Cv_Cve_Clase_Variable", "Cv_Id", "Cv_Padre", "Cv_Descripcion"});
+  read("SELECT * FROM XEL_Configuracion", {"Cv_Cve_Clase_Variable", "Cf_Variable"});
+  benchmark::DoNotOptimize(values.data());
+}
+
 std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend) {
-  const std::string classes = std::to_string(shape.classes);
-  const std::string variables = std::to_string(shape.variables);
   std::unique_ptr<Connection> db;
   if (backend == Backend::Sqlite) {
-    const std::string file = "xel02-bench-" + classes + "-" + variables + ".db";
+    const std::string file = "xel02-bench-" + std::to_string(shape.classes) + "-" +
+                             std::to_string(shape.variables) + ".db";
     db = OpenConnection("sqlite:" + (std::filesystem::temp_directory_path() / file).string());
   } else {
-    db = OpenConnection(PostgreSqlServer());
-    const std::string schema = RequireIdentifier("xel02_bench_" + classes + "_" + variables);
-    db->Execute("CREATE SCHEMA IF NOT EXISTS " + schema);
-    db->Execute("SET search_path TO " + schema);
+    db = OpenServerStore(shape, PostgreSqlServer());
   }
   if (!HasSchema(*db)) {
     RunInTransaction(*db, [&] {
@@ -101,7 +151,10 @@ void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State
   }
 }
 
-BenchEditor::BenchEditor(StoreShape shape, Backend backend) : db_(OpenBenchStore(shape, backend)) {
+BenchEditor::BenchEditor(StoreShape shape, Backend backend)
+    : BenchEditor(OpenBenchStore(shape, backend), ModoDeCarga::PorClase) {}
+
+BenchEditor::BenchEditor(std::unique_ptr<Connection> db, ModoDeCarga modo) : db_(std::move(db)) {
   // Every question is answered OK; any other message is a fault of the run, so it is shown.
   auto session = std::make_shared<HostSession>(
       *db_, [](const std::string& prompt, long code, const std::string&, const std::string&) {
@@ -113,6 +166,7 @@ BenchEditor::BenchEditor(StoreShape shape, Backend backend) : db_(OpenBenchStore
   publico_.sessionService = session;
   publico_.utilityService = std::make_shared<HostUtility>(*session, [](const std::string&) {});
   editor_ = std::make_unique<frmXEL02>(runtime_, publico_);
+  editor_->SetModoDeCarga(modo);
   editor_->Show();
 }
 

@@ -39,6 +39,15 @@ bool PostgreSqlNamed();
 // between runs, a schema of its own in the server's database for the server's life. A store whose
 // generation was cut short holds nothing and is made again.
 std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend);
+// The generated store of a shape on the PostgreSQL server, reached at another host and port (a
+// proxy's); the store must have been generated.
+std::unique_ptr<Connection> OpenBenchStoreAt(StoreShape shape, const std::string& host, int port);
+// The server XEL02_BENCH_PG names: its host and port.
+std::string PostgreSqlHost();
+int PostgreSqlPort();
+
+// Both tables read with two plain SELECTs into memory: the floor of any load.
+void ReadBothTables(Connection& db);
 
 // Makes every store of kStoreSizes that is missing, on every backend of this run, and has the
 // system write everything out, so that no measurement shares the disk with a generation.
@@ -57,6 +66,8 @@ void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State
 class BenchEditor {
  public:
   explicit BenchEditor(StoreShape shape, Backend backend = Backend::Sqlite);
+  // On a store already open, reading its tree the way `modo` says.
+  BenchEditor(std::unique_ptr<Connection> db, ModoDeCarga modo);
   ~BenchEditor();
 
   Connection& Db() { return *db_; }

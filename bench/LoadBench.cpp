@@ -4,36 +4,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "bench/BenchEditor.h"
 
 namespace xel::bench {
 namespace {
 
-void ReadTable(Connection& db, const std::string& text, const std::vector<std::string>& columns,
-               std::vector<std::string>& into) {
-  auto rows = db.Execute(text);
-  while (!rows->Eof()) {
-    for (const auto& column : columns) {
-      into.push_back(rows->Field(column).Text());
-    }
-    rows->MoveNext();
-  }
-  rows->Close();
-}
-
 void BM_TwoSelectFloor(benchmark::State& state, Backend backend) {
   BenchEditor bench(kStoreSizes[state.range(0)], backend);
   for (auto _ : state) {
-    std::vector<std::string> values;
-    ReadTable(bench.Db(), "SELECT * FROM XEL_Clase_Variable",
-              {"Cv_Cve_Clase_Variable", "Cv_Id", "Cv_Padre", "Cv_Descripcion"}, values);
-    ReadTable(bench.Db(), "SELECT * FROM XEL_Configuracion",
-              {"Cv_Cve_Clase_Variable", "Cf_Variable"}, values);
-    benchmark::DoNotOptimize(values.data());
+    ReadBothTables(bench.Db());
   }
   state.counters["nodes"] = bench.Editor().tvVariables.Nodes().Count();
 }

@@ -1,12 +1,12 @@
 // Loading the tree from the store: the root, the classes nested by their parent links, and each
-// class's variables after its sub-classes.
+// class's variables after its sub-classes. The rows come from one query per class or from both
+// tables read at once; the tree, its failures and their messages are the same either way.
 
 #include <exception>
 
 #include "editor/EstructuraDeClases.h"
 #include "editor/frmXEL02.h"
 #include "store/Sql.h"
-#include "store/Statements.h"
 
 namespace xel {
 
@@ -32,11 +32,12 @@ void frmXEL02::CargaArbol() {
     nodes.Add({}, tvw::Last, "K0", "RAIZ", kImagenRaiz);
     nodes.Item(nodes.Count()).SetChecked(true);
 
-    auto clases = Conexion().Execute(sql::ClasesRaiz(), -1);
+    std::unique_ptr<FilasDelArbol> filas = FilasDeLaCarga();
+    auto clases = filas->ClasesRaiz();
     while (!clases->Eof()) {
       std::string clase = AgregaClaseDeFila(*clases, 1L);
-      CargaSubclases(nodes.Count(), NumeroDePosicion(clases->Field("Cv_Id").Text()));
-      CargaVariables(clase);
+      CargaSubclases(*filas, nodes.Count(), NumeroDePosicion(clases->Field("Cv_Id").Text()));
+      CargaVariables(*filas, clase);
       clases->MoveNext();
     }
     clases->Close();
@@ -48,13 +49,24 @@ void frmXEL02::CargaArbol() {
   }
 }
 
-void frmXEL02::CargaSubclases(long indicePadre, const std::string& numeroPadre) {
+std::unique_ptr<FilasDelArbol> frmXEL02::FilasDeLaCarga() {
+  if (modoDeCarga_ == ModoDeCarga::EnBloque) {
+    if (auto enBloque = FilasEnBloque(Conexion())) {
+      return enBloque;
+    }
+  }
+  return FilasPorClase([this]() -> Connection& { return Conexion(); });
+}
+
+void frmXEL02::CargaSubclases(FilasDelArbol& filas, long indicePadre,
+                              const std::string& numeroPadre) {
   try {
-    auto clases = Conexion().Execute(sql::Subclases(numeroPadre), -1);
+    auto clases = filas.Subclases(numeroPadre);
     while (!clases->Eof()) {
       std::string clase = AgregaClaseDeFila(*clases, indicePadre);
-      CargaSubclases(tvVariables.Nodes().Count(), NumeroDePosicion(clases->Field("Cv_Id").Text()));
-      CargaVariables(clase);
+      CargaSubclases(filas, tvVariables.Nodes().Count(),
+                     NumeroDePosicion(clases->Field("Cv_Id").Text()));
+      CargaVariables(filas, clase);
       clases->MoveNext();
     }
     clases->Close();
@@ -73,9 +85,9 @@ std::string frmXEL02::AgregaClaseDeFila(const Recordset& fila, const NodeLocator
   return clase;
 }
 
-void frmXEL02::CargaVariables(const std::string& clase) {
+void frmXEL02::CargaVariables(FilasDelArbol& filas, const std::string& clase) {
   TreeNodes& nodes = tvVariables.Nodes();
-  auto variables = Conexion().Execute(sql::VariablesDeClase(clase), -1);
+  auto variables = filas.VariablesDeClase(clase);
   while (!variables->Eof()) {
     std::string variable = variables->Field("Cf_Variable").Text();
     nodes.Add("K" + clase, tvw::Child, "K" + variable, variable, "Variable");

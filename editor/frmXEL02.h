@@ -10,6 +10,7 @@
 #include "component/HostServices.h"
 #include "dialog/frmZULAddVariables.h"
 #include "editor/EstructuraDeClases.h"
+#include "editor/FilasDelArbol.h"
 #include "platform/Forms.h"
 #include "platform/MakerControls.h"
 #include "platform/StandardControls.h"
@@ -34,6 +35,8 @@ class frmXEL02 : public Form {
   void SetLineaDeComandos(std::function<std::string()> lectora) {
     lineaDeComandos_ = std::move(lectora);
   }
+  // How the tree is read from the store: one query per class unless the host asks otherwise.
+  void SetModoDeCarga(ModoDeCarga modo) { modoDeCarga_ = modo; }
   // The proposed next code of a numeric column: its largest numeric value plus 1, among the rows
   // that pass up to three column = value filters; 0 when anything fails.
   long Get_AutoClave(const std::string& Tabla, const std::string& sCampoBusqueda,
@@ -77,10 +80,11 @@ class frmXEL02 : public Form {
  private:
   // Tree loading.
   void CargaArbol();
-  void CargaSubclases(long indicePadre, const std::string& numeroPadre);
+  std::unique_ptr<FilasDelArbol> FilasDeLaCarga();
+  void CargaSubclases(FilasDelArbol& filas, long indicePadre, const std::string& numeroPadre);
   // Adds the class of the current row under the node at indicePadre and returns its code.
   std::string AgregaClaseDeFila(const Recordset& fila, const NodeLocator& padre);
-  void CargaVariables(const std::string& clase);
+  void CargaVariables(FilasDelArbol& filas, const std::string& clase);
   void tvVariables_KeyUp(int& keyCode, int shift);
 
   // Selection, detail pane and drag state.
@@ -132,7 +136,8 @@ class frmXEL02 : public Form {
   std::shared_ptr<ParentObject> padre_;
   std::function<std::string()> lineaDeComandos_;
   frmZULAddVariables dialogo_;
-  long contadorPosicion_ = 0;   // the position counter of a save
+  long contadorPosicion_ = 0;  // the position counter of a save
+  ModoDeCarga modoDeCarga_ = ModoDeCarga::PorClase;
   bool arbolCompleto_ = false;  // the last load showed the whole store
   // The positions a save gave the tree's nodes, by class code.
   std::unordered_map<std::string, long> posicionesNuevas_;

@@ -5,6 +5,7 @@
 #include <unicode/unistr.h>
 #include <unicode/ustring.h>
 
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/BufferedRecordset.h"
 #include "platform/SearchText.h"
+#include "platform/Numeric.h"
 #include "platform/SqlText.h"
 
 namespace xel {
@@ -367,6 +369,62 @@ void OdbcConnection::EndTransaction(bool commit) {
   if (!failure.empty()) {
     FailWith(failure);
   }
+}
+
+namespace {
+
+// Each "key=value" of a connection string, in order; a value in braces may hold ';'.
+template <class Visita>
+void RecorreAtributos(std::string_view odbcString, Visita&& visita) {
+  size_t start = 0;
+  bool inBraces = false;
+  for (size_t at = 0; at <= odbcString.size(); ++at) {
+    char c = at < odbcString.size() ? odbcString[at] : ';';
+    if (c == '{' || c == '}') {
+      inBraces = c == '{';
+    } else if (c == ';' && !inBraces) {
+      if (at > start) {
+        visita(odbcString.substr(start, at - start));
+      }
+      start = at + 1;
+    }
+  }
+}
+
+// The attribute's value when its key is `key`.
+std::optional<std::string_view> ValorSiEs(std::string_view attribute, std::string_view key) {
+  size_t equals = attribute.find('=');
+  if (equals == std::string_view::npos ||
+      !SameIgnoringCase(TrimBlanks(attribute.substr(0, equals)), key)) {
+    return std::nullopt;
+  }
+  return attribute.substr(equals + 1);
+}
+
+}  // namespace
+
+std::string OdbcAttribute(std::string_view odbcString, std::string_view key) {
+  if (odbcString.starts_with("odbc:")) {
+    odbcString.remove_prefix(5);
+  }
+  std::string value;
+  RecorreAtributos(odbcString, [&](std::string_view attribute) {
+    if (auto found = ValorSiEs(attribute, key)) {
+      value = std::string(TrimBlanks(*found));
+    }
+  });
+  return value;
+}
+
+std::string WithOdbcAttribute(const std::string& odbcString, std::string_view key,
+                              std::string_view value) {
+  std::string result;
+  RecorreAtributos(odbcString, [&](std::string_view attribute) {
+    if (!ValorSiEs(attribute, key)) {
+      result.append(attribute).append(";");
+    }
+  });
+  return result.append(key).append("=").append(value).append(";");
 }
 
 }  // namespace xel

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/Database.h"
 
@@ -48,5 +49,12 @@ class OdbcConnection : public Connection {
   long recordsAffected_ = 0;
   bool transactionBegun_ = false;
 };
+
+// The value of one attribute (Server, Port...) of an ODBC connection string, with or without the
+// "odbc:" of a store, keys compared without regard to case; empty when it has none.
+std::string OdbcAttribute(std::string_view odbcString, std::string_view key);
+// The same connection string with one attribute (Database, Pwd...) set to another value.
+std::string WithOdbcAttribute(const std::string& odbcString, std::string_view key,
+                              std::string_view value);
 
 }  // namespace xel

@@ -19,6 +19,25 @@ std::string VariablesDeClase(const std::string& clase) {
          "' ORDER BY Cf_Variable ";
 }
 
+namespace {
+// 1 where the column's value is NULL or equals its upper and its lower case as the column compares.
+std::string SinCaso(const std::string& columna) {
+  return "CASE WHEN " + columna + " IS NULL OR (" + columna + " = UPPER(" + columna + ") AND " +
+         columna + " = LOWER(" + columna + ")) THEN 1 ELSE 0 END AS Xel_Sin_Caso";
+}
+}  // namespace
+
+std::string ClasesPorPosicion() {
+  return "SELECT Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, Cv_Descripcion, RANK() OVER (ORDER BY "
+         "Cv_Descripcion) AS Xel_Orden_Descripcion, " +
+         SinCaso(Cv_Padre) + " FROM XEL_Clase_Variable ORDER BY Cv_id ";
+}
+
+std::string VariablesPorClave() {
+  return "SELECT Cf_Variable, Cv_Cve_Clase_Variable, " + SinCaso(Cv_Cve_Clase_Variable) +
+         " FROM XEL_Configuracion ORDER BY Cf_Variable ";
+}
+
 std::string TodasLasClases() {
   return "SELECT * FROM XEL_Clase_Variable ";
 }

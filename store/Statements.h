@@ -29,6 +29,14 @@ struct Filtro {
   std::string valor;
 };
 
+// Every class by position, with the rank of its description among all classes in the column
+// Xel_Orden_Descripcion (equal descriptions share a rank), and every variable by key: what the
+// tree shows, in two reads, each sorted as the server sorts the per-class queries. Xel_Sin_Caso is
+// 0 where the column the per-class queries filter on (the parent link, the variable's class)
+// tells its value apart from the same letters in another case.
+std::string ClasesPorPosicion();
+std::string VariablesPorClave();
+
 // Every class, and every variable, in no particular order: the whole store in two reads.
 std::string TodasLasClases();
 std::string TodasLasVariables();

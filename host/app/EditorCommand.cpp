@@ -144,6 +144,7 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   } catch (const RuntimeError& e) {
     return Fail(e.Description() + " (" + std::to_string(e.Number()) + ")", boxes);
   }
+  editor->SetModoDeCarga(options.load == "bulk" ? ModoDeCarga::EnBloque : ModoDeCarga::PorClase);
   editor->SetPadre(std::make_shared<HostWindow>([&editor] {
     editor->Unload();
     QCoreApplication::quit();

@@ -131,6 +131,14 @@ void AddGlobalOptions(CLI::App& program, Options& options, bool& version) {
          "Write every statement and transaction call to FILE, one per line, control characters "
          "escaped; the file is made readable by you alone");
   program
+      .add_option("--load", options.load,
+                  "How the editor reads its tree: classes, two statements per class (the "
+                  "default), or bulk, both tables in two statements, for a server far away "
+                  "(default: XEL02_LOAD, else classes)")
+      ->check(CLI::IsMember({"classes", "bulk"}))
+      ->type_name("HOW")
+      ->group("The editor (without a command)");
+  program
       .add_option("--screenshot", options.screenshot,
                   "Draw the editor into a PNG file, without a display, and end")
       ->type_name("FILE")
@@ -271,6 +279,21 @@ CommandLine WrongUsage(const CLI::App& program, const std::string& reason) {
                     " --help' for more information.\n"};
 }
 
+// The editor's way to read its tree from XEL02_LOAD when --load names none.
+bool TakeLoad(Options& options, const Environment& environment, std::string& error) {
+  std::optional<std::string> load = environment("XEL02_LOAD");
+  if (!options.load.empty() || options.command != Options::Command::Editor || !load ||
+      load->empty()) {
+    return true;
+  }
+  if (*load != "classes" && *load != "bulk") {
+    error = "XEL02_LOAD is classes or bulk, not \"" + *load + "\"";
+    return false;
+  }
+  options.load = *load;
+  return true;
+}
+
 // What a command needs beyond what the parser checks; empty when nothing is wrong.
 std::string Misuse(const Options& options) {
   if (options.command != Options::Command::Editor && !options.screenshot.empty()) {
@@ -333,7 +356,7 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments,
             .errors = ""};
   }
   std::string error;
-  if (!TakeStoreConnection(options, environment, error)) {
+  if (!TakeStoreConnection(options, environment, error) || !TakeLoad(options, environment, error)) {
     return WrongUsage(*program, error);
   }
   if (std::string misuse = Misuse(options); !misuse.empty()) {

@@ -22,9 +22,10 @@ struct Options {
   bool dbFromEnvironment = false;  // db is XEL02_DB's
   std::string traceSql;            // --trace-sql FILE
   std::string screenshot;          // --screenshot FILE
-  bool apply = false;              // schema --apply
-  bool demo = false;               // schema --demo
-  bool system = false;             // register/unregister --system
+  std::string load;     // --load, or XEL02_LOAD for the editor: classes (also when empty) or bulk
+  bool apply = false;   // schema --apply
+  bool demo = false;    // schema --demo
+  bool system = false;  // register/unregister --system
 
   // list, get, set, export and import: their operands and options.
   std::string classCode;  // list CLASS, export --class CODE

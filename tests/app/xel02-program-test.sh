@@ -70,4 +70,23 @@ check "a message while drawing ends the run with 1" test $? = 1
 check "the message told with its identifier" contains "xel02: ERR-ID:75000"
 check "the picture drawn all the same" grep -q PNG <(head -c 8 "$home/clash.png")
 
+# How the editor reads its tree: per class by default, in two reads when asked; --load wins over
+# XEL02_LOAD, and a value that is neither is refused.
+picture() {  # picture TRACE OPTIONS...
+  run 0 --db "sqlite:$store" --screenshot "$home/load.png" --trace-sql "$home/$1.sql" "${@:2}"
+}
+two_reads() {
+  [ "$(grep -c '^SELECT' "$home/$1.sql")" = 2 ] && ! grep -q 'WHERE Cv_Padre' "$home/$1.sql"
+}
+check "bulk load by option" picture option --load bulk
+check "bulk load by option, two reads" two_reads option
+XEL02_LOAD=bulk check "bulk load by environment" picture environment
+check "bulk load by environment, two reads" two_reads environment
+XEL02_LOAD=bulk check "the option wins" picture option-wins --load classes
+check "the option wins, per class" grep -qF "WHERE Cv_Padre = '0000'" "$home/option-wins.sql"
+check "wrong load" run 2 --load fast
+check "wrong load explained" contains 'fast not in'
+XEL02_LOAD=fast check "wrong load in the environment" run 2 --db "sqlite:$store"
+check "wrong load in the environment explained" contains 'XEL02_LOAD is classes or bulk, not "fast"'
+
 report

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/OdbcConnection.h"
 #include "store/Sql.h"
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"
@@ -30,7 +31,7 @@ TEST(OdbcConnectionOpeningTest, ADriverThatCannotBeLoadedIsAFailureThatKeepsTheP
 
 TEST_P(OdbcConnectionTest, KnowsItsServerAndRefusesAWrongPasswordWithoutRepeatingIt) {
   EXPECT_EQ(Db().Dialect(), SqlDialect::PostgreSql);
-  std::string wrong = testing::WithOdbcAttribute(Store().ConnectionString(), "Pwd", "n0t-1t");
+  std::string wrong = WithOdbcAttribute(Store().ConnectionString(), "Pwd", "n0t-1t");
   RuntimeError failure = FailureOf([&] { OpenConnection(wrong); });
   EXPECT_EQ(failure.Number(), err::DatabaseError);
   EXPECT_THAT(failure.Description(), HasSubstr("password authentication failed"));

@@ -5,8 +5,7 @@
 
 #include <atomic>
 
-#include "platform/AsciiCase.h"
-#include "platform/Numeric.h"
+#include "platform/OdbcConnection.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 #include "tests/support/ScriptedUi.h"
@@ -27,33 +26,7 @@ std::string UniqueDatabaseName() {
   return "xel02_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
 }
 
-bool IsAttribute(std::string_view attribute, std::string_view key) {
-  size_t equals = attribute.find('=');
-  return equals != std::string_view::npos &&
-         SameIgnoringCase(TrimBlanks(attribute.substr(0, equals)), key);
-}
-
 }  // namespace
-
-std::string WithOdbcAttribute(const std::string& odbcStore, std::string_view key,
-                              std::string_view value) {
-  std::string result;
-  size_t start = 0;
-  bool inBraces = false;  // a value in braces may hold ';'
-  for (size_t at = 0; at <= odbcStore.size(); ++at) {
-    char c = at < odbcStore.size() ? odbcStore[at] : ';';
-    if (c == '{' || c == '}') {
-      inBraces = c == '{';
-    } else if (c == ';' && !inBraces) {
-      std::string_view attribute(odbcStore.data() + start, at - start);
-      if (!attribute.empty() && !IsAttribute(attribute, key)) {
-        result.append(attribute).append(";");
-      }
-      start = at + 1;
-    }
-  }
-  return result.append(key).append("=").append(value).append(";");
-}
 
 struct TempStore::Directory : Place {
   Directory() {

@@ -56,8 +56,4 @@ class TempStore {
   std::unique_ptr<Connection> db_;
 };
 
-// An "odbc:" store's connection string with one attribute (Database, Pwd...) set to another value.
-std::string WithOdbcAttribute(const std::string& odbcStore, std::string_view key,
-                              std::string_view value);
-
 }  // namespace xel::testing

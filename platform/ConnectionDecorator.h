@@ -18,6 +18,7 @@ class ConnectionDecorator : public Connection {
   void RollbackTrans() override;
   bool InTransaction() const override { return inner_.InTransaction(); }
   SqlDialect Dialect() const override { return inner_.Dialect(); }
+  std::string StoreName() const override { return inner_.StoreName(); }
 
  protected:
   enum class Call { Execute, BeginTrans, CommitTrans, RollbackTrans };

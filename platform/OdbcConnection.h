@@ -31,6 +31,8 @@ class OdbcConnection : public Connection {
   void RollbackTrans() override;
   bool InTransaction() const override { return transactionBegun_; }
   SqlDialect Dialect() const override { return dialect_; }
+  // "server/database", as the driver reports them.
+  std::string StoreName() const override { return storeName_; }
 
  protected:
   std::unique_ptr<Recordset> DoExecute(const std::string& text,
@@ -43,6 +45,7 @@ class OdbcConnection : public Connection {
 
   std::unique_ptr<Handles> handles_;
   SqlDialect dialect_ = SqlDialect::SqlServer;
+  std::string storeName_;
   long recordsAffected_ = 0;
   bool transactionBegun_ = false;
 };

@@ -1,10 +1,12 @@
 #include "qt/HostScreen.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace xel {
 
@@ -49,6 +51,24 @@ QMessageBox::Icon IconOf(long code) {
   }
 }
 
+// The buttons speak the language of the messages, whatever translations Qt finds.
+void NameButtonsInSpanish(QMessageBox& box) {
+  static const std::array<std::pair<QMessageBox::StandardButton, const char*>, 7> kNames{{
+      {QMessageBox::Ok, "Aceptar"},
+      {QMessageBox::Cancel, "Cancelar"},
+      {QMessageBox::Yes, "Sí"},
+      {QMessageBox::No, "No"},
+      {QMessageBox::Abort, "Anular"},
+      {QMessageBox::Retry, "Reintentar"},
+      {QMessageBox::Ignore, "Omitir"},
+  }};
+  for (const auto& [button, name] : kNames) {
+    if (QAbstractButton* shown = box.button(button)) {
+      shown->setText(QString::fromUtf8(name));
+    }
+  }
+}
+
 }  // namespace
 
 MessageBoxKind MessageBoxKindFor(long code) {
@@ -90,6 +110,7 @@ long ShowMensaje(QWidget* owner, const std::string& prompt, long code, const std
   MessageBoxKind kind = MessageBoxKindFor(code);
   QMessageBox box(kind.icon, QString::fromStdString(title), QString::fromStdString(prompt),
                   kind.buttons, owner);
+  NameButtonsInSpanish(box);
   box.setDefaultButton(kind.defaultButton);
   box.exec();
   auto pressed = static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton()));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSettings>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -125,7 +126,9 @@ int RunEditor(const Options& options, int& argc, char** argv) {
       com::MakeClassFactory<UtilityService>(std::string(ids::IID_UtilityService),
                                             [utility] { return utility; }));
 
-  QtUiBackend screen;
+  // Where the user left the editor's window, in the platform's place for the user's settings.
+  QSettings places("XEL02", "xel02");
+  QtUiBackend screen(screenshot ? nullptr : &places);
   std::shared_ptr<frmXEL02> editor;
   try {
     EnsureComponentRegistered();
@@ -138,9 +141,11 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   } catch (const RuntimeError& e) {
     return Fail(e.Description() + " (" + std::to_string(e.Number()) + ")", boxes);
   }
+  // The editor may decline to close (its user chose to go on editing): the program goes on then.
   editor->SetPadre(std::make_shared<HostWindow>([&editor] {
-    editor->Unload();
-    QCoreApplication::quit();
+    if (editor->Unload()) {
+      QCoreApplication::quit();
+    }
   }));
   editor->Show();
 

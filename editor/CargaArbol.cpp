@@ -15,16 +15,6 @@ namespace xel {
 namespace {
 constexpr int kImagenRaiz = 2;  // "SEGURIDAD"
 
-// An entry as the messages name it: a variable with its class, or a class with its description.
-std::string Describe(const Node& nodo) {
-  if (!nodo.Parent()) {
-    return "la raíz " + nodo.Text();
-  }
-  if (EsVariable(nodo)) {
-    return "la variable " + nodo.Tag() + " de " + Describe(nodo.Parent());
-  }
-  return "la clase " + nodo.Tag() + " (" + nodo.Text() + ")";
-}
 }  // namespace
 
 void frmXEL02::CargaArbol() {
@@ -78,12 +68,13 @@ void frmXEL02::AgregaNodoDeFila(const NodeLocator& padre, const std::string& cla
                                 const std::string& texto, const std::string& imagen) {
   TreeNodes& nodes = tvVariables.Nodes();
   if (nodes.Contains("K" + clave)) {
-    const std::string nueva = imagen == "Variable"
-                                  ? "la variable " + clave + " de " + Describe(nodes.Item(padre))
-                                  : "la clase " + clave + " (" + texto + ")";
+    const std::string nueva =
+        imagen == "Variable" ? "la variable " + clave + " de " + DescribeEntrada(nodes.Item(padre))
+                             : "la clase " + clave + " (" + texto + ")";
     throw RuntimeError(err::KeyNotUnique,
                        "La clave " + clave + " se repite en el almacén: " + nueva +
-                           " no se puede mostrar porque " + Describe(nodes.Item("K" + clave)) +
+                           " no se puede mostrar porque " +
+                           DescribeEntrada(nodes.Item("K" + clave)) +
                            " ya tiene esa clave. Cambie una de las dos para que el árbol cargue "
                            "completo.");
   }

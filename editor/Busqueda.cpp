@@ -122,7 +122,9 @@ void frmXEL02::AbreBusqueda() {
     MuestraBarra(lblBuscar, txtBuscar, lblResultado, true);
     Form_Resize();
   }
+  // The last search is selected, so that typing starts a new one and Enter repeats it.
   txtBuscar.SetFocus();
+  txtBuscar.SelectAll();
 }
 
 void frmXEL02::CierraBusqueda() {

@@ -69,6 +69,11 @@ TEST_F(DesktopTest, WindowKeysWorkFromAnyBoxAndDeleteBelongsToTheTree) {
   Tree().setFocus();
   QTest::keyClick(&Tree(), Qt::Key_Delete);
   EXPECT_FALSE(editor.tvVariables.Nodes().Contains("KMONEDA"));
+
+  QTest::keyClick(&Tree(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(dynamic_cast<QLineEdit&>(bar).selectedText(), "b") << "the last search is selected";
+  QTest::keyClicks(&bar, "iva");
+  EXPECT_EQ(editor.txtBuscar.Text(), "iva");
 }
 
 // The window comes back where it was left; a place off every screen is brought onto the screen.

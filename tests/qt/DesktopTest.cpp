@@ -50,32 +50,6 @@ TEST_F(DesktopTest, AnArrangementMarksTheTitleAndClosingAsksFirst) {
   EXPECT_FALSE(editor.Loaded());
 }
 
-// Ctrl+F opens the find bar from a box of the detail pane; Delete in the bar edits its text, while
-// in the tree it deletes the selected variable.
-TEST_F(DesktopTest, WindowKeysWorkFromAnyBoxAndDeleteBelongsToTheTree) {
-  ClickNode("KMONEDA");
-  QWidget& clave = WidgetOf("txtClave");
-  clave.setFocus();
-  QTest::keyClick(&clave, Qt::Key_F, Qt::ControlModifier);
-  QWidget& bar = WidgetOf("txtBuscar");
-  ASSERT_TRUE(bar.isVisible());
-  EXPECT_EQ(QApplication::focusWidget(), &bar);
-  QTest::keyClicks(&bar, "ab");
-  QTest::keyClick(&bar, Qt::Key_Home);
-  QTest::keyClick(&bar, Qt::Key_Delete);
-  EXPECT_EQ(editor.txtBuscar.Text(), "b");
-  EXPECT_TRUE(editor.tvVariables.Nodes().Contains("KMONEDA"));
-
-  Tree().setFocus();
-  QTest::keyClick(&Tree(), Qt::Key_Delete);
-  EXPECT_FALSE(editor.tvVariables.Nodes().Contains("KMONEDA"));
-
-  QTest::keyClick(&Tree(), Qt::Key_F, Qt::ControlModifier);
-  EXPECT_EQ(dynamic_cast<QLineEdit&>(bar).selectedText(), "b") << "the last search is selected";
-  QTest::keyClicks(&bar, "iva");
-  EXPECT_EQ(editor.txtBuscar.Text(), "iva");
-}
-
 // The window comes back where it was left; a place off every screen is brought onto the screen.
 TEST_F(DesktopTest, TheWindowComesBackWhereItWasLeftWithinTheScreen) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

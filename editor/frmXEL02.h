@@ -70,7 +70,8 @@ class frmXEL02 : public Form {
   bool bArrastrando = false;
   Node nodArrastrado;
 
-  // Ctrl+F, Ctrl+S and Ctrl+Shift+C work wherever the focus is in the window.
+  // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
+  // window.
   std::vector<KeyChord> WindowKeys() const override;
 
  protected:

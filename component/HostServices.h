@@ -12,8 +12,12 @@ namespace MsgCode {
 inline constexpr long Critical = 16;           // critical icon, OK
 inline constexpr long Exclamation = 48;        // exclamation icon, OK
 inline constexpr long OkCancelQuestion = 289;  // OK and Cancel, question icon, Cancel default
-inline constexpr long Ok = 1;                  // the answer OK
-inline constexpr long Cancel = 2;              // the answer Cancel
+// Yes, No and Cancel, question icon, Cancel default: whether to keep work before it is lost.
+inline constexpr long YesNoCancelQuestion = 547;
+inline constexpr long Ok = 1;      // the answer OK
+inline constexpr long Cancel = 2;  // the answer Cancel
+inline constexpr long Yes = 6;     // the answer Yes
+inline constexpr long No = 7;      // the answer No
 }  // namespace MsgCode
 
 // The host's first service object: its open connection and its message box.
@@ -25,7 +29,7 @@ class SessionService {
   // closes it, and fetches it anew for every use.
   virtual Connection& Conexion() = 0;
 
-  // Shows a message and returns the button pressed (1 OK, 2 Cancel).
+  // Shows a message and returns the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No).
   virtual long Mensaje(const std::string& prompt, long code, const std::string& title, long owner,
                        const std::string& source, const std::string& errorId) = 0;
 };

@@ -1,5 +1,7 @@
 // The dialog's design, its two modes with their field states, the type list and what a type does
-// to the value box, and the ways out that write nothing. The accept is in Aceptar.cpp.
+// to the value box, and the ways out that write nothing. The accept is in Aceptar.cpp. The tab
+// order follows the layout, top to bottom, so that Enter leads through the fields in the order
+// they are read.
 
 #include "dialog/frmZULAddVariables.h"
 
@@ -101,7 +103,7 @@ void frmZULAddVariables::InitializeComponent() {
   Controles.SetShowMenuPopup(false);
   Controles.SetShowWindowsList(false);
   Controles.SetShowExitButton(true);
-  Controles.SetTabIndex(11);
+  Controles.SetTabIndex(0);
 
   DisenaEtiqueta(Etiqueta1, 1200, "Hijo de:", "HIJO DE", kCalibri, kFondo);
   DisenaEtiqueta(Etiqueta2, 1560, "Id posición:", "ID POSICION", kFranklin, kVerde);
@@ -111,41 +113,41 @@ void frmZULAddVariables::InitializeComponent() {
   DisenaEtiqueta(Etiqueta6, 3240, "Valor:", "Valor", kFranklin, kVerde);
   DisenaEtiqueta(Etiqueta7, 3600, "Descripción:", "Descripción", kFranklin, kVerde);
 
-  DisenaCajaInformativa(txtPadre, {1560, 1200, 1935, 300}, 6);
-  DisenaCajaInformativa(txtNPadre, {3600, 1200, 4695, 300}, 5);
-  DisenaCajaInformativa(txtID, {1560, 1560, 1935, 300}, 4);
+  DisenaCajaInformativa(txtPadre, {1560, 1200, 1935, 300}, 1);
+  DisenaCajaInformativa(txtNPadre, {3600, 1200, 4695, 300}, 2);
+  DisenaCajaInformativa(txtID, {1560, 1560, 1935, 300}, 3);
 
   Frame1.Move(1560, 2040, 6735, 375);
   Frame1.SetFont(kCalibri);
   Frame1.SetBackColor(kFondo);
-  Frame1.SetTabIndex(7);
+  Frame1.SetTabIndex(4);
   Frame1.SetEnabled(true);
-  DisenaOpcion(opClaseVariable, 0, 1695, "Clase variable", 8);
-  DisenaOpcion(opVariable, 2280, 1335, "Variable", 9);
+  DisenaOpcion(opClaseVariable, 0, 1695, "Clase variable", 5);
+  DisenaOpcion(opVariable, 2280, 1335, "Variable", 6);
   opClaseVariable.SetDesignedValue(true);
 
-  DisenaCaja(txtClave, {1560, 2520, 3855, 300}, 2);
+  DisenaCaja(txtClave, {1560, 2520, 3855, 300}, 7);
   txtClave.SetTabOnEnter(true);
   txtClave.SetEnabled(false);
 
   cboTipo.Move(1560, 2880, 2175, 300);
-  cboTipo.SetTabIndex(3);
+  cboTipo.SetTabIndex(8);
   cboTipo.SetTabOnEnter(true);
   cboTipo.SetEstilo(2);
   cboTipo.SetEnabledColor(kBlanco);
   cboTipo.SetEnabled(true);
 
-  DisenaCaja(txtValor, {1560, 3240, 3855, 300}, 10);
+  DisenaCaja(txtValor, {1560, 3240, 3855, 300}, 9);
   txtValor.SetTabOnEnter(true);
 
   txtTexto.Move(1560, 3600, 6735, 1335);
-  txtTexto.SetTabIndex(1);
+  txtTexto.SetTabIndex(10);
   txtTexto.SetBackColor(kGrisMenu);
   txtTexto.SetForeColor(0);
   txtTexto.SetText("");
   txtTexto.SetEnabled(false);
 
-  DisenaBoton(cmdAceptar, 4800, "Aceptar", 0);
+  DisenaBoton(cmdAceptar, 4800, "Aceptar", 11);
   DisenaBoton(cmdCancelar, 6600, "Cancelar", 12);
 }
 
@@ -176,8 +178,13 @@ void frmZULAddVariables::opClaseVariable_Click() {
   AplicaModo(false);
 }
 
+// The user who picks "Variable" goes on in the key box, its proposed code selected, so that the
+// key typed replaces it.
 void frmZULAddVariables::opVariable_Click() {
   AplicaModo(true);
+  if (Visible() && EsNuevo) {
+    txtClave.SetFocus();
+  }
 }
 
 // A class has only its description to fill in; a variable its key, type, value and description.

@@ -16,27 +16,9 @@
 namespace xel {
 
 namespace {
-// Shift states of the key events.
-constexpr int kMayusculas = 1;
-constexpr int kControl = 2;
-// Key codes of the key events.
 constexpr int kTeclaEscape = 27;
-constexpr int kTeclaC = 67;
-constexpr int kTeclaF = 70;
-constexpr int kTeclaF3 = 114;
 
-enum class Sentido { Ninguno, Adelante, Atras };
-
-// F3 finds the next node, Shift+F3 the previous one.
-Sentido SentidoDeF3(int keyCode, int shift) {
-  if (keyCode != kTeclaF3) {
-    return Sentido::Ninguno;
-  }
-  if (shift == 0) {
-    return Sentido::Adelante;
-  }
-  return shift == kMayusculas ? Sentido::Atras : Sentido::Ninguno;
-}
+enum class Sentido { Adelante, Atras };
 
 // The node after this one in the order the expanded tree lists them; nothing after the last.
 Node Siguiente(Node nodo) {
@@ -111,23 +93,8 @@ std::string RutaDe(Node nodo) {
 }
 }  // namespace
 
-void frmXEL02::tvVariables_KeyDown(int& keyCode, int shift) {
-  if (Sentido sentido = SentidoDeF3(keyCode, shift); sentido != Sentido::Ninguno) {
-    Busca(sentido == Sentido::Adelante);
-  } else if (keyCode == kTeclaF && shift == kControl) {
-    AbreBusqueda();
-  } else if (keyCode == kTeclaC && shift == kControl + kMayusculas) {
-    CopiaRuta();
-  } else {
-    return;
-  }
-  keyCode = 0;
-}
-
 void frmXEL02::txtBuscar_KeyDown(int& keyCode, int shift) {
-  if (Sentido sentido = SentidoDeF3(keyCode, shift); sentido != Sentido::Ninguno) {
-    Busca(sentido == Sentido::Adelante);
-  } else if (keyCode == KeyCode::Enter && shift == 0) {
+  if (keyCode == KeyCode::Enter && shift == 0) {
     Busca(true);
   } else if (keyCode == kTeclaEscape && shift == 0) {
     CierraBusqueda();
@@ -142,7 +109,9 @@ void frmXEL02::AbreBusqueda() {
     MuestraBarra(lblBuscar, txtBuscar, lblResultado, true);
     Form_Resize();
   }
+  // The last search is selected, so that typing starts a new one and Enter repeats it.
   txtBuscar.SetFocus();
+  txtBuscar.SelectAll();
 }
 
 void frmXEL02::CierraBusqueda() {

@@ -1,21 +1,27 @@
 // Loading the tree from the store: the root, the classes nested by their parent links, and each
 // class's variables after its sub-classes. The rows come from one query per class or from both
-// tables read at once; the tree, its failures and their messages are the same either way.
+// tables read at once; the tree, its failures and their messages are the same either way. A
+// reload keeps what the user had open and selected.
 
 #include <exception>
 
 #include "editor/EstructuraDeClases.h"
+#include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
+#include "platform/RuntimeError.h"
 #include "store/Sql.h"
 
 namespace xel {
 
 namespace {
 constexpr int kImagenRaiz = 2;  // "SEGURIDAD"
+
 }  // namespace
 
 void frmXEL02::CargaArbol() {
   TreeNodes& nodes = tvVariables.Nodes();
+  const VistaDelArbol vista = LeeVista(nodes);
+  MarcaArregloPendiente(false);
   nodes.Clear();
   txtClave.SetText("");
   txtID.SetText("");
@@ -47,6 +53,35 @@ void frmXEL02::CargaArbol() {
     Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500001");
     Runtime().SetMousePointer(MousePointer::Default);
   }
+  RestauraVista(vista);
+}
+
+void frmXEL02::RestauraVista(const VistaDelArbol& vista) {
+  Node seleccionado = AbreVista(tvVariables.Nodes(), vista);
+  if (!seleccionado) {
+    return;
+  }
+  seleccionado.EnsureVisible();
+  tvVariables.SetSelectedItem(seleccionado);
+  tvVariables_NodeClick(seleccionado);
+}
+
+void frmXEL02::AgregaNodoDeFila(const NodeLocator& padre, const std::string& clave,
+                                const std::string& texto, const std::string& imagen) {
+  TreeNodes& nodes = tvVariables.Nodes();
+  if (nodes.Contains("K" + clave)) {
+    const std::string nueva =
+        imagen == "Variable" ? "la variable " + clave + " de " + DescribeEntrada(nodes.Item(padre))
+                             : "la clase " + clave + " (" + texto + ")";
+    throw RuntimeError(err::KeyNotUnique,
+                       "La clave " + clave + " se repite en el almacén: " + nueva +
+                           " no se puede mostrar porque " +
+                           DescribeEntrada(nodes.Item("K" + clave)) +
+                           " ya tiene esa clave. Cambie una de las dos para que el árbol cargue "
+                           "completo.");
+  }
+  nodes.Add(padre, tvw::Child, "K" + clave, texto, imagen);
+  nodes.Item("K" + clave).SetTag(clave);
 }
 
 std::unique_ptr<FilasDelArbol> frmXEL02::FilasDeLaCarga() {
@@ -78,27 +113,29 @@ void frmXEL02::CargaSubclases(FilasDelArbol& filas, long indicePadre,
 
 std::string frmXEL02::AgregaClaseDeFila(const Recordset& fila, const NodeLocator& padre) {
   std::string clase = fila.Field("Cv_Cve_Clase_Variable").Text();
-  TreeNodes& nodes = tvVariables.Nodes();
-  nodes.Add(padre, tvw::Child, "K" + clase, fila.Field("Cv_Descripcion").Text(), "General");
-  nodes.Item("K" + clase).SetTag(clase);
+  AgregaNodoDeFila(padre, clase, fila.Field("Cv_Descripcion").Text(), "General");
   estructuraCargada_[clase] = LugarDeFila(fila);
   return clase;
 }
 
 void frmXEL02::CargaVariables(FilasDelArbol& filas, const std::string& clase) {
-  TreeNodes& nodes = tvVariables.Nodes();
   auto variables = filas.VariablesDeClase(clase);
   while (!variables->Eof()) {
     std::string variable = variables->Field("Cf_Variable").Text();
-    nodes.Add("K" + clase, tvw::Child, "K" + variable, variable, "Variable");
-    nodes.Item("K" + variable).SetTag(variable);
+    AgregaNodoDeFila("K" + clase, variable, variable, "Variable");
     variables->MoveNext();
   }
   variables->Close();
 }
 
+// A reload throws away an arrangement not saved yet: the user is asked first, and a save reloads
+// by itself.
 void frmXEL02::tvVariables_KeyUp(int& keyCode, int /*shift*/) {
-  if (keyCode == KeyCode::F5) {
+  if (keyCode != KeyCode::F5) {
+    return;
+  }
+  const Pendiente pendiente = ResuelvePendiente("recargar el árbol");
+  if (pendiente == Pendiente::Ninguno || pendiente == Pendiente::Descartado) {
     CargaArbol();
   }
 }

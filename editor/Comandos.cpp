@@ -221,7 +221,8 @@ void frmXEL02::Controles_Delete() {
       estructuraCargada_.erase(clase);
     }
   } catch (const std::exception& e) {
-    Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500003");
+    Mensaje("No se eliminó " + DescribeEntrada(seleccionado) + ": " + e.what(), MsgCode::Critical,
+            "ERROR", "ERR-ID:7500003");
   }
 }
 

@@ -1,11 +1,13 @@
 // The editor window's designed controls, and how it lays itself out when resized. Positions and
-// sizes are in twips.
+// sizes are in twips. The tab order follows the layout: the tree, the find bar under it, then the
+// detail frame row by row.
 
 #include "editor/frmXEL02.h"
 
 namespace xel {
 
 namespace {
+constexpr char kTitulo[] = "Variables del sistema";
 constexpr Color kFondo = 0xF5F5F5;
 constexpr Color kBlanco = 16777215;
 const Font kCalibri{"Calibri", 8.25f, false};
@@ -38,12 +40,25 @@ void ColocaBarra(LabelZul& etiqueta, TextBox& texto, LabelZul& estado, float lef
 }
 }  // namespace
 
+// The caption, then the open store's name, so that an administrator with a test and a production
+// store tells their windows apart. The name comes from outside: it is shown without control
+// characters.
+std::string frmXEL02::TituloConAlmacen() const {
+  std::string almacen;
+  for (char c : Conexion().StoreName()) {
+    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
+      almacen += c;
+    }
+  }
+  return almacen.empty() ? kTitulo : kTitulo + std::string(" — ") + almacen;
+}
+
 void frmXEL02::InitializeComponent() {
-  SetCaption("Variables del sistema");
+  SetCaption(kTitulo);
   SetDesignSize(9255, 6045);
 
   Controles.Move(0, 0, 9255, 960);
-  Controles.SetCaption("Variables del sistema");
+  Controles.SetCaption(kTitulo);
   Controles.SetEasyAccessEnabled(false);
   Controles.SetShowMenuPopup(false);
   Controles.SetShowWindowsList(true);
@@ -53,14 +68,14 @@ void frmXEL02::InitializeComponent() {
   tvVariables.Move(120, 1080, 6975, 2895);
   tvVariables.SetFont({"Franklin Gothic Medium", 8.25f, false});
   tvVariables.SetCheckboxes(true);
-  tvVariables.SetTabIndex(11);
+  tvVariables.SetTabIndex(1);
 
   frFrame.Move(120, 4080, 7335, 1575);
   frFrame.SetCaption("Frame1");
   frFrame.SetBackColor(kFondo);
   frFrame.SetForeColor(0x80000008);
   frFrame.SetFont(kCalibri);
-  frFrame.SetTabIndex(1);
+  frFrame.SetTabIndex(3);
 
   Label3.Move(120, 120, 615, 255);
   DisenaEtiqueta(Label3, "Id:", LabelAlignment::Right);
@@ -75,30 +90,31 @@ void frmXEL02::InitializeComponent() {
   cmdGrabar.SetFocusColor(7711999);
   cmdGrabar.SetFont(kCalibri);
   cmdGrabar.SetIconSize(2);
-  cmdGrabar.SetTabIndex(3);
+  cmdGrabar.SetTabIndex(5);
 
   Label1.Move(120, 480, 615, 255);
   DisenaEtiqueta(Label1, "Clave:", LabelAlignment::Right);
   txtClave.Move(840, 480, 3135, 300);
-  DisenaCaja(txtClave, 2);
+  DisenaCaja(txtClave, 6);
 
   // Wider than the others, so its right edge lines up with theirs.
   Label2.Move(-840, 840, 1575, 255);
   DisenaEtiqueta(Label2, "Valor:", LabelAlignment::Right);
   txtDescripcion.Move(840, 840, 6135, 300);
-  DisenaCaja(txtDescripcion, 6);
+  DisenaCaja(txtDescripcion, 7);
 
-  // Below the frame's designed height: kept, but not seen.
+  // Below the frame's designed height: kept, but not seen, so the keyboard does not stop there.
   Label4.Move(120, 1920, 615, 255);
   DisenaEtiqueta(Label4, "URL:", LabelAlignment::Left);
   txtURL.Move(840, 1920, 5295, 300);
-  DisenaCaja(txtURL, 5);
+  DisenaCaja(txtURL, 8);
+  txtURL.SetTabStop(false);
 
   // Closed until the user asks to find something; it keeps its text between searches.
   ColocaBarra(lblBuscar, txtBuscar, lblResultado, 120, 1080 + 2895 + kSeparacionBarra);
   DisenaEtiqueta(lblBuscar, "Buscar:", LabelAlignment::Right);
   DisenaEtiqueta(lblResultado, "", LabelAlignment::Left);
-  txtBuscar.SetTabIndex(12);
+  txtBuscar.SetTabIndex(2);
   lblBuscar.SetVisible(false);
   txtBuscar.SetVisible(false);
   lblResultado.SetVisible(false);

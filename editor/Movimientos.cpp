@@ -82,6 +82,7 @@ void frmXEL02::tvVariables_DragDrop(float /*x*/, float /*y*/) {
         RechazaRaiz();
       }
       nodArrastrado.SetParent(destino);
+      MarcaArregloPendiente(true);
     }
     tvVariables.SetDropHighlight(Node());
     bArrastrando = false;
@@ -112,6 +113,7 @@ void frmXEL02::tvVariables_KeyPress(int& keyAscii) {
   nodos.Remove(movido.Index());
   nodos.Item(ClaveTemporal(clave)).SetKey(clave);
   nodos.Item(clave).SetSelected(true);
+  MarcaArregloPendiente(true);
 }
 
 // Each old child leaves as soon as its copy (with the copy's own sub-tree) stands, and the copy

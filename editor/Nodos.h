@@ -2,6 +2,8 @@
 
 // How the window reads its tree: which nodes are variables, and a walk over sub-trees.
 
+#include <string>
+
 #include "platform/TreeNodes.h"
 
 namespace xel {
@@ -10,6 +12,17 @@ namespace xel {
 // the root.
 inline bool EsVariable(const Node& node) {
   return node.Text() == node.Tag();
+}
+
+// An entry as the messages name it: a variable with its class, a class with its description.
+inline std::string DescribeEntrada(const Node& nodo) {
+  if (!nodo.Parent()) {
+    return "la raíz " + nodo.Text();
+  }
+  if (EsVariable(nodo)) {
+    return "la variable " + nodo.Tag() + " de " + DescribeEntrada(nodo.Parent());
+  }
+  return "la clase " + nodo.Tag() + " (" + nodo.Text() + ")";
 }
 
 // Visits `primero`, its sub-tree, then each sibling after it with its own sub-tree, in the order

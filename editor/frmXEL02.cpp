@@ -34,21 +34,14 @@ frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
 void frmXEL02::Form_Load() {
   colorZUL.ApplyToForm();
   Controles.SetAddAvailable(true);
+  SetCaption(TituloConAlmacen());
 }
 
+// The window opens with the tree ready for the keyboard.
 void frmXEL02::Form_Activate() {
   if (tvVariables.Nodes().Count() == 0) {
     CargaArbol();
-  }
-}
-
-// Closing the editor closes the host's window that holds it; a host that never handed one over
-// gets the editor window closed instead.
-void frmXEL02::Controles_Exit() {
-  if (padre_) {
-    padre_->Unload();
-  } else {
-    Unload();
+    tvVariables.SetFocus();
   }
 }
 

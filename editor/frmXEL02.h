@@ -6,11 +6,13 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "component/HostServices.h"
 #include "dialog/frmZULAddVariables.h"
 #include "editor/EstructuraDeClases.h"
 #include "editor/FilasDelArbol.h"
+#include "editor/VistaDelArbol.h"
 #include "platform/Forms.h"
 #include "platform/MakerControls.h"
 #include "platform/StandardControls.h"
@@ -71,11 +73,17 @@ class frmXEL02 : public Form {
   bool bArrastrando = false;
   Node nodArrastrado;
 
+  // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
+  // window.
+  std::vector<KeyChord> WindowKeys() const override;
+
  protected:
   void InitializeComponent() override;
   void Form_Load() override;
   void Form_Activate() override;
   void Form_Resize() override;
+  void Form_QueryUnload(int& cancel, UnloadMode mode) override;
+  void Form_WindowKey(const KeyChord& key) override;
 
  private:
   // Tree loading.
@@ -85,6 +93,12 @@ class frmXEL02 : public Form {
   // Adds the class of the current row under the node at indicePadre and returns its code.
   std::string AgregaClaseDeFila(const Recordset& fila, const NodeLocator& padre);
   void CargaVariables(FilasDelArbol& filas, const std::string& clase);
+  // Adds a node of the store's rows; a key the tree already holds is told with both entries named.
+  void AgregaNodoDeFila(const NodeLocator& padre, const std::string& clave,
+                        const std::string& texto, const std::string& imagen);
+  // Opens again what was open before a load and selects the node selected before, or its nearest
+  // ancestor the load kept, with its details shown.
+  void RestauraVista(const VistaDelArbol& vista);
   void tvVariables_KeyUp(int& keyCode, int shift);
 
   // Selection, detail pane and drag state.
@@ -119,6 +133,14 @@ class frmXEL02 : public Form {
   std::optional<EstructuraDeClases> EstructuraAcordada();
   void GrabaArbol(const EstructuraDeClases& acordada);
   void GrabaHijos(long indice, long padre);
+
+  // An arrangement of the classes not saved yet: the window's title and "Grabar" show it, and
+  // leaving or reloading asks first.
+  void MarcaArregloPendiente(bool pendiente);
+  enum class Pendiente { Ninguno, Grabado, Descartado, Cancelado };
+  Pendiente ResuelvePendiente(const std::string& antesDe);
+  // The caption, followed by the store the window shows.
+  std::string TituloConAlmacen() const;
 
   // Finding nodes and copying a node's path.
   void tvVariables_KeyDown(int& keyCode, int shift);

@@ -19,6 +19,7 @@ class ConnectionDecorator : public Connection {
   bool InTransaction() const override { return inner_.InTransaction(); }
   bool Lost() const override { return inner_.Lost(); }
   SqlDialect Dialect() const override { return inner_.Dialect(); }
+  std::string StoreName() const override { return inner_.StoreName(); }
 
  protected:
   enum class Call { Execute, BeginTrans, CommitTrans, RollbackTrans };

@@ -83,6 +83,9 @@ class Connection {
   // The server behind the connection, for the few statements (the store's tables) that must be
   // written differently for each; the editor's own statements are the same everywhere.
   virtual SqlDialect Dialect() const = 0;
+  // The store as a person tells it apart from others in a window's title: a file's name, or a
+  // server and its database; never anything that could hold a password. Empty when unknown.
+  virtual std::string StoreName() const { return {}; }
 
  protected:
   virtual std::unique_ptr<Recordset> DoExecute(const std::string& text,

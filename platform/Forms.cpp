@@ -159,6 +159,30 @@ void Form::SetActiveControl(Control* control) {
   }
   if (control) {
     control->Notify(Property::Focus);
+    control->FocusEntered();
+  }
+}
+
+void Form::SetCaption(std::string caption) {
+  if (caption_ == caption) {
+    return;
+  }
+  caption_ = std::move(caption);
+  StateChanged.Emit();
+}
+
+void Form::SetModified(bool modified) {
+  if (modified_ == modified) {
+    return;
+  }
+  modified_ = modified;
+  StateChanged.Emit();
+}
+
+void Form::UserWindowKey(const KeyChord& key) {
+  const std::vector<KeyChord> keys = WindowKeys();
+  if (loaded_ && std::find(keys.begin(), keys.end(), key) != keys.end()) {
+    runtime_->Dispatch([&] { Form_WindowKey(key); });
   }
 }
 

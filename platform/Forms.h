@@ -103,6 +103,7 @@ enum class Property {
   ListIndex,
   Commands,
   Design,
+  Selection,
 };
 
 // Anything that holds controls: a form or a frame.
@@ -125,6 +126,13 @@ struct Bounds {
   float top = 0;
   float width = 0;
   float height = 0;
+};
+
+// A key with its shift state (1 Shift, 2 Ctrl, 4 Alt, added up), as the key events report them.
+struct KeyChord {
+  int keyCode = 0;
+  int shift = 0;
+  bool operator==(const KeyChord&) const = default;
 };
 
 struct Font {
@@ -178,6 +186,8 @@ class Control {
 
  protected:
   void Notify(Property what) { Changed.Emit(what); }
+  // The control has just taken the keyboard focus.
+  virtual void FocusEntered() {}
   // Stores a property and tells the views, only when the value really changes.
   template <class T, class V>
   void Update(T& field, V&& value, Property what) {
@@ -228,7 +238,16 @@ class Form : public Container {
   long hWnd() const { return hWnd_; }
 
   const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+  void SetCaption(std::string caption);
+  // Whether the window holds work the user has not saved yet; the screen marks its title.
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified);
+
+  // The keys the form answers itself wherever the focus is inside it, before any control sees
+  // them; the screen catches them for the whole window.
+  virtual std::vector<KeyChord> WindowKeys() const { return {}; }
+  // The user pressed one of the window keys; any other key is left alone.
+  void UserWindowKey(const KeyChord& key);
 
   // Client size in twips.
   float Width() const { return width_; }
@@ -253,7 +272,7 @@ class Form : public Container {
   // Every control of the form, those inside frames included.
   std::vector<Control*> AllControls() const;
 
-  Signal<> StateChanged;  // loaded, visible, caption or size changed
+  Signal<> StateChanged;  // loaded, visible, caption, modified or size changed
 
  protected:
   // The designed client size, set without raising Resize.
@@ -268,6 +287,7 @@ class Form : public Container {
   virtual void Form_QueryUnload(int& /*cancel*/, UnloadMode /*mode*/) {}
   virtual void Form_Unload() {}
   virtual void Form_Resize() {}
+  virtual void Form_WindowKey(const KeyChord& /*key*/) {}
 
  private:
   friend class Control;
@@ -281,6 +301,7 @@ class Form : public Container {
   bool loaded_ = false;
   bool visible_ = false;
   bool modal_ = false;
+  bool modified_ = false;
   float width_ = 0;
   float height_ = 0;
   Control* activeControl_ = nullptr;

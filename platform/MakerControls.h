@@ -153,7 +153,10 @@ class ToolbarZul : public Control {
  public:
   enum class Command { None, Add, Edit, Delete, Exit };
 
-  ToolbarZul(Container& container, std::string name) : Control(container, std::move(name)) {}
+  // The strip is used with the mouse; the keyboard's TAB passes it by, as on the screen.
+  ToolbarZul(Container& container, std::string name) : Control(container, std::move(name)) {
+    SetTabStop(false);
+  }
 
   bool AddAvailable() const { return addAvailable_; }
   void SetAddAvailable(bool on) { Update(addAvailable_, on, Property::Commands); }
@@ -240,10 +243,14 @@ class FlatButton : public Control {
   void SetFont(Font font) { Update(font_, std::move(font), Property::Design); }
   int IconSize() const { return iconSize_; }
   void SetIconSize(int size) { Update(iconSize_, size, Property::Design); }
+  // Drawn to catch the eye: the button has work waiting for it.
+  bool Emphasized() const { return emphasized_; }
+  void SetEmphasized(bool on) { Update(emphasized_, on, Property::Colors); }
 
   Event<> Click;
 
  private:
+  bool emphasized_ = false;
   std::string caption_;
   Color backColor_ = 0x8A5300;
   Color borderColor_ = 0x8A5300;

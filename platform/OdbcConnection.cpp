@@ -121,12 +121,24 @@ SqlDialect DialectOfServer(std::string_view dbmsName) {
            "\" cannot hold the store; it needs PostgreSQL or Microsoft SQL Server.");
 }
 
-std::string DbmsName(const Handle& connection) {
-  SQLWCHAR name[128];
+// One text the driver reports about the connection (SQL_DBMS_NAME, SQL_SERVER_NAME, ...).
+std::string InfoText(const Handle& connection, SQLUSMALLINT what) {
+  SQLWCHAR text[256];
   SQLSMALLINT bytes = 0;
-  connection.Check(SQLGetInfoW(connection.Get(), SQL_DBMS_NAME, name, sizeof name, &bytes));
-  size_t length = std::min<size_t>(bytes / sizeof(SQLWCHAR), std::size(name) - 1);
-  return FromWide(name, length);
+  connection.Check(SQLGetInfoW(connection.Get(), what, text, sizeof text, &bytes));
+  size_t length = std::min<size_t>(bytes / sizeof(SQLWCHAR), std::size(text) - 1);
+  return FromWide(text, length);
+}
+
+// The server and database the driver says it reached, read from the driver rather than from the
+// connection string, so that nothing else of the string (a password) can reach a title.
+std::string ServerAndDatabase(const Handle& connection) {
+  std::string server = InfoText(connection, SQL_SERVER_NAME);
+  std::string database = InfoText(connection, SQL_DATABASE_NAME);
+  if (server.empty()) {
+    return database;
+  }
+  return database.empty() ? server : server + "/" + database;
 }
 
 // A text for the server holds one statement: several are refused before any of them runs, so that
@@ -297,7 +309,8 @@ OdbcConnection::OdbcConnection(const std::string& odbcString)
   h.connection->Check(SQLDriverConnectW(h.Dbc(), nullptr, wide.data(), SQL_NTS, nullptr, 0, nullptr,
                                         SQL_DRIVER_NOPROMPT));
   h.connected = true;
-  dialect_ = DialectOfServer(DbmsName(*h.connection));
+  dialect_ = DialectOfServer(InfoText(*h.connection, SQL_DBMS_NAME));
+  storeName_ = ServerAndDatabase(*h.connection);
   if (dialect_ == SqlDialect::PostgreSql) {
     // Quoted values carry a backslash as a plain character, whatever the database's setting; read
     // as an escape it could end a value early and change the statement.

@@ -34,6 +34,8 @@ class OdbcConnection : public Connection {
   // The driver's own verdict, which it reaches when a call finds the server gone.
   bool Lost() const override;
   SqlDialect Dialect() const override { return dialect_; }
+  // "server/database", as the driver reports them.
+  std::string StoreName() const override { return storeName_; }
 
  protected:
   std::unique_ptr<Recordset> DoExecute(const std::string& text,
@@ -46,6 +48,7 @@ class OdbcConnection : public Connection {
 
   std::unique_ptr<Handles> handles_;
   SqlDialect dialect_ = SqlDialect::SqlServer;
+  std::string storeName_;
   long recordsAffected_ = 0;
   bool transactionBegun_ = false;
 };

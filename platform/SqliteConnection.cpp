@@ -1,6 +1,7 @@
 #include "platform/SqliteConnection.h"
 
 #include <sqlite3.h>
+#include <filesystem>
 
 #include <cstdio>
 #include <ctime>
@@ -195,6 +196,9 @@ SqliteConnection::SqliteConnection(const std::string& path, Options options) {
                        std::string(db ? sqlite3_errmsg(db) : "out of memory") + ": " + path);
   }
   Configure(options);
+  if (path != ":memory:") {
+    storeName_ = std::filesystem::path(path).filename().string();
+  }
 }
 
 SqliteConnection::~SqliteConnection() = default;

@@ -42,6 +42,8 @@ class SqliteConnection : public Connection {
   void RollbackTrans() override;
   bool InTransaction() const override { return transactionBegun_; }
   SqlDialect Dialect() const override { return SqlDialect::Sqlite; }
+  // The file's name without its folder; nothing for a store in memory.
+  std::string StoreName() const override { return storeName_; }
 
  protected:
   std::unique_ptr<Recordset> DoExecute(const std::string& text,
@@ -68,6 +70,7 @@ class SqliteConnection : public Connection {
   std::unordered_map<std::string, std::unique_ptr<sqlite3_stmt, FinalizeSqliteStatement>> prepared_;
   long recordsAffected_ = 0;
   bool transactionBegun_ = false;
+  std::string storeName_;
 };
 
 }  // namespace xel

@@ -58,6 +58,23 @@ EditSpan FindEdit(const std::string& before, const std::string& after) {
 
 }  // namespace
 
+void TextControl::SetText(std::string text) {
+  proposal_ = !text.empty();
+  wholeSelected_ = false;
+  Update(text_, std::move(text), Property::Text);
+}
+
+void TextControl::SelectAll() {
+  wholeSelected_ = !text_.empty();
+  Notify(Property::Selection);
+}
+
+void TextControl::FocusEntered() {
+  if (proposal_) {
+    SelectAll();
+  }
+}
+
 bool TextControl::UserEdit(const std::string& edited) {
   if (!TakesUserInput()) {
     return text_ == edited;
@@ -71,9 +88,12 @@ bool TextControl::UserEdit(const std::string& edited) {
 }
 
 void TextControl::Type(std::string_view keys) {
-  if (TakesUserInput()) {
-    ApplyUserInput(text_.size(), 0, keys);
+  if (!TakesUserInput()) {
+    return;
   }
+  SetFocus();
+  const bool replaces = wholeSelected_;
+  ApplyUserInput(replaces ? 0 : text_.size(), replaces ? text_.size() : 0, keys);
 }
 
 void TextControl::ApplyUserInput(size_t at, size_t removed, std::string_view inserted) {
@@ -92,7 +112,9 @@ void TextControl::ApplyUserInput(size_t at, size_t removed, std::string_view ins
       at += character.size();
     }
   }
-  SetText(std::move(result));
+  Update(text_, std::move(result), Property::Text);
+  proposal_ = false;
+  wholeSelected_ = false;
 }
 
 }  // namespace xel

@@ -14,7 +14,13 @@ namespace xel {
 class TextControl : public Control {
  public:
   const std::string& Text() const { return text_; }
-  void SetText(std::string text) { Update(text_, std::move(text), Property::Text); }
+  // Text set by code is a proposal until the user changes it.
+  void SetText(std::string text);
+
+  // Whether the whole text is selected, so that what the user types next replaces it. Entering a
+  // box that holds a proposal selects it.
+  bool WholeTextSelected() const { return wholeSelected_; }
+  void SelectAll();
 
   // The screen reports the whole text after the user changed it (typing, pasting, deleting). The
   // change is read as the characters the user put in at one place, in place of a removed run.
@@ -25,6 +31,8 @@ class TextControl : public Control {
 
  protected:
   TextControl(Container& container, std::string name) : Control(container, std::move(name)) {}
+
+  void FocusEntered() override;
 
   // The user reaches the box: shown and usable; a box may refuse more (a locked one).
   virtual bool TakesUserInput() const { return UsableByUser(); }
@@ -38,6 +46,8 @@ class TextControl : public Control {
   void ApplyUserInput(size_t at, size_t removed, std::string_view inserted);
 
   std::string text_;
+  bool proposal_ = false;
+  bool wholeSelected_ = false;
 };
 
 }  // namespace xel

@@ -128,17 +128,22 @@ class FrameBox : public QWidget {
 
 namespace {
 
+// An emphasised button takes its focus colour as its face, with dark bold text.
 QString ButtonStyle(const FlatButton& button) {
-  QColor back = ToQColor(button.BackColor());
+  const bool emphasized = button.Emphasized();
+  QColor back = ToQColor(emphasized ? button.FocusColor() : button.BackColor());
+  QColor fore = emphasized ? QColor(Qt::black) : ToQColor(button.ForeColor());
   return QString(
-             "QPushButton { background-color: %1; color: %2; border: 1px solid %3; padding: 2px; }"
+             "QPushButton { background-color: %1; color: %2; border: 1px solid %3; padding: 2px; "
+             "font-weight: %9; }"
              "QPushButton:hover { background-color: %4; }"
              "QPushButton:pressed { background-color: %5; }"
              "QPushButton:focus { border: 2px solid %6; }"
              "QPushButton:disabled { background-color: %7; color: %8; }")
-      .arg(back.name(), ToQColor(button.ForeColor()).name(), ToQColor(button.BorderColor()).name(),
+      .arg(back.name(), fore.name(), ToQColor(button.BorderColor()).name(),
            back.lighter(125).name(), back.darker(130).name(), ToQColor(button.FocusColor()).name(),
-           QColor(0xA8, 0xA8, 0xA8).name(), QColor(0xEE, 0xEE, 0xEE).name());
+           QColor(0xA8, 0xA8, 0xA8).name(), QColor(0xEE, 0xEE, 0xEE).name(),
+           emphasized ? "bold" : "normal");
 }
 
 }  // namespace

@@ -48,6 +48,9 @@ void ControlView::Mirror(Property what) {
       MirrorFocus();
       MirrorOwn();
       break;
+    case Property::Selection:
+      MirrorSelection();
+      break;
     default:
       MirrorOwn();
       break;
@@ -59,7 +62,7 @@ void ControlView::Mirror(Property what) {
 // readable.
 void ControlView::MirrorBounds() {
   QWidget* widget = Widget();
-  QRect place = ToPixels(control_->GetBounds());
+  QRect place = PlaceFor(ToPixels(control_->GetBounds()));
   QRect inside = widget->parentWidget() ? widget->parentWidget()->contentsRect() : QRect();
   place.setLeft(std::max(place.left(), inside.left()));
   place.setTop(std::max(place.top(), inside.top()));

@@ -39,6 +39,11 @@ class ControlView {
   virtual void MirrorOwn() {}
   // The name the screen reader gives the widget: its caption, or the control's name.
   void SetAccessibleCaption(const std::string& caption);
+  // A text control's whole text was selected.
+  virtual void MirrorSelection() {}
+  // Where the widget goes for the control's place in its container, in pixels; by default there.
+  virtual QRect PlaceFor(const QRect& designed) const { return designed; }
+  void MirrorBounds();
 
   // Runs what the user did against the control under the run time's rule for errors; nothing
   // once the window has let go of its form.
@@ -47,7 +52,6 @@ class ControlView {
  private:
   // Shows one property of the control.
   void Mirror(Property what);
-  void MirrorBounds();
   void MirrorFocus();
 
   Control* control_;

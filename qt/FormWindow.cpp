@@ -10,6 +10,7 @@
 #include "qt/Appearance.h"
 #include "qt/CaptionViews.h"
 #include "qt/ChoiceViews.h"
+#include "qt/KeyCodes.h"
 #include "qt/TextViews.h"
 #include "qt/ToolbarView.h"
 #include "qt/TreeControlView.h"
@@ -136,21 +137,26 @@ void FormWindow::ArrangeTabOrder() {
   }
 }
 
+// The form's window keys reach it before the focused widget sees them, wherever the focus is.
 void FormWindow::AddShortcuts() {
-  auto* save = new QShortcut(QKeySequence::Save, this);
-  connect(save, &QShortcut::activated, this, [this] { PressButtonCaptioned("Grabar"); });
+  for (const KeyChord& key : form_->WindowKeys()) {
+    auto* shortcut = new QShortcut(KeySequenceOf(key.keyCode, key.shift), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, key] { Act([this, key] { form_->UserWindowKey(key); }); });
+  }
   escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape_, &QShortcut::activated, this, [this] { CancelOrClose(); });
 }
 
-void FormWindow::PressButtonCaptioned(const std::string& caption) {
-  for (auto& view : views_) {
+FlatButton* FormWindow::UsableButtonCaptioned(const std::string& caption) const {
+  for (const auto& view : views_) {
     auto* button = As<FlatButton>(view->Model());
     if (button && button->Caption() == caption && button->UsableByUser()) {
-      Act([button] { button->PerformClick(); });
-      return;
+      return button;
     }
   }
+  return nullptr;
 }
 
 // Escape leaves a modal form as its "Cancelar" button does, or as its control box would.
@@ -158,12 +164,9 @@ void FormWindow::CancelOrClose() {
   if (!form_->Modal()) {
     return;
   }
-  for (auto& view : views_) {
-    auto* button = As<FlatButton>(view->Model());
-    if (button && button->Caption() == "Cancelar" && button->UsableByUser()) {
-      Act([button] { button->PerformClick(); });
-      return;
-    }
+  if (FlatButton* cancel = UsableButtonCaptioned("Cancelar")) {
+    Act([cancel] { cancel->PerformClick(); });
+    return;
   }
   Act([this] { form_->RequestClose(); });
 }
@@ -211,8 +214,10 @@ void FormWindow::Act(const std::function<void()>& action) {
 }
 
 void FormWindow::FollowForm() {
-  setWindowTitle(TitleOf(*form_));
-  setAccessibleName(windowTitle());
+  const QString title = TitleOf(*form_);
+  setWindowTitle(title + "[*]");
+  setWindowModified(form_->Modified());
+  setAccessibleName(title);
   escape_->setEnabled(form_->Modal());
   QSize size = PixelSizeOf(*form_);
   if (size.isEmpty() || size == this->size()) {

@@ -17,8 +17,8 @@ namespace xel {
 // The window of one form: a widget for every visible control, built by the control's kind and
 // placed at its designed position, kept in step with the form and its controls. Resizing the
 // window resizes the form, closing it asks the form to close, and the keyboard offers the form's
-// commands: Ctrl+S presses the button captioned "Grabar", Escape in a modal form the one captioned
-// "Cancelar".
+// commands: the form's window keys wherever the focus is in it, and Escape in a modal form presses
+// the button captioned "Cancelar". The title is marked while the form holds unsaved work.
 class FormWindow : public QWidget {
  public:
   explicit FormWindow(Form& form);
@@ -50,7 +50,7 @@ class FormWindow : public QWidget {
   void FollowForm();
   void FollowFocus(QWidget* now);
   void ApplyScheme();
-  void PressButtonCaptioned(const std::string& caption);
+  FlatButton* UsableButtonCaptioned(const std::string& caption) const;
   void CancelOrClose();
   void AddShortcuts();
 

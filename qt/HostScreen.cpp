@@ -1,5 +1,6 @@
 #include "qt/HostScreen.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
@@ -7,6 +8,7 @@
 #include <array>
 #include <iostream>
 
+#include <utility>
 #include "platform/VisibleText.h"
 
 namespace xel {
@@ -52,6 +54,24 @@ QMessageBox::Icon IconOf(long code) {
   }
 }
 
+// The buttons speak the language of the messages, whatever translations Qt finds.
+void NameButtonsInSpanish(QMessageBox& box) {
+  static const std::array<std::pair<QMessageBox::StandardButton, const char*>, 7> kNames{{
+      {QMessageBox::Ok, "Aceptar"},
+      {QMessageBox::Cancel, "Cancelar"},
+      {QMessageBox::Yes, "Sí"},
+      {QMessageBox::No, "No"},
+      {QMessageBox::Abort, "Anular"},
+      {QMessageBox::Retry, "Reintentar"},
+      {QMessageBox::Ignore, "Omitir"},
+  }};
+  for (const auto& [button, name] : kNames) {
+    if (QAbstractButton* shown = box.button(button)) {
+      shown->setText(QString::fromUtf8(name));
+    }
+  }
+}
+
 }  // namespace
 
 MessageBoxKind MessageBoxKindFor(long code) {
@@ -94,6 +114,7 @@ long ShowMensaje(QWidget* owner, const std::string& prompt, long code, const std
   QMessageBox box(kind.icon, QString::fromStdString(title), QString::fromStdString(prompt),
                   kind.buttons, owner);
   box.setTextFormat(Qt::PlainText);  // texts from the store are shown, never interpreted
+  NameButtonsInSpanish(box);
   box.setDefaultButton(kind.defaultButton);
   box.exec();
   auto pressed = static_cast<QMessageBox::StandardButton>(box.standardButton(box.clickedButton()));

@@ -4,13 +4,8 @@
 
 namespace xel {
 
-int KeyCodeOf(int qtKey) {
-  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
-    return qtKey;  // letters and digits share their numbers
-  }
-  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-    return 112 + (qtKey - Qt::Key_F1);
-  }
+namespace {
+const std::map<int, int>& NamedKeys() {
   static const std::map<int, int> codes{
       {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},     {Qt::Key_Backtab, 9},  {Qt::Key_Return, 13},
       {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},  {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},
@@ -19,8 +14,47 @@ int KeyCodeOf(int qtKey) {
       {Qt::Key_Up, 38},       {Qt::Key_Right, 39},  {Qt::Key_Down, 40},    {Qt::Key_Insert, 45},
       {Qt::Key_Delete, 46},
   };
-  auto found = codes.find(qtKey);
-  return found == codes.end() ? 0 : found->second;
+  return codes;
+}
+
+// The Qt key of a key code: the first that reports it, or 0.
+int QtKeyOf(int keyCode) {
+  if ((keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9')) {
+    return keyCode;  // letters and digits share their numbers
+  }
+  if (keyCode >= 112 && keyCode < 112 + 24) {
+    return Qt::Key_F1 + (keyCode - 112);
+  }
+  for (const auto& [qtKey, code] : NamedKeys()) {
+    if (code == keyCode) {
+      return qtKey;
+    }
+  }
+  return 0;
+}
+}  // namespace
+
+int KeyCodeOf(int qtKey) {
+  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
+    return qtKey;  // letters and digits share their numbers
+  }
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
+    return 112 + (qtKey - Qt::Key_F1);
+  }
+  auto found = NamedKeys().find(qtKey);
+  return found == NamedKeys().end() ? 0 : found->second;
+}
+
+QKeySequence KeySequenceOf(int keyCode, int shift) {
+  int qtKey = QtKeyOf(keyCode);
+  if (qtKey == 0) {
+    return {};
+  }
+  Qt::KeyboardModifiers modifiers;
+  modifiers.setFlag(Qt::ShiftModifier, (shift & 1) != 0);
+  modifiers.setFlag(Qt::ControlModifier, (shift & 2) != 0);
+  modifiers.setFlag(Qt::AltModifier, (shift & 4) != 0);
+  return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(qtKey)));
 }
 
 int CharacterCodeOf(const QKeyEvent& event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeyEvent>
+#include <QKeySequence>
 
 namespace xel {
 
@@ -12,6 +13,9 @@ int KeyCodeOf(int qtKey);
 int CharacterCodeOf(const QKeyEvent& event);
 // The shift state of the key and mouse events: 1 Shift, 2 Ctrl, 4 Alt.
 int ShiftStateOf(Qt::KeyboardModifiers modifiers);
+// The key sequence of a key code and shift state, as a window's shortcut takes it; an empty one
+// for a code without a key here.
+QKeySequence KeySequenceOf(int keyCode, int shift);
 // The button of the mouse events: 1 left, 2 right, 4 middle; several held add up.
 int MouseButtonsOf(Qt::MouseButtons buttons);
 

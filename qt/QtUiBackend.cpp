@@ -8,6 +8,7 @@
 #include "component/HostServices.h"
 #include "platform/Forms.h"
 #include "qt/HostScreen.h"
+#include "qt/WindowPlace.h"
 
 namespace xel {
 
@@ -35,7 +36,12 @@ FormWindow& QtUiBackend::WindowFor(Form& form) {
 }
 
 void QtUiBackend::ShowModeless(Form& form) {
+  const bool placed = WindowOf(form) != nullptr;
   FormWindow& window = WindowFor(form);
+  if (places_ && !placed) {
+    RestoreWindowPlace(window, *places_, QString::fromStdString(form.Name()));
+    placed_.insert(&form);
+  }
   window.show();
   window.raise();
   window.activateWindow();
@@ -82,6 +88,9 @@ void QtUiBackend::Hide(Form& form) {
 // The window may be in the middle of the event that unloaded its form: it lets go of the form at
 // once and goes when the event is over.
 void QtUiBackend::Unloaded(Form& form) {
+  if (FormWindow* window = WindowOf(form); window && placed_.erase(&form) > 0) {
+    SaveWindowPlace(*window, *places_, QString::fromStdString(form.Name()));
+  }
   if (FormWindow* window = WindowOf(form)) {
     window->Release();
     window->hide();

@@ -2,20 +2,23 @@
 
 #include <QPointer>
 #include <map>
+#include <set>
 
 #include "platform/UiBackend.h"
 #include "qt/FormWindow.h"
 
 class QEventLoop;
+class QSettings;
 
 namespace xel {
 
 // The desktop screen of the forms run time: a window per shown form, real modal dialogs, the
 // hourglass pointer and the message box for escaped errors. Forms shown through it are unloaded
-// or destroyed before it goes.
+// or destroyed before it goes. Given the user's settings, a window shown modelessly comes back
+// where the user left it, and is remembered there when its form is unloaded.
 class QtUiBackend : public UiBackend {
  public:
-  QtUiBackend() = default;
+  explicit QtUiBackend(QSettings* places = nullptr) : places_(places) {}
   ~QtUiBackend() override;
   QtUiBackend(const QtUiBackend&) = delete;
   QtUiBackend& operator=(const QtUiBackend&) = delete;
@@ -50,6 +53,8 @@ class QtUiBackend : public UiBackend {
   std::map<const Form*, QEventLoop*> modalLoops_;
   bool unattended_ = false;
   int unattendedAnswers_ = 0;
+  QSettings* places_;
+  std::set<const Form*> placed_;  // the forms whose windows come back where they were left
 };
 
 }  // namespace xel

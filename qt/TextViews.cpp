@@ -95,6 +95,13 @@ void TextBoxZulView::MirrorOwn() {
   edit_->setPalette(palette);
 }
 
+void TextBoxZulView::MirrorSelection() {
+  if (box_.WholeTextSelected()) {
+    ShowText();
+    edit_->selectAll();
+  }
+}
+
 TextBoxView::TextBoxView(TextBox& box, FormWindow& window, QWidget* parent)
     : ControlView(box, window), box_(box) {
   if (box.MultiLine()) {
@@ -141,6 +148,18 @@ void TextBoxView::UserEdited() {
   std::string edited = Shown().toStdString();
   Act([&] { box_.UserEdit(edited); });
   MirrorOwn();
+}
+
+void TextBoxView::MirrorSelection() {
+  if (!box_.WholeTextSelected()) {
+    return;
+  }
+  MirrorOwn();
+  if (line_) {
+    line_->selectAll();
+  } else {
+    lines_->selectAll();
+  }
 }
 
 void TextBoxView::MirrorOwn() {

@@ -19,6 +19,7 @@ class TextBoxZulView : public ControlView {
 
  protected:
   void MirrorOwn() override;
+  void MirrorSelection() override;
 
  private:
   void UserEdited(const QString& text);
@@ -37,6 +38,7 @@ class TextBoxView : public ControlView {
 
  protected:
   void MirrorOwn() override;
+  void MirrorSelection() override;
 
  private:
   QString Shown() const;

@@ -1,6 +1,9 @@
 #include "qt/ToolbarView.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <functional>
+#include <utility>
 
 #include "qt/Appearance.h"
 #include "qt/FormWindow.h"
@@ -11,6 +14,26 @@ namespace xel {
 namespace {
 constexpr int kTitlePointSize = 14;
 constexpr int kIconSize = 24;
+
+// Runs an action each time a widget gets a new size.
+class ResizeFollower : public QObject {
+ public:
+  ResizeFollower(QWidget* watched, std::function<void()> action)
+      : QObject(watched), action_(std::move(action)) {
+    watched->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) {
+      action_();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> action_;
+};
 }  // namespace
 
 ToolbarView::ToolbarView(ToolbarZul& bar, FormWindow& window, QWidget* parent)
@@ -25,14 +48,15 @@ ToolbarView::ToolbarView(ToolbarZul& bar, FormWindow& window, QWidget* parent)
   title_->setObjectName("titulo");
   title_->setTextFormat(Qt::PlainText);
   layout->addWidget(title_, 1);
-  AddCommand(ToolbarZul::Command::Add, "Agregar", QKeySequence(Qt::Key_Insert));
-  AddCommand(ToolbarZul::Command::Edit, "Modificar", QKeySequence(Qt::Key_F2));
-  AddCommand(ToolbarZul::Command::Delete, "Eliminar", QKeySequence(QKeySequence::Delete));
-  AddCommand(ToolbarZul::Command::Exit, "Salir", QKeySequence());
+  AddCommand(ToolbarZul::Command::Add, "Agregar", "Insert");
+  AddCommand(ToolbarZul::Command::Edit, "Modificar", "F2");
+  AddCommand(ToolbarZul::Command::Delete, "Eliminar", "Supr");
+  AddCommand(ToolbarZul::Command::Exit, "Salir", "");
+  // The strip follows its window's width as the window is resized.
+  new ResizeFollower(parent, [this] { MirrorBounds(); });
 }
 
-void ToolbarView::AddCommand(ToolbarZul::Command command, const QString& text,
-                             const QKeySequence& key) {
+void ToolbarView::AddCommand(ToolbarZul::Command command, const QString& text, const QString& key) {
   auto* button = new QToolButton(strip_);
   button->setText(text);
   button->setAccessibleName(text);
@@ -41,17 +65,17 @@ void ToolbarView::AddCommand(ToolbarZul::Command command, const QString& text,
   button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::NoFocus);
-  button->setToolTip(key.isEmpty() ? text
-                                   : text + " (" + key.toString(QKeySequence::NativeText) + ")");
+  button->setToolTip(key.isEmpty() ? text : text + " (" + key + ")");
   strip_->layout()->addWidget(button);
   QObject::connect(button, &QToolButton::clicked, button, [this, command] { Press(command); });
-  QShortcut* shortcut = nullptr;
-  if (!key.isEmpty()) {
-    shortcut = new QShortcut(key, strip_);
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, strip_, [this, command] { Press(command); });
-  }
-  commands_.push_back({command, button, shortcut});
+  commands_.push_back({command, button});
+}
+
+QRect ToolbarView::PlaceFor(const QRect& designed) const {
+  const QWidget* window = strip_->parentWidget();
+  return window ? QRect(designed.left(), designed.top(), window->width() - designed.left(),
+                        designed.height())
+                : designed;
 }
 
 QToolButton* ToolbarView::ButtonOf(ToolbarZul::Command command) const {
@@ -107,9 +131,6 @@ void ToolbarView::MirrorOwn() {
     bool available = Available(entry.command);
     entry.button->setEnabled(available);
     entry.button->setDown(bar_.PressedCommand() == entry.command);
-    if (entry.key) {
-      entry.key->setEnabled(available && bar_.UsableByUser());
-    }
   }
   ButtonOf(ToolbarZul::Command::Exit)->setVisible(bar_.ShowExitButton());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QLabel>
-#include <QShortcut>
 #include <QToolButton>
 #include <vector>
 
@@ -12,8 +11,9 @@ namespace xel {
 
 // The maker's title strip: its caption as the window's title, and the add, edit, delete and exit
 // buttons, each usable while its command is available (the exit button shown while the strip
-// shows it). A button, or its key (Insert, F2, Delete), presses the command on the strip; the
-// pressed button stays down while the command runs.
+// shows it). A button presses the command on the strip; the pressed button stays down while the
+// command runs. The keys its tooltips name (Insert, F2, Delete) belong to the window's tree, which
+// presses them. The strip runs across its window's whole width, however wide the window is.
 class ToolbarView : public ControlView {
  public:
   ToolbarView(ToolbarZul& bar, FormWindow& window, QWidget* parent);
@@ -25,14 +25,14 @@ class ToolbarView : public ControlView {
 
  protected:
   void MirrorOwn() override;
+  QRect PlaceFor(const QRect& designed) const override;
 
  private:
   struct CommandButton {
     ToolbarZul::Command command;
     QToolButton* button;
-    QShortcut* key;
   };
-  void AddCommand(ToolbarZul::Command command, const QString& text, const QKeySequence& key);
+  void AddCommand(ToolbarZul::Command command, const QString& text, const QString& key);
   bool Available(ToolbarZul::Command command) const;
   void Press(ToolbarZul::Command command);
 

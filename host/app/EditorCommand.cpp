@@ -1,6 +1,7 @@
 #include "host/app/EditorCommand.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -113,7 +114,9 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   }
   Connection& connection = traced->Get();
 
-  QtUiBackend screen;
+  // Where the user left the editor's window, in the platform's place for the user's settings.
+  QSettings places("XEL02", "xel02");
+  QtUiBackend screen(screenshot ? nullptr : &places);
   if (!boxes) {
     screen.SetUnattended();
   }
@@ -145,9 +148,11 @@ int RunEditor(const Options& options, int& argc, char** argv) {
     return Fail(e.Description() + " (" + std::to_string(e.Number()) + ")", boxes);
   }
   editor->SetModoDeCarga(options.load == "bulk" ? ModoDeCarga::EnBloque : ModoDeCarga::PorClase);
+  // The editor may decline to close (its user chose to go on editing): the program goes on then.
   editor->SetPadre(std::make_shared<HostWindow>([&editor] {
-    editor->Unload();
-    QCoreApplication::quit();
+    if (editor->Unload()) {
+      QCoreApplication::quit();
+    }
   }));
   editor->Show();
 

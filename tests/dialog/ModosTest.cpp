@@ -93,14 +93,15 @@ TEST_P(ModosTest, EnterInTheTypeOrOnAnOptionSendsATabAndKeepsItsCode) {
   };
   AbreYMira([&](frmZULAddVariables& d) {
     d.opVariable.UserClick();
+    EXPECT_TRUE(d.txtClave.HasFocus()) << "choosing a variable leads to its key";
     int key = KeyAscii::Enter;
     d.cboTipo.PressKey(key);
     EXPECT_EQ(key, KeyAscii::Enter);
-    EXPECT_TRUE(d.opClaseVariable.HasFocus()) << "the next tab stop after the type";
+    EXPECT_TRUE(d.txtValor.HasFocus()) << "the next tab stop after the type";
     d.opClaseVariable.PressKey(key);
     EXPECT_TRUE(d.opVariable.HasFocus());
     d.opVariable.PressKey(key);
-    EXPECT_TRUE(d.txtValor.HasFocus());
+    EXPECT_TRUE(d.txtClave.HasFocus());
     int other = 'a';
     d.opVariable.PressKey(other);
     EXPECT_EQ(other, 'a');

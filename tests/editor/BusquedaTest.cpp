@@ -39,7 +39,8 @@ struct Busqueda : EditorFixture {
     AddVariable("0001", "PAIS", "España");
     Open();
   }
-  void Tecla(int keyCode, int shift) { editor.tvVariables.UserKeyDown(keyCode, shift); }
+  // The window's keys reach it wherever the focus is.
+  void Tecla(int keyCode, int shift) { editor.UserWindowKey({keyCode, shift}); }
   std::string Seleccionado() {
     Node node = editor.tvVariables.SelectedItem();
     return node ? node.Key() : "";

@@ -262,7 +262,8 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
     ASSERT_EQ(session->Messages().size(), 2u) << call;
     const Message& m = session->Messages()[1];
     EXPECT_EQ(Texts({m.prompt, m.title, m.errorId}),
-              (Texts{"disk gone", "ERROR", "ERR-ID:7500003"}))
+              (Texts{"No se eliminó la clase 0001 (" + NodeOf("K0001").Text() + "): disk gone",
+                     "ERROR", "ERR-ID:7500003"}))
         << call;
     EXPECT_EQ(trace.Calls().back() == "RollbackTrans", call > 1) << call;
     EXPECT_FALSE(store.Db().InTransaction()) << call;

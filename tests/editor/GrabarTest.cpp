@@ -137,6 +137,8 @@ TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
     EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << call;
     EXPECT_TRUE(ui.UnhandledErrors().empty()) << call;
     EXPECT_EQ(Shape(), arranged) << call;
+    EXPECT_TRUE(editor.Modified()) << call << ": the arrangement still waits to be saved";
+    session->Answer(MsgCode::No);
     PressF5();
     EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << call;
   }

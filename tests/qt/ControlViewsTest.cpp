@@ -46,7 +46,12 @@ struct SampleForm : Form {
   Events events;
   bool hideOnActivate = false;
 
+  std::vector<KeyChord> WindowKeys() const override { return {{83, 2}, {114, 0}}; }
+
  protected:
+  void Form_WindowKey(const KeyChord& key) override {
+    events.push_back("Key " + std::to_string(key.keyCode) + "/" + std::to_string(key.shift));
+  }
   void InitializeComponent() override {
     SetDesignSize(7500, 7500);
     Controles.Move(0, 0, 7500, 960);
@@ -160,20 +165,30 @@ TEST_F(ControlViewsTest, OptionButtonsShowTheirGroupAsTheControlsKeepIt) {
   EXPECT_FALSE(uno.isEnabled());
 }
 
-TEST_F(ControlViewsTest, ToolbarButtonsAndKeysPressOnlyAvailableCommands) {
+// The strip's buttons press only available commands, and leave the keys to the window: the
+// form's window keys reach it from whichever widget has the focus, other keys do not.
+TEST_F(ControlViewsTest, ToolbarButtonsPressOnlyAvailableCommandsAndWindowKeysReachTheForm) {
   auto& bar = dynamic_cast<ToolbarView&>(*Window().ViewOf(form.Controles));
   QToolButton& add = *bar.ButtonOf(ToolbarZul::Command::Add);
   EXPECT_FALSE(add.isEnabled());
-  QTest::keyClick(&Window(), Qt::Key_Insert);
-  EXPECT_TRUE(form.events.empty());
+  add.click();
   form.Controles.SetAddAvailable(true);
-  QTest::keyClick(&Window(), Qt::Key_Insert);
   add.click();
   bar.ButtonOf(ToolbarZul::Command::Exit)->click();
-  QTest::keyClick(&Window(), Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(form.events, (Events{"Add", "Add", "Exit", "Grabar"}));
   form.Controles.SetShowExitButton(false);
   EXPECT_TRUE(bar.ButtonOf(ToolbarZul::Command::Exit)->isHidden());
+  EXPECT_EQ(form.events, (Events{"Add", "Exit"}));
+
+  form.events.clear();
+  for (const char* focused : {"txtNombre", "tvArbol"}) {
+    QWidget& widget = *Window().WidgetOf(focused);
+    widget.setFocus();
+    QTest::keyClick(&widget, Qt::Key_Insert);
+    QTest::keyClick(&widget, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&widget, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&widget, Qt::Key_F3);
+  }
+  EXPECT_EQ(form.events, (Events{"Key 83/2", "Key 114/0", "Key 83/2", "Key 114/0"}));
 }
 
 // Escape on a modal form presses its "Cancelar" button, or closes the form as its control box

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -42,9 +44,12 @@ struct MessageBoxWatcher {
   Qt::TextFormat format = Qt::AutoText;
 };
 
-// The editor window on the Qt screen, over a temporary store, with the scripted host services.
+// The editor window on the Qt screen, over a temporary store, with the scripted host services. The
+// screen remembers window places in a settings file of the test's own.
 struct QtEditorFixture : StoreFixture {
-  QtUiBackend ui;
+  QTemporaryDir placesFolder;
+  QSettings places{placesFolder.filePath("lugares.ini"), QSettings::IniFormat};
+  QtUiBackend ui{&places};
   FormsRuntime runtime{ui};
   std::shared_ptr<ScriptedSession> session = std::make_shared<ScriptedSession>(store.Db());
   std::shared_ptr<ScriptedUtility> utility =

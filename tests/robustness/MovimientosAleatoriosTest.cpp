@@ -183,6 +183,10 @@ class MovimientosAleatoriosTest : public EditorFixture,
       ++vistos["save"];
       return "save";
     }
+    if (editor.Modified()) {
+      session->Answer(MsgCode::No);  // the arrangement is thrown away
+      mensajes.push_back("ERR-ID:7500050");
+    }
     PressF5();
     modelo = guardado.Recargado();
     ++vistos["reload"];

@@ -1,0 +1,97 @@
+// The editor's window as a desktop user meets it: the focus, the title's mark for unsaved work,
+// keys that work wherever the focus is, the place it was left in, and a toolbar strip across its
+// width.
+
+#include <gtest/gtest.h>
+
+#include <QScreen>
+
+#include "qt/ToolbarView.h"
+#include "qt/WindowPlace.h"
+#include "tests/qt/QtFixture.h"
+
+namespace xel::testing {
+namespace {
+
+struct DesktopTest : QtEditorFixture {
+  DesktopTest() {
+    AddSmallStore();
+    Open();
+  }
+  // MONEDA goes before IVA: an arrangement only the tree knows.
+  void Arrange() {
+    ClickNode("KMONEDA");
+    QTest::keyClick(&Tree(), Qt::Key_Plus);
+  }
+  QRect Place() const { return {Window().pos(), Window().size()}; }
+};
+
+TEST_F(DesktopTest, TheTreeHasTheFocusWhenTheWindowOpens) {
+  EXPECT_EQ(QApplication::focusWidget(), &Tree());
+}
+
+// The title carries Qt's mark for unsaved work while an arrangement waits; closing the window asks
+// first, and only an answer that lets the arrangement go closes it.
+TEST_F(DesktopTest, AnArrangementMarksTheTitleAndClosingAsksFirst) {
+  EXPECT_FALSE(Window().isWindowModified());
+  Arrange();
+  EXPECT_TRUE(Window().isWindowModified());
+  EXPECT_TRUE(Window().windowTitle().contains("[*]"));
+  session->Answer(MsgCode::Cancel);
+  Window().close();
+  QApplication::processEvents();
+  EXPECT_TRUE(editor.Loaded());
+  EXPECT_TRUE(Window().isVisible());
+  EXPECT_EQ(session->ErrorIds(), std::vector<std::string>{"ERR-ID:7500050"});
+
+  session->Answer(MsgCode::No);
+  Window().close();
+  QApplication::processEvents();
+  EXPECT_FALSE(editor.Loaded());
+}
+
+// The window comes back where it was left; a place off every screen is brought onto the screen.
+TEST_F(DesktopTest, TheWindowComesBackWhereItWasLeftWithinTheScreen) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect left(screen.left() + 40, screen.top() + 30, 640, 480);
+  Window().resize(left.size());
+  Window().move(left.topLeft());
+  QApplication::processEvents();
+  editor.Unload();
+  Open();
+  EXPECT_EQ(Place(), left);
+
+  editor.Unload();
+  places.setValue("ventanas/frmXEL02/lugar",
+                  QRect(screen.right() + 4000, screen.bottom() + 4000, 640, 480));
+  Open();
+  EXPECT_TRUE(screen.contains(Place())) << Place().x() << "," << Place().y();
+}
+
+TEST(WindowPlaceTest, APlaceIsBroughtWhollyOntoTheScreen) {
+  const QRect screen(0, 0, 1000, 800);
+  struct Case {
+    QRect saved, expected;
+  };
+  for (const Case& c : {
+           Case{{100, 100, 400, 300}, {100, 100, 400, 300}},
+           Case{{-500, -50, 400, 300}, {0, 0, 400, 300}},
+           Case{{900, 700, 400, 300}, {600, 500, 400, 300}},
+           Case{{50, 50, 1400, 900}, {0, 0, 1000, 800}},
+       }) {
+    EXPECT_EQ(WithinScreen(c.saved, screen), c.expected) << c.saved.x() << "," << c.saved.y();
+  }
+}
+
+TEST_F(DesktopTest, TheToolbarStripSpansTheWindowAtEverySize) {
+  QWidget& strip = *Window().ViewOf(editor.Controles)->Widget();
+  for (QSize size : {QSize(900, 520), QSize(480, 400), QSize(1300, 700)}) {
+    Window().resize(size);
+    QApplication::processEvents();
+    EXPECT_EQ(strip.width(), size.width());
+    EXPECT_EQ(strip.x(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace xel::testing

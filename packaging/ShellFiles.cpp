@@ -119,11 +119,15 @@ std::string OptionNames(const CLI::App& command, const CLI::App* except = nullpt
   return names;
 }
 
-// What bash completes after each option that takes a value, by the option's name.
-void ValueCases(const CLI::App& command, std::map<std::string, std::string>& cases) {
+// What bash completes after each option that takes a value, by the pattern of "COMMAND OPTION"
+// it answers: the command's own options for that command alone (two commands may give one name
+// other choices), the program's after any command or none.
+void ValueCases(const CLI::App& command, const std::string& commandPattern,
+                std::map<std::string, std::string>& cases) {
   for (const CLI::Option* option : command.get_options()) {
     if (TakesValue(*option)) {
-      cases["--" + option->get_lnames().front()] = ValueCompletion(*option);
+      cases[commandPattern + " --" + option->get_lnames().front() + "\""] =
+          ValueCompletion(*option);
     }
   }
 }
@@ -153,11 +157,11 @@ void WriteCompletion(std::ostream& out, const CLI::App& program) {
          "      *) command=${COMP_WORDS[i]}; break ;;\n"
          "    esac\n"
          "  done\n"
-         "  case $prev in\n";
+         "  case \"$command $prev\" in\n";
   std::map<std::string, std::string> cases;
-  ValueCases(program, cases);
+  ValueCases(program, "*\"", cases);
   for (const CLI::App* command : program.get_subcommands({})) {
-    ValueCases(*command, cases);
+    ValueCases(*command, "\"" + command->get_name(), cases);
   }
   for (const auto& [name, completion] : cases) {
     out << "    " << name << ") " << completion << "; return ;;\n";

@@ -72,8 +72,11 @@ check "the picture drawn all the same" grep -q PNG <(head -c 8 "$home/clash.png"
 
 # How the editor reads its tree: per class by default, in two reads when asked; --load wins over
 # XEL02_LOAD, and a value that is neither is refused.
+# A store of plain codes of its own: one whose codes hold a line break is read per class anyway.
+loads=$home/loads.db
+"$xel02" schema --db "sqlite:$loads" --apply --demo >/dev/null
 picture() {  # picture TRACE OPTIONS...
-  run 0 --db "sqlite:$store" --screenshot "$home/load.png" --trace-sql "$home/$1.sql" "${@:2}"
+  run 0 --db "sqlite:$loads" --screenshot "$home/load.png" --trace-sql "$home/$1.sql" "${@:2}"
 }
 two_reads() {
   [ "$(grep -c '^SELECT' "$home/$1.sql")" = 2 ] && ! grep -q 'WHERE Cv_Padre' "$home/$1.sql"

@@ -12,8 +12,8 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/BufferedRecordset.h"
-#include "platform/SearchText.h"
 #include "platform/Numeric.h"
+#include "platform/SearchText.h"
 #include "platform/SqlText.h"
 
 namespace xel {

@@ -15,5 +15,6 @@ scripts/with-postgres.sh ctest --test-dir build --output-on-failure --parallel "
 if [ "${XEL_SKIP_SANITIZERS:-0}" != 1 ]; then
   scripts/build.sh build-asan -DXEL_SANITIZE=ON
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt \
     scripts/with-postgres.sh ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
 fi

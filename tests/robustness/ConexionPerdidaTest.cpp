@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ struct Escritura {
   std::string nombre;
   std::function<Desenlace(VentanaEditor&, Connection&)> escribe;
 };
+void PrintTo(const Escritura& escritura, std::ostream* out) {
+  *out << escritura.nombre;
+}
 
 // The failures a window showed, and what it said.
 Desenlace Visto(const VentanaEditor& ventana, bool exito) {

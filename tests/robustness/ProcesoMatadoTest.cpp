@@ -13,6 +13,7 @@
 #include <functional>
 #include <iostream>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <thread>
 
@@ -65,6 +66,9 @@ struct Escritura {
   std::string nombre;
   std::function<void(const std::string& archivo, const std::function<void()>& empieza)> escribe;
 };
+void PrintTo(const Escritura& escritura, std::ostream* out) {
+  *out << escritura.nombre;
+}
 
 void GrabaOrden(const std::string& archivo, const std::function<void()>& empieza) {
   auto db = OpenConnection("sqlite:" + archivo);

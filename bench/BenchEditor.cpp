@@ -104,12 +104,14 @@ void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State
 BenchEditor::BenchEditor(StoreShape shape, Backend backend) : db_(OpenBenchStore(shape, backend)) {
   // Every question is answered OK; any other message is a fault of the run, so it is shown.
   auto session = std::make_shared<HostSession>(
-      *db_, [](const std::string& prompt, long code, const std::string&) {
+      *db_,
+      [](const std::string& prompt, long code, const std::string&) {
         if (code != MsgCode::OkCancelQuestion) {
           std::cerr << prompt << "\n";
         }
         return MsgCode::Ok;
-      });
+      },
+      "bench");
   publico_.sessionService = session;
   publico_.utilityService = std::make_shared<HostUtility>(*session, [](const std::string&) {});
   editor_ = std::make_unique<frmXEL02>(runtime_, publico_);

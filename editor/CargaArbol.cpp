@@ -5,6 +5,7 @@
 
 #include "editor/EstructuraDeClases.h"
 #include "editor/frmXEL02.h"
+#include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 
@@ -14,6 +15,16 @@ namespace {
 constexpr int kImagenRaiz = 2;  // "SEGURIDAD"
 }  // namespace
 
+// Whether the store keeps a history, read with every load so that a history table added meanwhile
+// is used from the next F5 on. A store that cannot tell is asked again at its first write.
+void frmXEL02::LeeSiHayHistorial() {
+  try {
+    publico_.conHistorial = TieneHistorial(Conexion());
+  } catch (const std::exception&) {
+    publico_.conHistorial.reset();
+  }
+}
+
 void frmXEL02::CargaArbol() {
   TreeNodes& nodes = tvVariables.Nodes();
   nodes.Clear();
@@ -22,6 +33,7 @@ void frmXEL02::CargaArbol() {
   txtDescripcion.SetText("");
   arbolCompleto_ = true;  // until a level fails to load
   estructuraCargada_.clear();
+  LeeSiHayHistorial();
   try {
     Runtime().SetMousePointer(MousePointer::Hourglass);
     Controles.SetEditAvailable(false);

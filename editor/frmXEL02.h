@@ -110,6 +110,8 @@ class frmXEL02 : public Form {
   void MarcaHijos(const Node& node);
   void DesmarcaHijos(const Node& node);
 
+  void LeeSiHayHistorial();
+
   // Saving the tree order.
   void cmdGrabar_Click();
   std::optional<EstructuraDeClases> EstructuraAcordada();
@@ -134,8 +136,8 @@ class frmXEL02 : public Form {
   frmZULAddVariables dialogo_;
   long contadorPosicion_ = 0;   // the position counter of a save
   bool arbolCompleto_ = false;  // the last load showed the whole store
-  // The positions a save gave the tree's nodes, by class code.
-  std::unordered_map<std::string, long> posicionesNuevas_;
+  // The positions and parent links a save gave the tree's nodes, in the order written.
+  std::vector<PosicionNueva> posicionesNuevas_;
   // Where the classes stood when the tree was loaded, kept up with the window's own writes.
   EstructuraDeClases estructuraCargada_;
 };

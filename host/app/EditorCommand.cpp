@@ -13,6 +13,7 @@
 #include "host/TracingConnection.h"
 #include "host/app/Registration.h"
 #include "host/app/StoreAccess.h"
+#include "platform/CommandLine.h"
 #include "platform/com/ComRuntime.h"
 #include "qt/HostScreen.h"
 #include "qt/QtUiBackend.h"
@@ -112,9 +113,11 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   Connection& connection = traced ? static_cast<Connection&>(*traced) : *store;
 
   auto session = std::make_shared<HostSession>(
-      connection, [](const std::string& prompt, long code, const std::string& title) {
+      connection,
+      [](const std::string& prompt, long code, const std::string& title) {
         return ShowMensaje(QApplication::activeWindow(), prompt, code, title);
-      });
+      },
+      UsuarioDeSesion(ProcessArguments()));
   auto utility = std::make_shared<HostUtility>(*session, SendKeysToFocus);
   auto sessionClass = com::RegisterClassObject(
       kSessionClass, std::string(ids::ProgID_SessionService),

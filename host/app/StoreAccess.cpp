@@ -3,6 +3,8 @@
 #include <exception>
 #include <iostream>
 
+#include "host/HostServices.h"
+#include "platform/CommandLine.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 
@@ -57,6 +59,10 @@ int OutputWritten() {
     throw RuntimeError(err::InvalidProcedureCall, "the output could not be written");
   }
   return 0;
+}
+
+Historial HistoryOf(Connection& db) {
+  return Historial::De(db, UsuarioDeSesion(ProcessArguments()));
 }
 
 Arbol TreeToShow(const Options& options, Connection& db) {

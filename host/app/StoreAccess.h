@@ -8,6 +8,7 @@
 #include "host/app/Options.h"
 #include "platform/Database.h"
 #include "store/ContenidoDelStore.h"
+#include "store/Historial.h"
 
 namespace xel::app {
 
@@ -30,6 +31,10 @@ int RunOnStore(const Options& options, const std::function<int(Connection&)>& op
 // The exit code of a command whose data went to standard output: 0 once all of it is written;
 // a run-time error when it could not be (a full disk, a closed file).
 int OutputWritten();
+
+// The store's history as the session's user writes it: "/USR name" on the command line, else
+// the login name.
+Historial HistoryOf(Connection& db);
 
 // The tree a listing or an export shows: the whole store's, or with a class code (--class, list
 // CLASS) that class's. Rows no class of the whole tree reaches are left out, as the editor leaves

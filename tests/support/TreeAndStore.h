@@ -13,6 +13,18 @@ namespace xel::testing {
 // that a damaged store can be dumped too and compared before and after a command.
 std::vector<std::string> DumpStore(Connection& db);
 
+// The store's classes and variables, one sorted line each: "class|CODE|PARENT|POSITION|DESCRIPTION"
+// and "variable|KEY|CLASS|VALUE|TYPE|DESCRIPTION", keys and codes in small letters.
+std::vector<std::string> StoreRows(Connection& db);
+// The same lines as the history tells them: `before` (StoreRows when the history was empty) with
+// every entry of the history applied in order. Equal to StoreRows exactly when every change has
+// its entry and every entry its change.
+std::vector<std::string> RowsByHistory(const std::vector<std::string>& before, Connection& db);
+
+// The calls without those on the history (its presence and its entries), for the tests of the
+// editor's own statements; the entries are checked through RowsByHistory.
+std::vector<std::string> WithoutHistory(const std::vector<std::string>& calls);
+
 // The tree the store describes, read with bound values and so independent of the editor's own
 // statements: the root, the top-level classes by description, under each class its sub-classes by
 // position and then its variables by key. One line per node: blanks for its depth, then

@@ -95,10 +95,10 @@ bool TieneHistorial(Connection& db);
 // What the history shows: every entry, one variable's, or those of a set of classes (each class's
 // own entries and its variables'), optionally since a date and of one user, newest first.
 struct ConsultaDeHistorial {
-  std::optional<std::string> variable;
-  std::optional<std::vector<std::string>> clases;
-  std::string desde;    // "YYYY-MM-DD HH:MM:SS.mmm"; empty: from the first entry
-  std::string usuario;  // empty: every user
+  std::optional<std::string> variable{};
+  std::optional<std::vector<std::string>> clases{};
+  std::string desde{};    // "YYYY-MM-DD HH:MM:SS.mmm"; empty: from the first entry
+  std::string usuario{};  // empty: every user
 };
 std::vector<EntradaDeHistorial> LeeHistorial(Connection& db, const ConsultaDeHistorial& consulta);
 std::optional<EntradaDeHistorial> LeeEntrada(Connection& db, long long id);

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <functional>
 #include <iomanip>
 #include <limits>
 #include <sstream>
+#include <utility>
 
+#include "platform/ConnectionDecorator.h"
+#include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 #include "tests/editor/DialogoFixture.h"
@@ -300,6 +304,47 @@ TEST_P(SentenciasTest, AFailureAtAnyCallOfEachWriteLeavesStoreTreeAndTransaction
       EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << caso;
     }
   }
+}
+
+// Runs another administrator's write just before the dialog's own write, once.
+class OtroEscribeAntes : public ConnectionDecorator {
+ public:
+  OtroEscribeAntes(Connection& inner, std::function<void()> otro)
+      : ConnectionDecorator(inner), otro_(std::move(otro)) {}
+
+ protected:
+  void Before(Call call, const std::string& text, const Parameters&) override {
+    if (call == Call::Execute && text.starts_with("UPDATE") && otro_) {
+      std::exchange(otro_, {})();
+    }
+  }
+
+ private:
+  std::function<void()> otro_;
+};
+
+// The row is locked from the stamp check on: a write of another administrator that would land
+// between the check and the change waits, and times out here, instead of being overwritten
+// unseen; the history keeps the value the change overwrote.
+TEST_P(SentenciasTest, AnotherWriteBetweenTheStampCheckAndTheChangeWaitsForTheChange) {
+  std::unique_ptr<Connection> otra = store.OpenAnother();
+  otra->Execute(store.Db().Dialect() == SqlDialect::Sqlite ? "PRAGMA busy_timeout = 100"
+                                                           : "SET lock_timeout = '100ms'");
+  RuntimeError otraEscritura(0, "");
+  OtroEscribeAntes intercalada(store.Db(), [&] {
+    otraEscritura = FailureOf([&] {
+      otra->Execute("UPDATE XEL_Configuracion SET Cf_Valor = '99' WHERE Cf_Variable = 'IVA'");
+    });
+  });
+  session->SetConnection(intercalada);
+  Edita("KIVA", [](frmZULAddVariables& d) {
+    d.txtValor.SetText("16");
+    AceptaOCancela(d);
+  });
+  EXPECT_NE(otraEscritura.Number(), 0) << "the other write did not wait for the lock";
+  EXPECT_TRUE(session->Messages().empty());
+  EXPECT_EQ(VariableGuardada("IVA"), "0005 16 Antes T");
+  EXPECT_EQ(LeeHistorial(store.Db(), {.variable = "IVA"}).front().antes->valor, "15");
 }
 
 XEL_ON_EVERY_BACKEND(AceptarTest);

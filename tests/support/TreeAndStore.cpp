@@ -116,8 +116,11 @@ std::vector<std::string> DumpStore(Connection& db) {
 }
 
 std::vector<std::string> StoreRows(Connection& db) {
+  return RowsOf(LeeContenido(db));
+}
+
+std::vector<std::string> RowsOf(const Contenido& store) {
   std::vector<std::string> lines;
-  const Contenido store = LeeContenido(db);
   for (const Clase& c : store.clases) {
     lines.push_back(ClassRow(
         c.codigo, {.descripcion = c.descripcion, .padre = c.padre, .posicion = c.posicion}));

@@ -5,6 +5,7 @@
 
 #include "platform/Database.h"
 #include "platform/TreeNodes.h"
+#include "store/ContenidoDelStore.h"
 
 namespace xel::testing {
 
@@ -16,6 +17,7 @@ std::vector<std::string> DumpStore(Connection& db);
 // The store's classes and variables, one sorted line each: "class|CODE|PARENT|POSITION|DESCRIPTION"
 // and "variable|KEY|CLASS|VALUE|TYPE|DESCRIPTION", keys and codes in small letters.
 std::vector<std::string> StoreRows(Connection& db);
+std::vector<std::string> RowsOf(const Contenido& contenido);
 // The same lines as the history tells them: `before` (StoreRows when the history was empty) with
 // every entry of the history applied in order. Equal to StoreRows exactly when every change has
 // its entry and every entry its change.

@@ -49,7 +49,52 @@ const StoreCommand kStoreCommands[] = {
     {"set", Options::Command::Set, 2, {&Options::key, &Options::value}, "set KEY VALUE"},
     {"export", Options::Command::Export, 0, {}, "export [--class CODE] [--format json|csv]"},
     {"import", Options::Command::Import, 1, {&Options::file}, "import FILE [--dry-run]"},
+    {"history",
+     Options::Command::History,
+     0,
+     {&Options::key},
+     "history [KEY | --class CODE] [--since DATE] [--user NAME] [--format text|json]"},
+    {"revert", Options::Command::Revert, 1, {&Options::change}, "revert CHANGE [--dry-run]"},
 };
+
+// The options of one command beyond --db, each with the field its value goes to.
+struct CommandOption {
+  Options::Command command;
+  const char* name;
+  std::string Options::*value;
+};
+const CommandOption kCommandOptions[] = {
+    {Options::Command::Export, "--class", &Options::classCode},
+    {Options::Command::Export, "--format", &Options::format},
+    {Options::Command::Export, "--as-of", &Options::asOf},
+    {Options::Command::History, "--class", &Options::classCode},
+    {Options::Command::History, "--format", &Options::format},
+    {Options::Command::History, "--since", &Options::since},
+    {Options::Command::History, "--user", &Options::user},
+    {Options::Command::History, "--prune-before", &Options::pruneBefore},
+};
+
+std::string Options::*ValueOption(Options::Command command, const std::string& name) {
+  for (const CommandOption& option : kCommandOptions) {
+    if (option.command == command && name == option.name) {
+      return option.value;
+    }
+  }
+  return nullptr;
+}
+
+// The host's own "/USR name" names the session's user; the commands leave it to the host.
+std::vector<std::string> WithoutHostArguments(const std::vector<std::string>& arguments) {
+  std::vector<std::string> kept;
+  for (size_t at = 0; at < arguments.size(); ++at) {
+    if (arguments[at] == "/USR") {
+      ++at;
+    } else {
+      kept.push_back(arguments[at]);
+    }
+  }
+  return kept;
+}
 
 const StoreCommand* StoreCommandNamed(const std::string& name) {
   for (const StoreCommand& command : kStoreCommands) {
@@ -74,7 +119,10 @@ std::optional<Options> ParseStoreCommand(const StoreCommand& store,
   options.command = store.command;
   std::vector<std::string> operands;
   bool onlyOperands = false;
-  const bool exporting = store.command == Options::Command::Export;
+  const bool history = store.command == Options::Command::History;
+  if (history) {
+    options.format = "text";
+  }
   for (size_t at = 1; at < arguments.size(); ++at) {
     const std::string& argument = arguments[at];
     bool taken = true;
@@ -87,11 +135,10 @@ std::optional<Options> ParseStoreCommand(const StoreCommand& store,
       return options;
     } else if (argument == "--db") {
       taken = TakeValue(arguments, at, options.db, error);
-    } else if (argument == "--class" && exporting) {
-      taken = TakeValue(arguments, at, options.classCode, error);
-    } else if (argument == "--format" && exporting) {
-      taken = TakeValue(arguments, at, options.format, error);
-    } else if (argument == "--dry-run" && store.command == Options::Command::Import) {
+    } else if (auto value = ValueOption(store.command, argument)) {
+      taken = TakeValue(arguments, at, options.*value, error);
+    } else if (argument == "--dry-run" && (store.command == Options::Command::Import ||
+                                           store.command == Options::Command::Revert)) {
       options.dryRun = true;
     } else {
       error = "unknown argument: " + argument;
@@ -105,18 +152,26 @@ std::optional<Options> ParseStoreCommand(const StoreCommand& store,
     error = std::string("wrong number of arguments; use: xel02 ") + store.synopsis;
     return std::nullopt;
   }
-  if (options.format != "json" && options.format != "csv") {
-    error = "--format is json or csv, not " + options.format;
+  if (options.format != "json" && options.format != (history ? "text" : "csv")) {
+    error = std::string("--format is ") + (history ? "text or json" : "json or csv") + ", not " +
+            options.format;
     return std::nullopt;
   }
   for (size_t i = 0; i < operands.size(); ++i) {
     options.*store.operands[i] = operands[i];
   }
+  if (history &&
+      !options.key.empty() + !options.classCode.empty() + !options.pruneBefore.empty() > 1) {
+    error = "history takes one of KEY, --class CODE and --prune-before DATE";
+    return std::nullopt;
+  }
   return options;
 }
 }  // namespace
 
-std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error) {
+std::optional<Options> ParseOptions(const std::vector<std::string>& hostArguments,
+                                    std::string& error) {
+  const std::vector<std::string> arguments = WithoutHostArguments(hostArguments);
   if (!arguments.empty() && (arguments[0] == "register" || arguments[0] == "unregister")) {
     return ParseRegistration(arguments, error);
   }
@@ -173,6 +228,10 @@ std::string UsageText() {
        xel02 set KEY VALUE [--db CONNECTION]
        xel02 export [--class CODE] [--format json|csv] [--db CONNECTION]
        xel02 import FILE [--dry-run] [--db CONNECTION]
+       xel02 history [KEY | --class CODE] [--since DATE] [--user NAME] [--format text|json]
+       xel02 history --prune-before DATE
+       xel02 revert CHANGE [--dry-run]
+       xel02 export --as-of DATE [--class CODE] [--format json|csv]
 
 Opens the editor of the system variables on a store.
 
@@ -205,6 +264,20 @@ Opens the editor of the system variables on a store.
                       (class, key, value, type, description) to standard output
     --class CODE      only that class, its sub-classes at every depth and their variables
     --format FORMAT   json (the default) or csv
+  history [KEY]       the changes of the store, newest first: of every class and variable, of
+                      one variable, or of a class and everything under it; tab-separated fields
+                      "ID DATE USER DATABASE-USER KIND KEY WHAT"
+    --class CODE      the class CODE, its sub-classes (also those deleted) and their variables
+    --since DATE      only changes from DATE on (YYYY-MM-DD, YYYY-MM-DD HH:MM[:SS])
+    --user NAME       only the changes NAME made
+    --format FORMAT   text (the default) or json
+    --prune-before DATE  remove the entries older than DATE (itself recorded)
+  revert CHANGE       bring back what the change numbered CHANGE changed: an old value,
+                      description or type; a deleted variable or class; a created one goes
+    --dry-run         say what would be done, and write nothing
+  export --as-of DATE the store as it stood at DATE, in the export formats
+  /USR NAME           the user the history names (default: the login name)
+
   import FILE         bring the store in line with a file in either export format: insert what
                       it lacks, update descriptions, values and types that differ; nothing is
                       deleted or moved. Every row is checked first, all is written in one

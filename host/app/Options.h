@@ -19,7 +19,9 @@ struct Options {
     Get,
     Set,
     Export,
-    Import
+    Import,
+    History,
+    Revert
   };
   Command command = Command::Editor;
   std::string db;          // --db CONNECTION; empty: the demo store in the user's data folder
@@ -35,7 +37,14 @@ struct Options {
   std::string value;            // set KEY VALUE
   std::string file;             // import FILE
   std::string format = "json";  // export --format json|csv
-  bool dryRun = false;          // import --dry-run
+  bool dryRun = false;          // import --dry-run, revert --dry-run
+
+  // history, revert and export --as-of.
+  std::string change;       // revert CHANGE
+  std::string since;        // history --since DATE
+  std::string user;         // history --user NAME
+  std::string pruneBefore;  // history --prune-before DATE
+  std::string asOf;         // export --as-of DATE
 };
 
 // Reads the arguments after the program's name; a wrong one is an error whose text says why.

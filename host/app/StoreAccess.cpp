@@ -61,12 +61,46 @@ int OutputWritten() {
   return 0;
 }
 
+std::string ListField(std::string_view text) {
+  std::string field;
+  for (char c : text) {
+    switch (c) {
+      case '\t':
+        field += "\\t";
+        break;
+      case '\n':
+        field += "\\n";
+        break;
+      case '\r':
+        field += "\\r";
+        break;
+      case '\\':
+        field += "\\\\";
+        break;
+      default:
+        field += c;
+    }
+  }
+  return field;
+}
+
+Connection& RequireHistory(Connection& db) {
+  if (!TieneHistorial(db)) {
+    throw RuntimeError(err::ItemNotFound,
+                       "The store keeps no history of its changes yet. Add it with: xel02 schema "
+                       "--db CONNECTION --apply (ERR-ID:7500040)");
+  }
+  return db;
+}
+
 Historial HistoryOf(Connection& db) {
   return Historial::De(db, UsuarioDeSesion(ProcessArguments()));
 }
 
 Arbol TreeToShow(const Options& options, Connection& db) {
-  Arbol tree(LeeContenido(db));
+  Arbol tree(options.asOf.empty()
+                 ? LeeContenido(db)
+                 : ContenidoAl(RequireHistory(db), FechaDeHistorial(options.asOf)));
   if (!options.classCode.empty()) {
     return tree.Subarbol(options.classCode);
   }

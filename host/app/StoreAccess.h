@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/app/Options.h"
@@ -32,13 +33,22 @@ int RunOnStore(const Options& options, const std::function<int(Connection&)>& op
 // a run-time error when it could not be (a full disk, a closed file).
 int OutputWritten();
 
+// The connection, once its store is known to keep a history; otherwise a run-time error that
+// says how to add it.
+Connection& RequireHistory(Connection& db);
+
 // The store's history as the session's user writes it: "/USR name" on the command line, else
 // the login name.
 Historial HistoryOf(Connection& db);
 
+// A field of a listing, with tabs, line breaks and backslashes escaped so that every entry stays
+// one line of tab-separated fields.
+std::string ListField(std::string_view text);
+
 // The tree a listing or an export shows: the whole store's, or with a class code (--class, list
-// CLASS) that class's. Rows no class of the whole tree reaches are left out, as the editor leaves
-// them out; how many there are is told on the error stream.
+// CLASS) that class's; with --as-of DATE as the store stood then, told by its history. Rows no
+// class of the whole tree reaches are left out, as the editor leaves them out; how many there are
+// is told on the error stream.
 Arbol TreeToShow(const Options& options, Connection& db);
 
 }  // namespace xel::app

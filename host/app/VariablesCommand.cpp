@@ -10,31 +10,6 @@ namespace xel::app {
 
 namespace {
 
-// A field of the listing, with tabs, line breaks and backslashes escaped so that every entry
-// stays one line of tab-separated fields.
-std::string ListField(std::string_view text) {
-  std::string field;
-  for (char c : text) {
-    switch (c) {
-      case '\t':
-        field += "\\t";
-        break;
-      case '\n':
-        field += "\\n";
-        break;
-      case '\r':
-        field += "\\r";
-        break;
-      case '\\':
-        field += "\\\\";
-        break;
-      default:
-        field += c;
-    }
-  }
-  return field;
-}
-
 int List(const Options& options, Connection& db) {
   Arbol tree = TreeToShow(options, db);
   for (const Arbol::Rama& rama : tree.Ramas()) {

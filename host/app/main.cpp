@@ -6,6 +6,7 @@
 
 #include "host/app/EditorCommand.h"
 #include "host/app/ExchangeCommand.h"
+#include "host/app/HistoryCommand.h"
 #include "host/app/Options.h"
 #include "host/app/Registration.h"
 #include "host/app/SchemaCommand.h"
@@ -38,6 +39,9 @@ int main(int argc, char* argv[]) {
     case Options::Command::Export:
     case Options::Command::Import:
       return xel::app::RunExchangeCommand(*options);
+    case Options::Command::History:
+    case Options::Command::Revert:
+      return xel::app::RunHistoryCommand(*options);
     case Options::Command::Editor:
       break;
   }

@@ -23,6 +23,7 @@ constexpr int kControl = 2;
 constexpr int kTeclaEscape = 27;
 constexpr int kTeclaC = 67;
 constexpr int kTeclaF = 70;
+constexpr int kTeclaH = 72;
 constexpr int kTeclaF3 = 114;
 
 enum class Sentido { Ninguno, Adelante, Atras };
@@ -131,6 +132,8 @@ void frmXEL02::tvVariables_KeyDown(int& keyCode, int shift) {
     AbreBusqueda();
   } else if (keyCode == kTeclaC && shift == kControl + kMayusculas) {
     CopiaRuta();
+  } else if (keyCode == kTeclaH && shift == kControl) {
+    AbreHistorial();
   } else {
     return;
   }

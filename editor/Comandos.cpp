@@ -143,6 +143,19 @@ void frmXEL02::Controles_Add() {
   });
 }
 
+// A variable's own history, a class's with everything under it, the root's the whole store's.
+void frmXEL02::AbreHistorial() {
+  const Node seleccionado = tvVariables.SelectedItem();
+  const bool raiz = !seleccionado || seleccionado.Index() == 1;
+  historial_.Muestra(raiz ? "" : seleccionado.Tag(), !raiz && !EsVariable(seleccionado));
+  const bool restaurado = historial_.Restaurado;
+  historial_.Unload();
+  tvVariables.SetFocus();
+  if (restaurado) {
+    CargaArbol();
+  }
+}
+
 void frmXEL02::AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
                           const std::string& parentKey) {
   TreeNodes& nodes = tvVariables.Nodes();

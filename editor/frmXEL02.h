@@ -10,6 +10,7 @@
 #include "component/HostServices.h"
 #include "dialog/frmZULAddVariables.h"
 #include "editor/EstructuraDeClases.h"
+#include "editor/frmHistorial.h"
 #include "platform/Forms.h"
 #include "platform/MakerControls.h"
 #include "platform/StandardControls.h"
@@ -49,6 +50,8 @@ class frmXEL02 : public Form {
   LabelZul Label3{frFrame, "Label3"};
   TextBoxZul txtID{frFrame, "txtID"};
   FlatButton cmdGrabar{frFrame, "cmdGrabar"};
+  // Beside "Grabar": the history of the selected node (Ctrl+H).
+  FlatButton cmdHistorial{frFrame, "cmdHistorial"};
   LabelZul Label1{frFrame, "Label1"};
   TextBoxZul txtClave{frFrame, "txtClave"};
   LabelZul Label2{frFrame, "Label2"};
@@ -63,6 +66,8 @@ class frmXEL02 : public Form {
 
   // The dialog that adds and changes classes and variables; one instance for the window.
   frmZULAddVariables& Dialogo() { return dialogo_; }
+  // The history window; one instance for the window.
+  frmHistorial& VentanaHistorial() { return historial_; }
 
   // Drag state: a node drag over the tree is under way, and the node it moves.
   bool bArrastrando = false;
@@ -111,6 +116,8 @@ class frmXEL02 : public Form {
   void DesmarcaHijos(const Node& node);
 
   void LeeSiHayHistorial();
+  // Opens the history window on the selected node, and reloads the tree after a restore.
+  void AbreHistorial();
 
   // Saving the tree order.
   void cmdGrabar_Click();
@@ -134,6 +141,7 @@ class frmXEL02 : public Form {
   std::shared_ptr<ParentObject> padre_;
   std::function<std::string()> lineaDeComandos_;
   frmZULAddVariables dialogo_;
+  frmHistorial historial_;
   long contadorPosicion_ = 0;   // the position counter of a save
   bool arbolCompleto_ = false;  // the last load showed the whole store
   // The positions and parent links a save gave the tree's nodes, in the order written.

@@ -77,7 +77,7 @@ void frmXEL02::InitializeComponent() {
   cmdGrabar.SetIconSize(2);
   cmdGrabar.SetTabIndex(3);
 
-  cmdHistorial.Move(5040, 480, 1935, 375);
+  cmdHistorial.Move(5040, 525, 1935, 300);
   cmdHistorial.SetCaption("Historial");
   cmdHistorial.SetBackColor(9065216);
   cmdHistorial.SetBorderColor(9065216);

@@ -18,6 +18,7 @@ constexpr int kEnter = 13;
 struct HistorialVentanaTest : OnEveryBackend<DialogoFixture> {
   HistorialVentanaTest() {
     AddSmallStore();
+    store.Db().Execute("DELETE FROM XEL_Historial");  // the rows written straight in, on a server
     Open();
   }
   frmHistorial& Ventana() { return editor.VentanaHistorial(); }

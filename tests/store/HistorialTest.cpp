@@ -24,6 +24,13 @@ using Texts = std::vector<std::string>;
 struct HistorialTest : testing::StoreTest {
   HistorialTest() : StoreTest(TempStore::Contents::Demo) {}
   using StoreTest::Db;
+  // The demo's rows, written straight into the tables, are no change under test.
+  void SetUp() override {
+    StoreTest::SetUp();
+    if (!IsSkipped()) {
+      Db().Execute("DELETE FROM XEL_Historial");
+    }
+  }
 
   Historial Hist() { return Historial::De(Db(), "ana"); }
   long long UltimaEntrada() {
@@ -200,6 +207,27 @@ TEST_P(HistorialTest, AStoreWithoutTheHistoryWorksAsBeforeAndRecordsNothing) {
   CambiaValor(h, "IVA", "17");
   RunInTransaction(Db(), [&] { h.BorraVariable("IVA"); });
   EXPECT_EQ(FailureOf([&] { LeeVariable(Db(), "IVA"); }).Number(), err::ItemNotFound);
+}
+
+// On PostgreSQL the writes other programs make straight into the tables are recorded, once each,
+// with the server's user and no session user, and XEL02's own are not recorded twice; an update
+// that changes nothing the history keeps is not recorded. SQLite records only XEL02's writes.
+TEST_P(HistorialTest, WritesOfOtherProgramsAreRecordedOnPostgreSqlOnly) {
+  const Texts filas = StoreRows(Db());
+  Db().Execute("UPDATE XEL_Configuracion SET Cf_Valor = '17' WHERE Cf_Variable = 'IVA'");
+  Db().Execute(sql::InsertaVariable("0001", "OTRA", "x", "d", "T"));
+  Db().Execute("UPDATE XEL_Configuracion SET Fecha_Ult_Modif = getdate()");
+  Db().Execute(sql::BorraVariable("IVA_FRONTERA"));
+  Historial h = Hist();
+  CambiaValor(h, "VTA_MONEDA", "USD");
+  const auto entradas = LeeHistorial(Db(), {});
+  ASSERT_EQ(entradas.size(), OnServer() ? 4u : 1u);
+  EXPECT_EQ(entradas.front().usuario, "ana");
+  if (OnServer()) {
+    EXPECT_EQ(RowsByHistory(filas, Db()), StoreRows(Db()));
+    EXPECT_EQ(entradas.back().usuario, "");
+    EXPECT_FALSE(entradas.back().usuarioBd.empty());
+  }
 }
 
 TEST(FechaDeHistorial, ReadsTheThreeFormsAndRefusesAnythingElse) {

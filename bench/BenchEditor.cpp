@@ -162,7 +162,8 @@ BenchEditor::BenchEditor(std::unique_ptr<Connection> db, ModoDeCarga modo) : db_
           std::cerr << prompt << "\n";
         }
         return MsgCode::Ok;
-      });
+      },
+      "bench");
   publico_.sessionService = session;
   publico_.utilityService = std::make_shared<HostUtility>(*session, [](const std::string&) {});
   editor_ = std::make_unique<frmXEL02>(runtime_, publico_);

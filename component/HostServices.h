@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Database.h"
@@ -32,6 +33,9 @@ class SessionService {
   // Shows a message and returns the button pressed (1 OK, 2 Cancel, 6 Yes, 7 No).
   virtual long Mensaje(const std::string& prompt, long code, const std::string& title, long owner,
                        const std::string& source, const std::string& errorId) = 0;
+
+  // The user of the host's session, whom the history names as the author of every change.
+  virtual std::string Usuario() = 0;
 };
 
 // The host's second service object: a one-column look-up, keystrokes, and the transaction text.
@@ -68,6 +72,9 @@ struct Publico {
   std::shared_ptr<SessionService> sessionService;
   std::shared_ptr<UtilityService> utilityService;
   std::string sSQL;
+  // Whether the store keeps a history of changes: read when first needed and at every load of
+  // the tree, so that a history table added meanwhile is used from the next F5 on.
+  std::optional<bool> conHistorial{};
 
   SessionService& Session() const;
   UtilityService& Utility() const;

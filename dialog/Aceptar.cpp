@@ -37,9 +37,6 @@ constexpr AvisoDeDialogo kVariableExistente{"ERR-ID:7500014", "La clave especifi
                                             MsgCode::Critical, "ERROR"};
 constexpr AvisoDeDialogo kClaseExistente{"ERR-ID:7500015", "La clave especificada ya existe",
                                          MsgCode::Critical, "ERROR"};
-
-// The top level's parent link.
-constexpr char kPadreRaiz[] = "0000";
 }  // namespace
 
 void frmZULAddVariables::cmdAceptar_Click() {
@@ -102,15 +99,23 @@ bool frmZULAddVariables::ClaveExistente() {
 }
 
 // A change of a record the caller read watches its stamp: once before the transaction, where the
-// user may be asked and no transaction waits on the answer, and once more inside it.
+// user may be asked and no transaction waits on the answer, and once more inside it, on the row
+// locked, so that no other write lands between that check and the write. The write's history
+// entry goes in the same transaction.
 void frmZULAddVariables::Graba() {
   const bool vigilaFecha = !EsNuevo && FechaAlAbrir.has_value();
   if (vigilaFecha && !AceptaSobrescribir()) {
     return;
   }
   const std::string letraTipo = LetraDeTipo(cboTipo.Text());
-  RunInTransaction(publico_.Session().Conexion(), [&] {
-    if (const auto cambio = vigilaFecha ? CambioAjeno() : std::nullopt) {
+  Historial historial = HistorialDeSesion(publico_);
+  Connection& conexion = publico_.Session().Conexion();
+  RunInTransaction(conexion, [&] {
+    RegistroGuardado antes;
+    if (!EsNuevo && (vigilaFecha || historial.Presente())) {
+      antes = LeeRegistro(conexion, opClaseVariable.Value(), txtClave.Text(), true);
+    }
+    if (const auto cambio = vigilaFecha ? CambioAjeno(antes) : std::nullopt) {
       throw RuntimeError(err::DatabaseError,
                          AvisoDeCambio(*cambio, "mientras se grababa") +
                              " No se grabó el cambio; pulse Aceptar de nuevo para decidir si lo "
@@ -118,22 +123,51 @@ void frmZULAddVariables::Graba() {
     }
     publico_.sSQL.clear();
     publico_.sSQL += Sentencia(letraTipo);
-    publico_.Session().Conexion().Execute(publico_.sSQL, -1);
+    conexion.Execute(publico_.sSQL, -1);
     // A change that reaches no row changed nothing: someone else removed the record meanwhile.
-    if (!EsNuevo && publico_.Session().Conexion().RecordsAffected() == 0) {
+    if (!EsNuevo && conexion.RecordsAffected() == 0) {
       throw RuntimeError(err::NoCurrentRecord, "El registro " + txtClave.Text() +
                                                    " ya no existe; otro usuario pudo haberlo "
                                                    "eliminado. Pulse F5 para recargar el árbol.");
     }
+    historial.Registra(EntradaParaHistorial(antes, letraTipo));
   });
   Add = true;
   Hide();
 }
 
+// What the history keeps of the write: the row as it was (read locked) and as it is written.
+EntradaDeHistorial frmZULAddVariables::EntradaParaHistorial(const RegistroGuardado& antes,
+                                                            const std::string& letraTipo) const {
+  const std::string& clave = txtClave.Text();
+  EntradaDeHistorial entrada{.accion = EsNuevo ? Accion::Alta : Accion::Cambio, .clave = clave};
+  if (opClaseVariable.Value()) {
+    entrada.entidad = Entidad::Clase;
+    entrada.clase = clave;
+    entrada.clasePadre = txtPadre.Text();
+    entrada.despues = EstadoDeFila{.descripcion = txtValor.Text(),
+                                   .padre = EsNuevo ? PadreDeClaseNueva() : antes.padre,
+                                   .posicion = EsNuevo ? txtID.Text() : antes.id};
+    if (!EsNuevo) {
+      entrada.antes =
+          EstadoDeFila{.descripcion = antes.valor, .padre = antes.padre, .posicion = antes.id};
+    }
+    return entrada;
+  }
+  entrada.entidad = Entidad::Variable;
+  entrada.clase = EsNuevo ? txtPadre.Text() : antes.clase;
+  entrada.despues = EstadoDeFila{txtValor.Text(), txtTexto.Text(), letraTipo};
+  if (!EsNuevo) {
+    entrada.antes = EstadoDeFila{antes.valor, antes.descripcion, antes.tipo};
+  }
+  return entrada;
+}
+
 // Another user's write since the dialog opened is shown before it is overwritten; the stamp the
 // user agrees to overwrite is, from then on, the one the write expects.
 bool frmZULAddVariables::AceptaSobrescribir() {
-  const std::optional<RegistroGuardado> cambio = CambioAjeno();
+  const std::optional<RegistroGuardado> cambio = CambioAjeno(
+      LeeRegistro(publico_.Session().Conexion(), opClaseVariable.Value(), txtClave.Text()));
   if (!cambio) {
     return true;
   }
@@ -148,9 +182,8 @@ bool frmZULAddVariables::AceptaSobrescribir() {
 
 // The record as stored, when a write has stamped it otherwise than the dialog expects; none while
 // it is unchanged, or gone (the write itself then says so).
-std::optional<RegistroGuardado> frmZULAddVariables::CambioAjeno() const {
-  RegistroGuardado guardado =
-      LeeRegistro(publico_.Session().Conexion(), opClaseVariable.Value(), txtClave.Text());
+std::optional<RegistroGuardado> frmZULAddVariables::CambioAjeno(
+    const RegistroGuardado& guardado) const {
   if (!guardado.existe || guardado.fecha == *FechaAlAbrir) {
     return std::nullopt;
   }

@@ -19,9 +19,22 @@ std::string Columna(const Recordset& fila, const char* nombre) {
 }
 }  // namespace
 
-RegistroGuardado LeeRegistro(Connection& conexion, bool esClase, const std::string& clave) {
-  auto fila =
-      conexion.Execute(esClase ? sql::ClasePorClave(clave) : sql::VariablePorClave(clave), -1);
+Historial HistorialDeSesion(Publico& publico) {
+  Connection& conexion = publico.Session().Conexion();
+  if (!publico.conHistorial) {
+    publico.conHistorial = TieneHistorial(conexion);
+  }
+  return Historial(conexion, publico.Session().Usuario(), *publico.conHistorial);
+}
+
+RegistroGuardado LeeRegistro(Connection& conexion, bool esClase, const std::string& clave,
+                             bool bloquea) {
+  std::string lectura = esClase ? sql::ClasePorClave(clave) : sql::VariablePorClave(clave);
+  if (bloquea) {
+    lectura = sql::Bloqueando(lectura, esClase ? sql::XEL_Clase_Variable : sql::XEL_Configuracion,
+                              conexion.Dialect());
+  }
+  auto fila = conexion.Execute(lectura, -1);
   RegistroGuardado registro;
   if (!fila->Eof()) {
     registro.existe = true;
@@ -29,10 +42,12 @@ RegistroGuardado LeeRegistro(Connection& conexion, bool esClase, const std::stri
     if (esClase) {
       registro.valor = Columna(*fila, sql::Cv_Descripcion);
       registro.id = Columna(*fila, sql::Cv_Id);
+      registro.padre = Columna(*fila, sql::Cv_Padre);
     } else {
       registro.valor = Columna(*fila, sql::Cf_Valor);
       registro.descripcion = Columna(*fila, sql::Cf_Descripcion);
       registro.tipo = Columna(*fila, sql::Cf_Tipo);
+      registro.clase = Columna(*fila, sql::Cv_Cve_Clase_Variable);
     }
   }
   fila->Close();

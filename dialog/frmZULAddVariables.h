@@ -82,7 +82,9 @@ class frmZULAddVariables : public Form {
   void Graba();
   std::string Sentencia(const std::string& letraTipo) const;
   bool AceptaSobrescribir();
-  std::optional<RegistroGuardado> CambioAjeno() const;
+  std::optional<RegistroGuardado> CambioAjeno(const RegistroGuardado& guardado) const;
+  EntradaDeHistorial EntradaParaHistorial(const RegistroGuardado& antes,
+                                          const std::string& letraTipo) const;
   std::string AvisoDeCambio(const RegistroGuardado& guardado, const std::string& cuando) const;
 
   // Shows the refusal, moves the focus to the field named (none: the focus stays) and says no.

@@ -16,13 +16,7 @@ std::string frmXEL02::Transaccion() {
 
 // The text after the first exact occurrence of the name up to the next " /", untrimmed.
 std::string frmXEL02::cmdValor(const std::string& Argumento) {
-  const std::string linea = lineaDeComandos_ ? lineaDeComandos_() : ProcessArguments();
-  size_t posicion = linea.find(Argumento);
-  if (posicion == std::string::npos) {
-    return "";
-  }
-  std::string resto = linea.substr(posicion + Argumento.size());
-  return resto.substr(0, resto.find(" /"));
+  return CmdValor(lineaDeComandos_ ? lineaDeComandos_() : ProcessArguments(), Argumento);
 }
 
 }  // namespace xel

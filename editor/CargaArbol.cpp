@@ -9,6 +9,7 @@
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
 #include "platform/RuntimeError.h"
+#include "store/Historial.h"
 #include "store/Sql.h"
 
 namespace xel {
@@ -17,6 +18,16 @@ namespace {
 constexpr int kImagenRaiz = 2;  // "SEGURIDAD"
 
 }  // namespace
+
+// Whether the store keeps a history, read with every load so that a history table added meanwhile
+// is used from the next F5 on. A store that cannot tell is asked again at its first write.
+void frmXEL02::LeeSiHayHistorial() {
+  try {
+    publico_.conHistorial = TieneHistorial(Conexion());
+  } catch (const std::exception&) {
+    publico_.conHistorial.reset();
+  }
+}
 
 void frmXEL02::CargaArbol() {
   TreeNodes& nodes = tvVariables.Nodes();
@@ -28,6 +39,7 @@ void frmXEL02::CargaArbol() {
   txtDescripcion.SetText("");
   arbolCompleto_ = true;  // until a level fails to load
   estructuraCargada_.clear();
+  LeeSiHayHistorial();
   try {
     Runtime().SetMousePointer(MousePointer::Hourglass);
     Controles.SetEditAvailable(false);

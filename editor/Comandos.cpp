@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialog/RegistroGuardado.h"
 #include "dialog/TiposVariable.h"
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
@@ -48,20 +49,25 @@ long Profundidad(Node node, const Node& tope) {
   return niveles;
 }
 
+// A class of a sub-tree being deleted, with its parent class's code (empty under the root).
+struct ClaseBorrada {
+  long profundidad;
+  std::string codigo;
+  std::string padre;
+};
+
 // The classes of a sub-tree, deepest first, so that each comes after every class below it.
-std::vector<std::string> ClasesDeSubarbol(const Node& tope) {
-  std::vector<std::pair<long, std::string>> clases;  // depth and code, in tree order
+std::vector<ClaseBorrada> ClasesDeSubarbol(const Node& tope) {
+  std::vector<ClaseBorrada> clases;  // in tree order
   RecorreSubarbol(tope, [&](const Node& node) {
     if (!EsVariable(node)) {
-      clases.emplace_back(Profundidad(node, tope), node.Tag());
+      const Node padre = node.Parent();
+      clases.push_back(
+          {Profundidad(node, tope), node.Tag(), padre.Index() == 1 ? "" : padre.Tag()});
     }
   });
-  std::ranges::stable_sort(clases, std::greater<>(), &std::pair<long, std::string>::first);
-  std::vector<std::string> codigos;
-  for (auto& clase : clases) {
-    codigos.push_back(std::move(clase.second));
-  }
-  return codigos;
+  std::ranges::stable_sort(clases, std::greater<>(), &ClaseBorrada::profundidad);
+  return clases;
 }
 
 // A class in change mode: its code, and its description and position as stored. A class no longer
@@ -137,6 +143,19 @@ void frmXEL02::Controles_Add() {
   });
 }
 
+// A variable's own history, a class's with everything under it, the root's the whole store's.
+void frmXEL02::AbreHistorial() {
+  const Node seleccionado = tvVariables.SelectedItem();
+  const bool raiz = !seleccionado || seleccionado.Index() == 1;
+  historial_.Muestra(raiz ? "" : seleccionado.Tag(), !raiz && !EsVariable(seleccionado));
+  const bool restaurado = historial_.Restaurado;
+  historial_.Unload();
+  tvVariables.SetFocus();
+  if (restaurado) {
+    CargaArbol();
+  }
+}
+
 void frmXEL02::AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
                           const std::string& parentKey) {
   TreeNodes& nodes = tvVariables.Nodes();
@@ -199,26 +218,23 @@ void frmXEL02::Controles_Delete() {
     return;
   }
   try {
-    std::vector<std::string> sentencias;
-    // What the tree removes leaves the store too: no sub-class is left behind unreachable.
-    const std::vector<std::string> clases =
-        esVariable ? std::vector<std::string>() : ClasesDeSubarbol(seleccionado);
-    if (esVariable) {
-      sentencias.push_back(sql::BorraVariable(seleccionado.Tag()));
-    }
-    for (const std::string& clase : clases) {
-      sentencias.push_back(sql::BorraVariablesDeClase(clase));
-      sentencias.push_back(sql::BorraClase(clase));
-    }
+    // What the tree removes leaves the store too: no sub-class is left behind unreachable. Each
+    // row removed is one history entry.
+    const std::vector<ClaseBorrada> clases =
+        esVariable ? std::vector<ClaseBorrada>() : ClasesDeSubarbol(seleccionado);
+    Historial historial = HistorialDeSesion(publico_);
     RunInTransaction(Conexion(), [&] {
-      for (const std::string& sentencia : sentencias) {
-        publico_.sSQL = sentencia;
-        Conexion().Execute(publico_.sSQL, -1);
+      if (esVariable) {
+        historial.BorraVariable(seleccionado.Tag());
+      }
+      for (const ClaseBorrada& clase : clases) {
+        historial.BorraVariablesDeClase(clase.codigo);
+        historial.BorraClase(clase.codigo, clase.padre);
       }
     });
     tvVariables.Nodes().Remove(seleccionado.Index());
-    for (const std::string& clase : clases) {
-      estructuraCargada_.erase(clase);
+    for (const ClaseBorrada& clase : clases) {
+      estructuraCargada_.erase(clase.codigo);
     }
   } catch (const std::exception& e) {
     Mensaje("No se eliminó " + DescribeEntrada(seleccionado) + ": " + e.what(), MsgCode::Critical,

@@ -5,13 +5,16 @@
 // user hears of it before anything is written, and the classes the tree does not show keep their
 // parents.
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <utility>
 
+#include "dialog/RegistroGuardado.h"
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
 #include "platform/RuntimeError.h"
+#include "store/Sql.h"
 #include "store/Statements.h"
 
 namespace xel {
@@ -21,6 +24,56 @@ namespace {
 // is a class even when its description reads like its code.
 bool PasaPorVariable(const Node& nodo) {
   return EsVariable(nodo) && nodo.Children() == 0;
+}
+
+// The description of every class, by code.
+std::unordered_map<std::string, std::string> Descripciones(Connection& conexion) {
+  std::unordered_map<std::string, std::string> descripciones;
+  auto filas = conexion.Execute(sql::TodasLasClases(), -1);
+  for (; !filas->Eof(); filas->MoveNext()) {
+    descripciones[filas->Field(sql::Cv_Cve_Clase_Variable).Text()] =
+        filas->Field(sql::Cv_Descripcion).Text();
+  }
+  filas->Close();
+  return descripciones;
+}
+
+// One history entry per class whose position or parent link the save changed, with the code of its
+// new parent class (empty at the top level) and its description, so that each entry holds the
+// whole class.
+void RegistraMovimientos(Historial& historial, const EstructuraDeClases& antes,
+                         const std::vector<PosicionNueva>& escritas) {
+  const auto movida = [&](const PosicionNueva& nueva) {
+    auto estaba = antes.find(nueva.clase);
+    return estaba != antes.end() &&
+           !(estaba->second == LugarDeClase{Format0000(nueva.posicion), Format0000(nueva.padre)});
+  };
+  if (!historial.Presente() || std::ranges::none_of(escritas, movida)) {
+    return;
+  }
+  auto descripciones = Descripciones(historial.Db());
+  std::unordered_map<long, std::string> codigoEnPosicion;
+  for (const PosicionNueva& nueva : escritas) {
+    codigoEnPosicion[nueva.posicion] = nueva.clase;
+  }
+  for (const PosicionNueva& nueva : escritas) {
+    if (!movida(nueva)) {
+      continue;
+    }
+    const LugarDeClase& viejo = antes.at(nueva.clase);
+    const std::string& descripcion = descripciones[nueva.clase];
+    historial.Registra({.accion = Accion::Movimiento,
+                        .entidad = Entidad::Clase,
+                        .clave = nueva.clase,
+                        .clase = nueva.clase,
+                        .clasePadre = nueva.padre == 0 ? "" : codigoEnPosicion[nueva.padre],
+                        .antes = EstadoDeFila{.descripcion = descripcion,
+                                              .padre = viejo.padre.value_or(""),
+                                              .posicion = viejo.id},
+                        .despues = EstadoDeFila{.descripcion = descripcion,
+                                                .padre = Format0000(nueva.padre),
+                                                .posicion = Format0000(nueva.posicion)}});
+  }
 }
 
 // The first class of the sibling run that starts at `nodo`, or none when the run holds no class.
@@ -53,7 +106,11 @@ void frmXEL02::cmdGrabar_Click() {
     try {
       // Declined, nothing is written and the reload shows the other administrators' work.
       if (const auto acordada = EstructuraAcordada()) {
-        RunInTransaction(Conexion(), [&] { GrabaArbol(*acordada); });
+        Historial historial = HistorialDeSesion(publico_);
+        RunInTransaction(Conexion(), [&] {
+          GrabaArbol(*acordada);
+          RegistraMovimientos(historial, *acordada, std::exchange(posicionesNuevas_, {}));
+        });
       }
     } catch (const std::exception& e) {
       // Nothing of the new order was kept; the tree stays as arranged, so it can be saved again.
@@ -92,9 +149,13 @@ void frmXEL02::GrabaArbol(const EstructuraDeClases& acordada) {
   contadorPosicion_ = 0;
   posicionesNuevas_.clear();
   GrabaHijos(1, 0);
-  const auto numeradas = std::exchange(posicionesNuevas_, {});
+  std::unordered_map<std::string, long> numeradas;
+  for (const PosicionNueva& nueva : posicionesNuevas_) {
+    numeradas[nueva.clase] = nueva.posicion;
+  }
   for (const PosicionNueva& nueva : UbicaNoNumeradas(acordada, numeradas, contadorPosicion_)) {
     Conexion().Execute(sql::PosicionDeClase(nueva.posicion, nueva.padre, nueva.clase), -1);
+    posicionesNuevas_.push_back(nueva);
   }
 }
 
@@ -105,7 +166,7 @@ void frmXEL02::GrabaHijos(long indice, long padre) {
   while (nodo) {
     contadorPosicion_ = SiguientePosicion(contadorPosicion_);
     const long posicion = contadorPosicion_;
-    posicionesNuevas_[nodo.Tag()] = posicion;
+    posicionesNuevas_.push_back({nodo.Tag(), posicion, padre});
     Conexion().Execute(sql::PosicionDeClase(posicion, padre, nodo.Tag()), -1);
     if (nodo.Children() > 0) {
       GrabaHijos(nodo.Index(), posicion);

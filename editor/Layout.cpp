@@ -92,6 +92,16 @@ void frmXEL02::InitializeComponent() {
   cmdGrabar.SetIconSize(2);
   cmdGrabar.SetTabIndex(5);
 
+  cmdHistorial.Move(5040, 525, 1935, 300);
+  cmdHistorial.SetCaption("Historial");
+  cmdHistorial.SetBackColor(9065216);
+  cmdHistorial.SetBorderColor(9065216);
+  cmdHistorial.SetForeColor(kBlanco);
+  cmdHistorial.SetFocusColor(7711999);
+  cmdHistorial.SetFont(kCalibri);
+  cmdHistorial.SetIconSize(2);
+  cmdHistorial.SetTabIndex(4);
+
   Label1.Move(120, 480, 615, 255);
   DisenaEtiqueta(Label1, "Clave:", LabelAlignment::Right);
   txtClave.Move(840, 480, 3135, 300);

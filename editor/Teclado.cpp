@@ -1,6 +1,7 @@
 // The window's keys. Finding (Ctrl+F, F3, Shift+F3), saving (Ctrl+S) and copying the node's path
-// (Ctrl+Shift+C) work wherever the focus is in the window; the toolbar's commands (Insert, F2,
-// Delete) only from the tree, so that Delete in a text box deletes a character, not an entry.
+// (Ctrl+Shift+C) and the history (Ctrl+H) work wherever the focus is in the window; the toolbar's
+// commands (Insert, F2, Delete) only from the tree, so that Delete in a text box deletes a
+// character, not an entry.
 
 #include <vector>
 
@@ -17,6 +18,7 @@ constexpr int kTeclaInsert = 45;
 constexpr int kTeclaSupr = 46;
 constexpr int kTeclaC = 67;
 constexpr int kTeclaF = 70;
+constexpr int kTeclaH = 72;
 constexpr int kTeclaS = 83;
 constexpr int kTeclaF2 = 113;
 constexpr int kTeclaF3 = 114;
@@ -26,10 +28,11 @@ constexpr KeyChord kSiguiente{kTeclaF3, 0};
 constexpr KeyChord kAnterior{kTeclaF3, kMayusculas};
 constexpr KeyChord kGrabar{kTeclaS, kControl};
 constexpr KeyChord kCopiarRuta{kTeclaC, kControl + kMayusculas};
+constexpr KeyChord kHistorial{kTeclaH, kControl};
 }  // namespace
 
 std::vector<KeyChord> frmXEL02::WindowKeys() const {
-  return {kBuscar, kSiguiente, kAnterior, kGrabar, kCopiarRuta};
+  return {kBuscar, kSiguiente, kAnterior, kGrabar, kCopiarRuta, kHistorial};
 }
 
 void frmXEL02::Form_WindowKey(const KeyChord& key) {
@@ -44,6 +47,8 @@ void frmXEL02::Form_WindowKey(const KeyChord& key) {
     }
   } else if (key == kCopiarRuta) {
     CopiaRuta();
+  } else if (key == kHistorial) {
+    AbreHistorial();
   }
 }
 

@@ -6,7 +6,8 @@ frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
     : Form(runtime, "frmXEL02"),
       ilIconos{"General", "SEGURIDAD", "Variable", "STOP"},
       publico_(publico),
-      dialogo_(runtime, publico, txtID) {
+      dialogo_(runtime, publico, txtID),
+      historial_(runtime, publico) {
   tvVariables.SetImageList(&ilIconos);
   tvVariables.KeyUp.Connect([this](int& keyCode, int shift) { tvVariables_KeyUp(keyCode, shift); });
   tvVariables.NodeClick.Connect([this](Node node) { tvVariables_NodeClick(node); });
@@ -26,6 +27,7 @@ frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
   Controles.Delete.Connect([this] { Controles_Delete(); });
   Controles.Exit.Connect([this] { Controles_Exit(); });
   cmdGrabar.Click.Connect([this] { cmdGrabar_Click(); });
+  cmdHistorial.Click.Connect([this] { AbreHistorial(); });
   tvVariables.KeyDown.Connect(
       [this](int& keyCode, int shift) { tvVariables_KeyDown(keyCode, shift); });
   txtBuscar.KeyDown.Connect([this](int& keyCode, int shift) { txtBuscar_KeyDown(keyCode, shift); });

@@ -13,6 +13,7 @@
 #include "editor/EstructuraDeClases.h"
 #include "editor/FilasDelArbol.h"
 #include "editor/VistaDelArbol.h"
+#include "editor/frmHistorial.h"
 #include "platform/Forms.h"
 #include "platform/MakerControls.h"
 #include "platform/StandardControls.h"
@@ -54,6 +55,8 @@ class frmXEL02 : public Form {
   LabelZul Label3{frFrame, "Label3"};
   TextBoxZul txtID{frFrame, "txtID"};
   FlatButton cmdGrabar{frFrame, "cmdGrabar"};
+  // Beside "Grabar": the history of the selected node (Ctrl+H).
+  FlatButton cmdHistorial{frFrame, "cmdHistorial"};
   LabelZul Label1{frFrame, "Label1"};
   TextBoxZul txtClave{frFrame, "txtClave"};
   LabelZul Label2{frFrame, "Label2"};
@@ -68,6 +71,8 @@ class frmXEL02 : public Form {
 
   // The dialog that adds and changes classes and variables; one instance for the window.
   frmZULAddVariables& Dialogo() { return dialogo_; }
+  // The history window; one instance for the window.
+  frmHistorial& VentanaHistorial() { return historial_; }
 
   // Drag state: a node drag over the tree is under way, and the node it moves.
   bool bArrastrando = false;
@@ -128,6 +133,10 @@ class frmXEL02 : public Form {
   void MarcaHijos(const Node& node);
   void DesmarcaHijos(const Node& node);
 
+  void LeeSiHayHistorial();
+  // Opens the history window on the selected node, and reloads the tree after a restore.
+  void AbreHistorial();
+
   // Saving the tree order.
   void cmdGrabar_Click();
   std::optional<EstructuraDeClases> EstructuraAcordada();
@@ -158,11 +167,12 @@ class frmXEL02 : public Form {
   std::shared_ptr<ParentObject> padre_;
   std::function<std::string()> lineaDeComandos_;
   frmZULAddVariables dialogo_;
+  frmHistorial historial_;
   long contadorPosicion_ = 0;  // the position counter of a save
   ModoDeCarga modoDeCarga_ = ModoDeCarga::PorClase;
   bool arbolCompleto_ = false;  // the last load showed the whole store
-  // The positions a save gave the tree's nodes, by class code.
-  std::unordered_map<std::string, long> posicionesNuevas_;
+  // The positions and parent links a save gave the tree's nodes, in the order written.
+  std::vector<PosicionNueva> posicionesNuevas_;
   // Where the classes stood when the tree was loaded, kept up with the window's own writes.
   EstructuraDeClases estructuraCargada_;
 };

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "component/HostServices.h"
 
@@ -14,17 +15,24 @@ class HostSession : public SessionService {
   using MessageBox = std::function<long(const std::string& prompt, long code,
                                         const std::string& title, const std::string& errorId)>;
 
-  HostSession(Connection& connection, MessageBox messageBox)
-      : connection_(connection), messageBox_(std::move(messageBox)) {}
+  HostSession(Connection& connection, MessageBox messageBox, std::string usuario)
+      : connection_(connection), messageBox_(std::move(messageBox)), usuario_(std::move(usuario)) {}
 
   Connection& Conexion() override { return connection_; }
   long Mensaje(const std::string& prompt, long code, const std::string& title, long owner,
                const std::string& source, const std::string& errorId) override;
+  std::string Usuario() override { return usuario_; }
 
  private:
   Connection& connection_;
   MessageBox messageBox_;
+  std::string usuario_;
 };
+
+// The session's user: the value of "/USR name" on the host's command line, else the login name of
+// the process's user. Control characters are dropped and the name is cut to 64 bytes, so that it
+// reads as one plain line wherever it is shown.
+std::string UsuarioDeSesion(std::string_view lineaDeComandos);
 
 // The host's utility service: look-ups on the session's store, keystrokes for the focused window,
 // and the title of the host's transaction.

@@ -15,6 +15,15 @@ std::string ProcessArguments() {
   return ArgumentsOf(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
+std::string CmdValor(std::string_view linea, std::string_view argumento) {
+  const size_t posicion = linea.find(argumento);
+  if (posicion == std::string_view::npos) {
+    return "";
+  }
+  const std::string_view resto = linea.substr(posicion + argumento.size());
+  return std::string(resto.substr(0, resto.find(" /")));
+}
+
 std::string ArgumentsOf(std::string_view recordedCommandLine) {
   std::string arguments;
   size_t programEnd = recordedCommandLine.find('\0');

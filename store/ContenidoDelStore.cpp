@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/Numeric.h"
+#include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 #include "store/ValorPorTipo.h"
@@ -168,18 +169,24 @@ Contenido Arbol::ComoContenido() const {
   return contenido;
 }
 
-Variable LeeVariable(Connection& db, const std::string& clave) {
-  auto encontradas = LeeFilas<Variable>(db, sql::VariablePorClave(clave), VariableDeFila);
+Variable LeeVariable(Connection& db, const std::string& clave, bool bloquea) {
+  std::string lectura = sql::VariablePorClave(clave);
+  if (bloquea) {
+    lectura = sql::Bloqueando(lectura, sql::XEL_Configuracion, db.Dialect());
+  }
+  auto encontradas = LeeFilas<Variable>(db, lectura, VariableDeFila);
   if (encontradas.empty()) {
     throw RuntimeError(err::ItemNotFound, "there is no variable \"" + clave + "\"");
   }
   return encontradas.front();
 }
 
-void CambiaValor(Connection& db, const std::string& clave, const std::string& valor) {
-  // Read inside the transaction, so that the type checked is the type the row has when written.
+void CambiaValor(Historial& historial, const std::string& clave, const std::string& valor) {
+  Connection& db = historial.Db();
+  // Read and locked inside the transaction, so that the type checked is the type the row has
+  // when written, and the entry's old value the one overwritten.
   RunInTransaction(db, [&] {
-    Variable variable = LeeVariable(db, clave);
+    Variable variable = LeeVariable(db, clave, true);
     if (std::string rechazo = RechazoDeValor(valor, variable.tipo); !rechazo.empty()) {
       throw RuntimeError(err::InvalidPropertyValue, variable.clave + ": " + rechazo);
     }
@@ -188,6 +195,12 @@ void CambiaValor(Connection& db, const std::string& clave, const std::string& va
       throw RuntimeError(err::NoCurrentRecord,
                          "the variable \"" + variable.clave + "\" is no longer in the store");
     }
+    historial.Registra({.accion = Accion::Cambio,
+                        .entidad = Entidad::Variable,
+                        .clave = variable.clave,
+                        .clase = variable.clase,
+                        .antes = EstadoDeFila{variable.valor, variable.descripcion, variable.tipo},
+                        .despues = EstadoDeFila{valor, variable.descripcion, variable.tipo}});
   });
 }
 

@@ -77,11 +77,15 @@ class Arbol {
 };
 
 // The variable with that key; a key the store lacks is a run-time error (err::ItemNotFound).
-Variable LeeVariable(Connection& db, const std::string& clave);
+// Locked (inside a transaction), no other write reaches the row until the transaction ends.
+Variable LeeVariable(Connection& db, const std::string& clave, bool bloquea = false);
 
-// Gives an existing variable a new value, keeping its type and description, in one transaction.
+class Historial;
+
+// Gives an existing variable a new value, keeping its type and description, in one transaction
+// with its history entry.
 // An unknown key (err::ItemNotFound), a value its type refuses (err::InvalidPropertyValue) or a
 // row gone meanwhile (err::NoCurrentRecord) is a run-time error and changes nothing.
-void CambiaValor(Connection& db, const std::string& clave, const std::string& valor);
+void CambiaValor(Historial& historial, const std::string& clave, const std::string& valor);
 
 }  // namespace xel

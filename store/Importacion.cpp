@@ -107,7 +107,13 @@ class Planificador {
     Agrega(Cambio::Tipo::InsertaClase, fila.linea,
            "insert " + deClase + " " + Citado(fila.descripcion) + " (parent " +
                Legible(fila.padre) + ", position " + Legible(fila.posicion) + ")",
-           sql::InsertaClase(codigo, fila.padre, fila.posicion, fila.descripcion));
+           sql::InsertaClase(codigo, fila.padre, fila.posicion, fila.descripcion),
+           {.accion = Accion::Alta,
+            .entidad = Entidad::Clase,
+            .clave = codigo,
+            .clase = codigo,
+            .clasePadre = ClaseEn(fila.padre),
+            .despues = EstadoDeFila{"", fila.descripcion, "", fila.padre, fila.posicion}});
   }
 
   void RevisaVariable(const Variable& fila) {
@@ -143,7 +149,12 @@ class Planificador {
     Agrega(Cambio::Tipo::InsertaVariable, fila.linea,
            "insert " + deVariable + " = " + Legible(fila.valor) + " (class " +
                Legible(clase->second) + ", type " + fila.tipo + ")",
-           sql::InsertaVariable(clase->second, clave, fila.valor, fila.descripcion, fila.tipo));
+           sql::InsertaVariable(clase->second, clave, fila.valor, fila.descripcion, fila.tipo),
+           {.accion = Accion::Alta,
+            .entidad = Entidad::Variable,
+            .clave = clave,
+            .clase = clase->second,
+            .despues = EstadoDeFila{fila.valor, fila.descripcion, fila.tipo, "", ""}});
   }
 
   PlanDeImportacion Plan() && { return std::move(plan_); }
@@ -165,7 +176,14 @@ class Planificador {
     Agrega(
         Cambio::Tipo::ActualizaClase, fila.linea,
         "update " + deClase + ": " + Citado(actual.descripcion) + " -> " + Citado(fila.descripcion),
-        sql::ActualizaClase(actual.codigo, fila.descripcion));
+        sql::ActualizaClase(actual.codigo, fila.descripcion),
+        {.accion = Accion::Cambio,
+         .entidad = Entidad::Clase,
+         .clave = actual.codigo,
+         .clase = actual.codigo,
+         .clasePadre = ClaseEn(actual.padre),
+         .antes = EstadoDeFila{"", actual.descripcion, "", actual.padre, actual.posicion},
+         .despues = EstadoDeFila{"", fila.descripcion, "", actual.padre, actual.posicion}});
   }
 
   void ComparaVariable(const Variable& actual, const Variable& fila, const std::string& clase,
@@ -193,7 +211,19 @@ class Planificador {
       return;
     }
     Agrega(Cambio::Tipo::ActualizaVariable, fila.linea, "update " + deVariable + ": " + diferencias,
-           sql::ActualizaVariable(actual.clave, fila.valor, fila.tipo, fila.descripcion));
+           sql::ActualizaVariable(actual.clave, fila.valor, fila.tipo, fila.descripcion),
+           {.accion = Accion::Cambio,
+            .entidad = Entidad::Variable,
+            .clave = actual.clave,
+            .clase = actual.clase,
+            .antes = EstadoDeFila{actual.valor, actual.descripcion, actual.tipo, "", ""},
+            .despues = EstadoDeFila{fila.valor, fila.descripcion, fila.tipo, "", ""}});
+  }
+
+  // The code of the class at a position; empty for the top level or a position no class has.
+  std::string ClaseEn(const std::string& posicion) const {
+    auto clase = posiciones_.find(PosicionComparable(posicion));
+    return clase == posiciones_.end() ? "" : clase->second;
   }
 
   // The store compares keys without regard to case, so a file cannot name one twice that way.
@@ -207,8 +237,10 @@ class Planificador {
     }
   }
 
-  void Agrega(Cambio::Tipo tipo, long linea, std::string texto, std::string sentencia) {
-    plan_.cambios.push_back({tipo, linea, std::move(texto), std::move(sentencia)});
+  void Agrega(Cambio::Tipo tipo, long linea, std::string texto, std::string sentencia,
+              EntradaDeHistorial entrada) {
+    plan_.cambios.push_back(
+        {tipo, linea, std::move(texto), std::move(sentencia), std::move(entrada)});
   }
 
   const std::string& nombre_;
@@ -223,17 +255,19 @@ class Planificador {
   std::unordered_map<std::string, long> variablesEnArchivo_;
 };
 
-void Aplica(Connection& db, const PlanDeImportacion& plan, const std::string& nombre) {
+void Aplica(Historial& historial, const PlanDeImportacion& plan, const std::string& nombre) {
+  Connection& db = historial.Db();
   for (const Cambio& cambio : plan.cambios) {
     try {
       db.Execute(cambio.sentencia);
-    } catch (const RuntimeError& e) {
-      throw ErrorDeArchivo(nombre, cambio.linea, e.Description());
-    }
-    if (db.RecordsAffected() != 1) {
-      throw ErrorDeArchivo(nombre, cambio.linea,
+      if (db.RecordsAffected() != 1) {
+        throw RuntimeError(err::NoCurrentRecord,
                            "the store no longer holds this row; another user changed it "
                            "meanwhile");
+      }
+      historial.Registra(cambio.entrada);
+    } catch (const RuntimeError& e) {
+      throw ErrorDeArchivo(nombre, cambio.linea, e.Description());
     }
   }
 }
@@ -262,15 +296,16 @@ PlanDeImportacion PlaneaImportacion(const Contenido& archivo, const Contenido& s
   return std::move(planificador).Plan();
 }
 
-PlanDeImportacion Importa(Connection& db, const Contenido& archivo, const std::string& nombre,
+PlanDeImportacion Importa(Historial& historial, const Contenido& archivo, const std::string& nombre,
                           bool soloPlan) {
+  Connection& db = historial.Db();
   if (soloPlan) {
     return PlaneaImportacion(archivo, LeeContenido(db), nombre);
   }
   PlanDeImportacion plan;
   RunInTransaction(db, [&] {
     plan = PlaneaImportacion(archivo, LeeContenido(db), nombre);
-    Aplica(db, plan, nombre);
+    Aplica(historial, plan, nombre);
   });
   return plan;
 }

@@ -5,6 +5,7 @@
 
 #include "platform/Database.h"
 #include "store/ContenidoDelStore.h"
+#include "store/Historial.h"
 
 namespace xel {
 
@@ -15,7 +16,8 @@ struct Cambio {
   Tipo tipo;
   long linea;         // the file's line the row starts on
   std::string texto;  // what changes, for the user: "insert variable IVA = 16 (class 0007, type N)"
-  std::string sentencia;  // one of the dialog's four writes
+  std::string sentencia;       // one of the dialog's four writes
+  EntradaDeHistorial entrada;  // what the history keeps of the change
 };
 
 // What bringing the store in line with a file changes, in the file's order.
@@ -37,10 +39,11 @@ struct PlanDeImportacion {
 PlanDeImportacion PlaneaImportacion(const Contenido& archivo, const Contenido& store,
                                     const std::string& nombre);
 
-// Makes a file's changes in one transaction: the store is read, the plan made and every change
-// written, or, on any failure (a wrong row, a statement the database refuses, a row that another
-// user removed meanwhile), nothing is. With soloPlan nothing is written at all. Returns the plan.
-PlanDeImportacion Importa(Connection& db, const Contenido& archivo, const std::string& nombre,
+// Makes a file's changes in one transaction, each with its history entry: the store is read, the
+// plan made and every change written, or, on any failure (a wrong row, a statement the database
+// refuses, a row that another user removed meanwhile), nothing is. With soloPlan nothing is written
+// at all. Returns the plan.
+PlanDeImportacion Importa(Historial& historial, const Contenido& archivo, const std::string& nombre,
                           bool soloPlan);
 
 }  // namespace xel

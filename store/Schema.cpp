@@ -1,5 +1,7 @@
 #include "store/Schema.h"
 
+#include <functional>
+
 #include "platform/SearchText.h"
 #include "platform/SqlText.h"
 #include "store/Sql.h"
@@ -59,6 +61,112 @@ std::string PostgreSqlSearchFunction() {
          kSearchFunction +
          "(text, text) RETURNS integer LANGUAGE sql IMMUTABLE AS $$SELECT CASE WHEN strpos(" +
          PostgreSqlFolded("$1") + ", " + PostgreSqlFolded("$2") + ") > 0 THEN 1 ELSE 0 END$$";
+}
+
+// The types one dialect gives the history's columns.
+struct TiposDeHistorial {
+  const char* id;
+  const char* fecha;
+  const char* texto;
+  const char* clave;  // keys and codes, compared as the store's own columns compare them
+  const char* numero;
+  const char* transaccion;
+};
+
+// The history of changes, one row per change, and its three indexes: one variable's or class's
+// entries in order (and the first entry of each row after a date), a class's own entries and its
+// variables', and the entries by date.
+std::vector<std::string> HistoryStatements(
+    const TiposDeHistorial& t, const std::string& createTable,
+    const std::function<std::string(const char*)>& createIndex) {
+  const std::string texto = t.texto;
+  const std::string clave = t.clave;
+  return {
+      createTable + " XEL_Historial (Hi_Id " + t.id + ", Hi_Fecha " + t.fecha + " NOT NULL," +
+          " Hi_Usuario " + texto + ", Hi_UsuarioBd " + texto + ", Hi_Accion " + texto +
+          " NOT NULL, Hi_Entidad " + texto + " NOT NULL, Hi_Clave " + clave + ", Hi_Clase " +
+          clave + ", Hi_ClasePadre " + clave + ", Hi_Valor_Antes " + texto +
+          ", Hi_Descripcion_Antes " + texto + ", Hi_Tipo_Antes " + texto + ", Hi_Padre_Antes " +
+          texto + ", Hi_Posicion_Antes " + texto + ", Hi_Valor " + texto + ", Hi_Descripcion " +
+          texto + ", Hi_Tipo " + texto + ", Hi_Padre " + texto + ", Hi_Posicion " + texto +
+          ", Hi_Revierte " + t.numero + ", Hi_Transaccion " + t.transaccion + ")",
+      createIndex("IX_XEL_Historial_Clave") + " ON XEL_Historial (Hi_Entidad, Hi_Clave, Hi_Id)",
+      createIndex("IX_XEL_Historial_Clase") + " ON XEL_Historial (Hi_Clase, Hi_Id)",
+      createIndex("IX_XEL_Historial_Fecha") + " ON XEL_Historial (Hi_Fecha)",
+  };
+}
+
+// On PostgreSQL, the writes other programs make straight into the two tables are recorded too,
+// with the server's user, when their transaction commits. XEL02's own writes are left out: its
+// entries of the same row in the same transaction already tell them (its entries carry a session
+// user, theirs none). An update that changes nothing the history keeps is not recorded.
+std::vector<std::string> PostgreSqlHistoryTriggers() {
+  struct Tabla {
+    const char* nombre;
+    const char* entidad;
+    const char* clave;
+    const char* clase;    // the row's class, for the class's history
+    const char* antes;    // value, description, type, parent, position before
+    const char* despues;  // and after
+    const char* accion;   // the action of an update
+  };
+  const Tabla tablas[] = {
+      {"XEL_Configuracion", "V", "Cf_Variable", "Cv_Cve_Clase_Variable",
+       "o.Cf_Valor, o.Cf_Descripcion, o.Cf_Tipo, NULL, NULL",
+       "n.Cf_Valor, n.Cf_Descripcion, n.Cf_Tipo, NULL, NULL", "'C'"},
+      {"XEL_Clase_Variable", "C", "Cv_Cve_Clase_Variable", "Cv_Cve_Clase_Variable",
+       "NULL, o.Cv_Descripcion, NULL, o.Cv_Padre, o.Cv_Id",
+       "NULL, n.Cv_Descripcion, NULL, n.Cv_Padre, n.Cv_Id",
+       "CASE WHEN o.Cv_Padre IS DISTINCT FROM n.Cv_Padre OR o.Cv_Id IS DISTINCT FROM n.Cv_Id "
+       "THEN 'M' ELSE 'C' END"},
+  };
+  std::vector<std::string> statements;
+  for (const Tabla& t : tablas) {
+    const std::string funcion = std::string("xel_historial_") + t.nombre;
+    const std::string clave = std::string("coalesce(n.") + t.clave + ", o." + t.clave + ")";
+    statements.push_back(
+        "CREATE OR REPLACE FUNCTION " + funcion +
+        "() RETURNS trigger LANGUAGE plpgsql AS $$"
+        " DECLARE o " +
+        t.nombre + "%ROWTYPE; n " + t.nombre +
+        "%ROWTYPE;"
+        " BEGIN"
+        " IF to_regclass('xel_historial') IS NULL THEN RETURN NULL; END IF;"
+        " IF TG_OP <> 'INSERT' THEN o := OLD; END IF;"
+        " IF TG_OP <> 'DELETE' THEN n := NEW; END IF;"
+        " IF TG_OP = 'UPDATE' AND ROW(" +
+        t.antes + ") IS NOT DISTINCT FROM ROW(" + t.despues +
+        ") THEN RETURN NULL; END IF;"
+        " IF EXISTS (SELECT 1 FROM XEL_Historial WHERE Hi_Entidad = '" +
+        t.entidad + "' AND Hi_Clave = " + clave +
+        " AND Hi_Transaccion = txid_current() AND Hi_Usuario IS NOT NULL) THEN RETURN NULL; END IF;"
+        " INSERT INTO XEL_Historial (Hi_Fecha, Hi_Usuario, Hi_UsuarioBd, Hi_Accion, Hi_Entidad,"
+        " Hi_Clave, Hi_Clase, Hi_Valor_Antes, Hi_Descripcion_Antes, Hi_Tipo_Antes, Hi_Padre_Antes,"
+        " Hi_Posicion_Antes, Hi_Valor, Hi_Descripcion, Hi_Tipo, Hi_Padre, Hi_Posicion)"
+        " VALUES (getdate(), NULL, current_user, CASE TG_OP WHEN 'INSERT' THEN 'A' WHEN 'DELETE'"
+        " THEN 'B' ELSE " +
+        t.accion + " END, '" + t.entidad + "', " + clave + ", coalesce(n." + t.clase + ", o." +
+        t.clase + "), " + t.antes + ", " + t.despues +
+        ");"
+        " RETURN NULL; END $$");
+    const std::string disparador = std::string("xel_historial_") + t.nombre;
+    statements.push_back("DROP TRIGGER IF EXISTS " + disparador + " ON " + t.nombre);
+    statements.push_back("CREATE CONSTRAINT TRIGGER " + disparador +
+                         " AFTER INSERT OR UPDATE OR DELETE ON " + t.nombre +
+                         " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION " + funcion +
+                         "()");
+  }
+  return statements;
+}
+
+std::string CreateIndexIfNotExists(const char* name) {
+  return std::string("CREATE INDEX IF NOT EXISTS ") + name;
+}
+
+std::vector<std::string> Joined(std::vector<std::string> first,
+                                const std::vector<std::string>& then) {
+  first.insert(first.end(), then.begin(), then.end());
+  return first;
 }
 
 const std::vector<std::string> kSqliteStatements = {
@@ -179,11 +287,29 @@ std::string TableLookup(SqlDialect dialect, const char* table) {
 std::vector<std::string> SchemaStatements(SqlDialect dialect) {
   switch (dialect) {
     case SqlDialect::Sqlite:
-      return kSqliteStatements;
+      return Joined(kSqliteStatements,
+                    HistoryStatements({"INTEGER PRIMARY KEY AUTOINCREMENT", "text", "text",
+                                       "text COLLATE NOCASE", "integer", "integer"},
+                                      "CREATE TABLE IF NOT EXISTS", CreateIndexIfNotExists));
     case SqlDialect::PostgreSql:
-      return kPostgreSqlStatements;
+      return Joined(Joined(kPostgreSqlStatements,
+                           HistoryStatements({"bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY",
+                                              "timestamp(3)", "text", "text COLLATE xel_nocase",
+                                              "bigint", "bigint DEFAULT txid_current()"},
+                                             "CREATE TABLE IF NOT EXISTS", CreateIndexIfNotExists)),
+                    PostgreSqlHistoryTriggers());
     case SqlDialect::SqlServer:
-      return kSqlServerStatements;
+      return Joined(
+          kSqlServerStatements,
+          HistoryStatements({"bigint IDENTITY(1,1) PRIMARY KEY", "datetime", "nvarchar(max)",
+                             "nvarchar(50)", "bigint", "bigint DEFAULT CURRENT_TRANSACTION_ID()"},
+                            "IF OBJECT_ID(N'XEL_Historial', N'U') IS NULL CREATE TABLE",
+                            [](const char* name) {
+                              return std::string(
+                                         "IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name "
+                                         "= N'") +
+                                     name + "') CREATE INDEX " + name;
+                            }));
   }
   return {};
 }
@@ -199,11 +325,18 @@ void CreateSchema(Connection& db) {
 std::vector<std::string> MissingTables(Connection& db) {
   std::vector<std::string> missing;
   for (const char* table : {sql::XEL_Clase_Variable, sql::XEL_Configuracion}) {
-    if (db.Execute(TableLookup(db.Dialect(), table))->Eof()) {
+    if (!TablaPresente(db, table)) {
       missing.emplace_back(table);
     }
   }
   return missing;
+}
+
+bool TablaPresente(Connection& db, const char* table) {
+  auto rows = db.Execute(TableLookup(db.Dialect(), table));
+  const bool present = !rows->Eof();
+  rows->Close();
+  return present;
 }
 
 bool HasSchema(Connection& db) {

@@ -8,7 +8,8 @@
 namespace xel {
 
 // The statements that make the store on a server of the given kind, each to run on its own and
-// each creating only what is missing: the two tables, with the indexes the tree's reads use
+// each creating only what is missing: the two tables and the history of their changes (with its
+// indexes: by entry and key, by class, by date), with the indexes the tree's reads use
 // (classes by parent and position, variables by class and key). Position numbers are not made
 // unique: a store holding the same position twice must still load, and saving the tree renumbers
 // every class. Keys compare without regard to letter case, as on the host's server (on SQL Server
@@ -25,6 +26,8 @@ void CreateSchema(Connection& db);
 // empty when it holds both.
 std::vector<std::string> MissingTables(Connection& db);
 bool HasSchema(Connection& db);
+// Whether the connection's database (on a server: its current schema) holds the table.
+bool TablaPresente(Connection& db, const char* table);
 
 // On PostgreSQL, a store that has both tables but not the functions in their schema (a store made
 // before they had one) is a run-time error that asks for `xel02 schema --apply`; any other store

@@ -54,6 +54,24 @@ std::string ClasePorClave(const std::string& clave) {
   return "SELECT * FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '" + Quote(clave) + "' ";
 }
 
+std::string Bloqueando(const std::string& lectura, const char* tabla, SqlDialect dialect) {
+  switch (dialect) {
+    case SqlDialect::Sqlite:
+      return lectura;
+    case SqlDialect::PostgreSql:
+      return lectura + " FOR UPDATE";
+    case SqlDialect::SqlServer: {
+      const std::string desde = std::string("FROM ") + tabla + " ";
+      std::string bloqueada = lectura;
+      if (size_t en = bloqueada.find(desde); en != std::string::npos) {
+        bloqueada.insert(en + desde.size(), "WITH (UPDLOCK, ROWLOCK) ");
+      }
+      return bloqueada;
+    }
+  }
+  return lectura;
+}
+
 std::string LugaresDeClases() {
   return "SELECT Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre FROM XEL_Clase_Variable ";
 }

@@ -44,6 +44,10 @@ std::string TodasLasVariables();
 std::string VariablePorClave(const std::string& clave);
 // The class with that code.
 std::string ClasePorClave(const std::string& clave);
+// A read of one table's rows that also locks them until the transaction ends, so that no other
+// write lands between the read and the caller's own write: FOR UPDATE on PostgreSQL, UPDLOCK on
+// SQL Server. SQLite's transactions already hold the whole store.
+std::string Bloqueando(const std::string& lectura, const char* tabla, SqlDialect dialect);
 // Where every class stands, and nothing else: code, position number and parent link.
 std::string LugaresDeClases();
 

@@ -11,6 +11,7 @@
 #include "host/HostServices.h"
 #include "host/app/Registration.h"
 #include "host/app/StoreAccess.h"
+#include "platform/CommandLine.h"
 #include "platform/VisibleText.h"
 #include "platform/com/ComRuntime.h"
 #include "qt/HostScreen.h"
@@ -121,10 +122,12 @@ int RunEditor(const Options& options, int& argc, char** argv) {
     screen.SetUnattended();
   }
   auto session = std::make_shared<HostSession>(
-      connection, [&screen](const std::string& prompt, long code, const std::string& title,
-                            const std::string& errorId) {
+      connection,
+      [&screen](const std::string& prompt, long code, const std::string& title,
+                const std::string& errorId) {
         return screen.Message(prompt, code, title, errorId);
-      });
+      },
+      UsuarioDeSesion(ProcessArguments()));
   auto utility = std::make_shared<HostUtility>(*session, SendKeysToFocus);
   auto sessionClass = com::RegisterClassObject(
       kSessionClass, std::string(ids::ProgID_SessionService),

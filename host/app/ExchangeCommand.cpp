@@ -96,7 +96,8 @@ std::string Summary(const PlanDeImportacion& plan, const Options& options) {
 }
 
 int Import(const Options& options, const Contenido& file, Connection& db) {
-  PlanDeImportacion plan = Importa(db, file, options.file, options.dryRun);
+  Historial history = HistoryOf(db);
+  PlanDeImportacion plan = Importa(history, file, options.file, options.dryRun);
   for (const Cambio& change : plan.cambios) {
     std::cout << ForTheOutput("line " + std::to_string(change.linea) + ": " + change.texto) << '\n';
   }

@@ -208,6 +208,11 @@ void AddExport(CLI::App& program, Options& options) {
       .add_option("--class", options.classCode,
                   "Only that class, its sub-classes at every depth and their variables")
       ->type_name("CODE");
+  exporting
+      .add_option("--as-of", options.asOf,
+                  "The store as it stood at DATE (YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS]), told "
+                  "by its history")
+      ->type_name("DATE");
   exporting.add_option("--format", options.format, "json (the default) or csv")
       ->check(CLI::IsMember({"json", "csv"}))
       ->type_name("FORMAT");
@@ -255,6 +260,43 @@ void AddFind(CLI::App& program, Options& options) {
       find.get_footer());
 }
 
+void AddHistory(CLI::App& program, Options& options) {
+  CLI::App& history = Command(program, "history", Options::Command::History,
+                              "Print the store's changes, newest first: of every class and "
+                              "variable, of one variable, or of a class and everything under it",
+                              options);
+  Operand(history, "KEY", options.key, "The variable whose changes to print");
+  history
+      .add_option("--class", options.classCode,
+                  "The class, its sub-classes (also those deleted) and their variables")
+      ->type_name("CODE");
+  history.add_option("--since", options.since, "Only changes from DATE on")->type_name("DATE");
+  history.add_option("--user", options.user, "Only the changes NAME made")->type_name("NAME");
+  history.add_option("--format", options.format, "text (the default) or json")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->type_name("FORMAT");
+  history
+      .add_option("--prune-before", options.pruneBefore,
+                  "Remove the entries older than DATE instead (the prune is itself recorded)")
+      ->type_name("DATE");
+  history.footer(
+      "One line per change, fields separated by tabs: \"ID DATE USER DATABASE-USER KIND KEY "
+      "WHAT\". DATE is YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS]. The author is the session's user: "
+      "\"/USR NAME\" anywhere on the command line, as the host application passes it, else the "
+      "login name.\n" +
+      history.get_footer());
+}
+
+void AddRevert(CLI::App& program, Options& options) {
+  CLI::App& revert = Command(program, "revert", Options::Command::Revert,
+                             "Bring back what one change of the history changed: an old value, "
+                             "description or type, a deleted variable or class; a created one "
+                             "goes",
+                             options);
+  Operand(revert, "CHANGE", options.change, "The change's ID, as history prints it")->required();
+  revert.add_flag("--dry-run", options.dryRun, "Say what would be done, and write nothing");
+}
+
 // The command the arguments chose, deepest first: the program itself when they chose none.
 const CLI::App& ChosenCommand(const CLI::App& program, std::string& name) {
   name = program.get_name();
@@ -294,10 +336,28 @@ bool TakeLoad(Options& options, const Environment& environment, std::string& err
   return true;
 }
 
+// The arguments without the host's own "/USR name", which names the session's user and is read
+// where the host's arguments are (cmdValor).
+std::vector<std::string> WithoutHostArguments(const std::vector<std::string>& arguments) {
+  std::vector<std::string> kept;
+  for (size_t at = 0; at < arguments.size(); ++at) {
+    if (arguments[at] == "/USR") {
+      ++at;
+    } else {
+      kept.push_back(arguments[at]);
+    }
+  }
+  return kept;
+}
+
 // What a command needs beyond what the parser checks; empty when nothing is wrong.
 std::string Misuse(const Options& options) {
   if (options.command != Options::Command::Editor && !options.screenshot.empty()) {
     return "--screenshot draws the editor: it goes without a command";
+  }
+  if (options.command == Options::Command::History &&
+      !options.key.empty() + !options.classCode.empty() + !options.pruneBefore.empty() > 1) {
+    return "history takes one of KEY, --class CODE and --prune-before DATE";
   }
   if (options.command == Options::Command::Schema && options.db.empty()) {
     return "schema needs --db CONNECTION, --db-file FILE or XEL02_DB";
@@ -328,6 +388,8 @@ std::unique_ptr<CLI::App> MakeParser(Options& options, bool& version) {
   AddExport(*program, options);
   AddImport(*program, options);
   AddFind(*program, options);
+  AddHistory(*program, options);
+  AddRevert(*program, options);
   program->footer(
       "Each command has its own help: xel02 COMMAND --help.\n"
       "Environment: XEL02_DB names the store when neither --db nor --db-file does.\n"
@@ -341,7 +403,8 @@ CommandLine ReadCommandLine(const std::vector<std::string>& arguments,
   Options options;
   bool version = false;
   std::unique_ptr<CLI::App> program = MakeParser(options, version);
-  std::vector<std::string> backwards(arguments.rbegin(), arguments.rend());
+  std::vector<std::string> kept = WithoutHostArguments(arguments);
+  std::vector<std::string> backwards(kept.rbegin(), kept.rend());
   try {
     program->parse(backwards);
   } catch (const CLI::CallForHelp&) {

@@ -15,7 +15,20 @@ namespace xel::app {
 
 // What the command line asks for.
 struct Options {
-  enum class Command { Editor, Schema, Register, Unregister, List, Get, Set, Export, Import, Find };
+  enum class Command {
+    Editor,
+    Schema,
+    Register,
+    Unregister,
+    List,
+    Get,
+    Set,
+    Export,
+    Import,
+    Find,
+    History,
+    Revert
+  };
   Command command = Command::Editor;
   std::string db;      // --db CONNECTION, or read from --db-file or XEL02_DB; empty: the demo store
   std::string dbFile;  // --db-file FILE
@@ -34,8 +47,15 @@ struct Options {
   std::string file;       // import FILE
   std::string text;       // find TEXT
   std::string format;     // --format: export json|csv, find text|json; the first by default
-  bool dryRun = false;    // import --dry-run
+  bool dryRun = false;    // import --dry-run, revert --dry-run
   uint64_t maxSize = 64ull << 20;  // import --max-size BYTES: the largest file read
+
+  // history, revert and export --as-of.
+  std::string change;       // revert CHANGE
+  std::string since;        // history --since DATE
+  std::string user;         // history --user NAME
+  std::string pruneBefore;  // history --prune-before DATE
+  std::string asOf;         // export --as-of DATE
 };
 
 // The value of an environment variable, if it is set.

@@ -5,8 +5,10 @@
 #include <exception>
 #include <iostream>
 
+#include "host/HostServices.h"
 #include "host/ReconnectingConnection.h"
 #include "host/app/StoreConnection.h"
+#include "platform/CommandLine.h"
 #include "platform/VisibleText.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
@@ -88,8 +90,23 @@ int OutputWritten() {
   return 0;
 }
 
+Connection& RequireHistory(Connection& db) {
+  if (!TieneHistorial(db)) {
+    throw RuntimeError(err::ItemNotFound,
+                       "The store keeps no history of its changes yet. Add it with: xel02 schema "
+                       "--db CONNECTION --apply (ERR-ID:7500040)");
+  }
+  return db;
+}
+
+Historial HistoryOf(Connection& db) {
+  return Historial::De(db, UsuarioDeSesion(ProcessArguments()));
+}
+
 Arbol TreeToShow(const Options& options, Connection& db) {
-  Arbol tree(LeeContenido(db));
+  Arbol tree(options.asOf.empty()
+                 ? LeeContenido(db)
+                 : ContenidoAl(RequireHistory(db), FechaDeHistorial(options.asOf)));
   if (!options.classCode.empty()) {
     return tree.Subarbol(options.classCode);
   }

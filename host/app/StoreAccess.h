@@ -10,6 +10,7 @@
 #include "host/app/Options.h"
 #include "platform/Database.h"
 #include "store/ContenidoDelStore.h"
+#include "store/Historial.h"
 
 namespace xel::app {
 
@@ -52,9 +53,18 @@ std::string ForTheOutput(std::string_view text);
 // a run-time error when it could not be (a full disk, a closed file).
 int OutputWritten();
 
+// The connection, once its store is known to keep a history; otherwise a run-time error that
+// says how to add it.
+Connection& RequireHistory(Connection& db);
+
+// The store's history as the session's user writes it: "/USR name" on the command line, else
+// the login name.
+Historial HistoryOf(Connection& db);
+
 // The tree a listing or an export shows: the whole store's, or with a class code (--class, list
-// CLASS) that class's. Rows no class of the whole tree reaches are left out, as the editor leaves
-// them out; how many there are is told on the error stream.
+// CLASS) that class's; with --as-of DATE as the store stood then, told by its history. Rows no
+// class of the whole tree reaches are left out, as the editor leaves them out; how many there are
+// is told on the error stream.
 Arbol TreeToShow(const Options& options, Connection& db);
 
 }  // namespace xel::app

@@ -39,9 +39,11 @@ int RunVariablesCommand(const Options& options) {
         return List(options, db);
       case Options::Command::Get:
         return Get(options, db);
-      default:
-        CambiaValor(db, options.key, options.value);
+      default: {
+        Historial history = HistoryOf(db);
+        CambiaValor(history, options.key, options.value);
         return 0;
+      }
     }
   });
 }

@@ -7,6 +7,7 @@
 #include "host/app/EditorCommand.h"
 #include "host/app/ExchangeCommand.h"
 #include "host/app/FindCommand.h"
+#include "host/app/HistoryCommand.h"
 #include "host/app/Options.h"
 #include "host/app/Registration.h"
 #include "host/app/SchemaCommand.h"
@@ -38,6 +39,9 @@ int main(int argc, char* argv[]) {
       return xel::app::RunExchangeCommand(options);
     case Options::Command::Find:
       return xel::app::RunFindCommand(options);
+    case Options::Command::History:
+    case Options::Command::Revert:
+      return xel::app::RunHistoryCommand(options);
     case Options::Command::Editor:
       break;
   }

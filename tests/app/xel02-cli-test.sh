@@ -31,7 +31,8 @@ db=(--db "sqlite:$home/store.db")
 for args in "get" "set IVA" "get IVA extra" "export --format xml" "import" "list --dry-run" \
   "set IVA 1 --class 0001" "import all.json --max-size 1Q" "import all.json --max-size 0" \
   "import all.json --max-size 999999999999G" "find" "find a b" "find a --format csv" \
-  "find a --class 0001"; do
+  "find a --class 0001" "revert" "history IVA --class 0001" "history --format csv" \
+  "revert 1 --since 2026-01-01" "export --user ana"; do
   check "usage: $args" run 2 $args "${db[@]}"
   check "usage explained: $args" says "Usage: xel02"
   check "usage, one line and where to read more: $args" test "$(wc -l <err.txt)" = 3
@@ -229,5 +230,36 @@ if [ -n "${XEL02_TEST_PG:-}" ]; then
   check "server by a data source name" \
     bash -c "ODBCINI='$home/odbc.ini' '$xel02' schema --db odbc:DSN=xeltest >/dev/null"
 fi
+
+# The history: who changed what, the way back, and the store as it stood.
+h=(--db "sqlite:$home/history.db")
+"$xel02" schema "${h[@]}" --apply --demo >/dev/null
+"$xel02" export "${h[@]}" >original.json
+check "set as a host user" run 0 set "${h[@]}" IVA 17 /USR "maria lopez"
+check "set as the login user" run 0 set "${h[@]}" IVA 18
+check "history of a variable" run 0 history "${h[@]}" iva
+check "newest first, by its author" test "$(cut -f3,7 out.txt)" = "$(printf '%s\tvalor 17 → 18\nmaria lopez\tvalor 16 → 17' "$(id -un)")"
+first=$(tail -1 out.txt | cut -f1)
+check "revert" run 0 revert "${h[@]}" "$first"
+check "revert brings the old value" test "$("$xel02" get "${h[@]}" IVA)" = 16
+check "the revert is recorded" run 0 history "${h[@]}" --class 0001 --format json
+check "the revert names the change" prints "\"reverts\": $first"
+"$xel02" set "${h[@]}" IVA 20 >/dev/null
+check "export as of a time before the changes" run 0 export "${h[@]}" --as-of 2000-01-01
+cp out.txt asof.json
+check "as it stood then" same original.json asof.json
+check "import of it brings values back" run 0 import "${h[@]}" asof.json
+check "back to 16" test "$("$xel02" get "${h[@]}" IVA)" = 16
+check "a wrong date" run 1 history "${h[@]}" --since 2026-02-30
+check "a wrong date, why" says "is not a date"
+check "a change that is not there" run 1 revert "${h[@]}" 999
+check "prune" run 0 history "${h[@]}" --prune-before 2999-01-01
+check "the prune is recorded" test "$("$xel02" history "${h[@]}" | wc -l)" = 1
+check "before a prune, as-of cannot tell" run 1 export "${h[@]}" --as-of 2000-01-01
+sqlite3 "$home/store.db" 'DROP TABLE XEL_Historial' 2>/dev/null ||
+  python3 -c 'import sqlite3,sys; sqlite3.connect(sys.argv[1]).execute("DROP TABLE XEL_Historial")' "$home/store.db"
+check "no history table" run 1 history "${db[@]}"
+check "no history table, how to add it" says "ERR-ID:7500040"
+check "set still works without it" run 0 set "${db[@]}" IVA 3
 
 report

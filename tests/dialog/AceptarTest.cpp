@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <functional>
 #include <iomanip>
 #include <limits>
 #include <sstream>
+#include <utility>
 
+#include "platform/ConnectionDecorator.h"
+#include "store/Historial.h"
+#include "store/Sql.h"
 #include "store/Statements.h"
 #include "tests/editor/DialogoFixture.h"
 #include "tests/support/FaultyConnection.h"
@@ -147,6 +152,17 @@ double SegundosDesde(const std::string& sello) {
   return std::difftime(std::time(nullptr), std::mktime(&tiempo));
 }
 
+// A history entry, whatever it holds (RowsByHistory checks what it holds).
+constexpr char kEntrada[] = "INSERT INTO XEL_Historial";
+Texts SinDetalleDeEntradas(Texts llamadas) {
+  for (std::string& llamada : llamadas) {
+    if (llamada.starts_with(kEntrada)) {
+      llamada = kEntrada;
+    }
+  }
+  return llamadas;
+}
+
 // The four writes: a class and a variable, each added and changed.
 struct Caso {
   std::string nodo;
@@ -154,14 +170,21 @@ struct Caso {
   VentanaEditor::Usuario llena;
   std::string sentencia, clave, guardado;  // the row written, as it is stored
 
-  // The accept's calls: a change reads its record before the transaction and again inside it.
-  Texts Llamadas() const {
+  // The accept's calls: a change reads its record before the transaction and again inside it;
+  // the write's history entry follows it. Inside, the read locks the row.
+  Texts Llamadas(SqlDialect dialect = SqlDialect::Sqlite) const {
     if (nuevo) {
-      return {"BeginTrans", sentencia, "CommitTrans"};
+      return {"BeginTrans", sentencia, kEntrada, "CommitTrans"};
     }
-    const std::string lectura =
-        clave.starts_with("00") ? sql::ClasePorClave(clave) : sql::VariablePorClave(clave);
-    return {lectura, "BeginTrans", lectura, sentencia, "CommitTrans"};
+    const bool clase = clave.starts_with("00");
+    const std::string lectura = clase ? sql::ClasePorClave(clave) : sql::VariablePorClave(clave);
+    return {
+        lectura,
+        "BeginTrans",
+        sql::Bloqueando(lectura, clase ? sql::XEL_Clase_Variable : sql::XEL_Configuracion, dialect),
+        sentencia,
+        kEntrada,
+        "CommitTrans"};
   }
 };
 std::vector<Caso> Escrituras() {
@@ -204,6 +227,7 @@ TEST_P(SentenciasTest, EachWriteSendsItsStatementInATransactionAndStampsItsRow) 
                        " SET Fecha_Ult_Modif = '2001-02-03 04:05:06'");
   }
   const std::vector<Caso> casos = Escrituras();
+  const Texts filas = StoreRows(store.Db());
   auto sello = [this](const std::string& clave) {
     const bool clase = clave.starts_with("00");
     auto fila = store.Db().Execute(
@@ -213,13 +237,15 @@ TEST_P(SentenciasTest, EachWriteSendsItsStatementInATransactionAndStampsItsRow) 
     return fila->Field("Fecha_Ult_Modif").Text();
   };
   for (const Caso& c : casos) {
-    EXPECT_EQ(Escritura(c.nodo, c.nuevo, c.llena), c.Llamadas());
+    EXPECT_EQ(SinDetalleDeEntradas(Escritura(c.nodo, c.nuevo, c.llena)),
+              c.Llamadas(store.Db().Dialect()));
     EXPECT_EQ(publico.sSQL, c.sentencia);
     EXPECT_EQ(c.clave.starts_with("00") ? ClaseGuardada(c.clave) : VariableGuardada(c.clave),
               c.guardado);
     EXPECT_LT(std::abs(SegundosDesde(sello(c.clave))), 60) << sello(c.clave);
   }
   EXPECT_TRUE(sello("0003").starts_with("2001")) << "a row not written keeps its time";
+  EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db())) << "each write has its entry";
   EXPECT_EQ(NodeOf("KIVA").Text(), "IVA") << "an edited variable keeps its key";
   EXPECT_EQ(editor.txtDescripcion.Text(), "16") << "and the pane shows the new value";
 }
@@ -278,6 +304,47 @@ TEST_P(SentenciasTest, AFailureAtAnyCallOfEachWriteLeavesStoreTreeAndTransaction
       EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << caso;
     }
   }
+}
+
+// Runs another administrator's write just before the dialog's own write, once.
+class OtroEscribeAntes : public ConnectionDecorator {
+ public:
+  OtroEscribeAntes(Connection& inner, std::function<void()> otro)
+      : ConnectionDecorator(inner), otro_(std::move(otro)) {}
+
+ protected:
+  void Before(Call call, const std::string& text, const Parameters&) override {
+    if (call == Call::Execute && text.starts_with("UPDATE") && otro_) {
+      std::exchange(otro_, {})();
+    }
+  }
+
+ private:
+  std::function<void()> otro_;
+};
+
+// The row is locked from the stamp check on: a write of another administrator that would land
+// between the check and the change waits, and times out here, instead of being overwritten
+// unseen; the history keeps the value the change overwrote.
+TEST_P(SentenciasTest, AnotherWriteBetweenTheStampCheckAndTheChangeWaitsForTheChange) {
+  std::unique_ptr<Connection> otra = store.OpenAnother();
+  otra->Execute(store.Db().Dialect() == SqlDialect::Sqlite ? "PRAGMA busy_timeout = 100"
+                                                           : "SET lock_timeout = '100ms'");
+  RuntimeError otraEscritura(0, "");
+  OtroEscribeAntes intercalada(store.Db(), [&] {
+    otraEscritura = FailureOf([&] {
+      otra->Execute("UPDATE XEL_Configuracion SET Cf_Valor = '99' WHERE Cf_Variable = 'IVA'");
+    });
+  });
+  session->SetConnection(intercalada);
+  Edita("KIVA", [](frmZULAddVariables& d) {
+    d.txtValor.SetText("16");
+    AceptaOCancela(d);
+  });
+  EXPECT_NE(otraEscritura.Number(), 0) << "the other write did not wait for the lock";
+  EXPECT_TRUE(session->Messages().empty());
+  EXPECT_EQ(VariableGuardada("IVA"), "0005 16 Antes T");
+  EXPECT_EQ(LeeHistorial(store.Db(), {.variable = "IVA"}).front().antes->valor, "15");
 }
 
 XEL_ON_EVERY_BACKEND(AceptarTest);

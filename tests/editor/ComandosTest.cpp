@@ -192,10 +192,11 @@ TEST_P(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
     Click("K" + key);
     int resets = editor.Controles.ResetCount();
     editor.Controles.ClickDelete();
-    EXPECT_EQ(db.Calls(), (Texts{"BeginTrans",
-                                 "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '" +
-                                     (key == "0007" ? key : "O''Brien") + "' ",
-                                 "CommitTrans"}));
+    EXPECT_EQ(WithoutHistory(db.Calls()),
+              (Texts{"BeginTrans",
+                     "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '" +
+                         (key == "0007" ? key : "O''Brien") + "' ",
+                     "CommitTrans"}));
     EXPECT_FALSE(Nodes().Contains("K" + key));
     EXPECT_EQ(editor.Controles.ResetCount(), resets);
   }
@@ -224,6 +225,7 @@ TEST_P(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
   AddVariable("0005", "SUBVAR", "1");
   AddClass("0006", "0006", "0001", "Hermana");
   Recarga();
+  const Texts filas = StoreRows(store.Db());
   Click("K0001");
   editor.Controles.ClickDelete();
   Texts expected{"BeginTrans"};
@@ -234,9 +236,10 @@ TEST_P(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
                        "' ");
   }
   expected.push_back("CommitTrans");
-  EXPECT_EQ(db.Calls(), expected);
+  EXPECT_EQ(WithoutHistory(db.Calls()), expected);
   EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
   EXPECT_EQ(Filas("XEL_Configuracion"), 0);
+  EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db())) << "one entry per row";
   const Texts shown{"K0|RAIZ|", " K0004|Almacen|0004", " K0003|Compras|0003"};
   EXPECT_EQ(TreeShown(Nodes()), shown);
   PressF5();
@@ -251,7 +254,9 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
   session->SetConnection(trace);
   const Texts shown = TreeShown(Nodes());
   const Texts stored = DumpStore(store.Db());
-  const int llamadas = 6;  // begin, two classes with two statements each, commit
+  const Texts filas = StoreRows(store.Db());
+  // Begin, two classes with two deletes each and their four entries, commit.
+  const int llamadas = 10;
   for (int call = 1; call <= llamadas; ++call) {
     session->ClearMessages();
     trace.Clear();
@@ -279,6 +284,7 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
   EXPECT_FALSE(faulty.Failed()) << "the delete makes exactly " << llamadas << " calls";
   EXPECT_FALSE(Nodes().Contains("K0001"));
   EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
+  EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db()));
 }
 
 XEL_ON_EVERY_BACKEND(ComandosTest);

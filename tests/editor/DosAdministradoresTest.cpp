@@ -264,7 +264,10 @@ TEST_P(DosAdministradoresTest, AChangeOverWhatTheOtherWroteSinceTheOpeningIsAske
                     " No se grabó el cambio; pulse Aceptar de nuevo para decidir si lo "
                     "sobrescribe.");
       EXPECT_EQ(db.Calls(),
-                (Texts{r.lectura(r.clave), "BeginTrans", r.lectura(r.clave), "RollbackTrans"}));
+                (Texts{r.lectura(r.clave), "BeginTrans",
+                       sql::Bloqueando(r.lectura(r.clave), r.tabla, store.Db().Dialect()),
+                       "RollbackTrans"}))
+          << "inside the transaction the row is read locked";
       EXPECT_EQ(DumpStore(store.Db()), trasOtraVez);
       EXPECT_TRUE(d.Visible() && !d.Add) << r.clave;
 

@@ -151,9 +151,12 @@ struct ComillasTest : DialogoFixture {
   void Comprueba(const std::string& caso, const std::string& rechazo) {
     if (rechazo.empty()) {
       ASSERT_TRUE(session->Messages().empty()) << caso << ": " << session->Messages()[0].prompt;
-      ASSERT_EQ(db.Calls().size(), 3u) << caso;
-      EXPECT_EQ(db.Calls()[0], "BeginTrans") << caso;
-      EXPECT_EQ(db.Calls()[2], "CommitTrans") << caso;
+      // A change first reads its row, locked, inside the transaction.
+      Texts calls = WithoutHistory(db.Calls());
+      std::erase_if(calls, [](const std::string& call) { return call.starts_with("SELECT"); });
+      ASSERT_EQ(calls.size(), 3u) << caso;
+      EXPECT_EQ(calls[0], "BeginTrans") << caso;
+      EXPECT_EQ(calls[2], "CommitTrans") << caso;
       EXPECT_EQ(db.RecordsAffected(), 1) << caso;
     } else {
       EXPECT_EQ(session->ErrorIds(), Texts{rechazo}) << caso;

@@ -91,15 +91,23 @@ const std::vector<Escritura>& Escrituras() {
          v.editor.cmdGrabar.PerformClick();
          return Visto(v, v.session->Messages().empty());
        }},
-      {"Set", [](VentanaEditor&,
-                 Connection& db) { return DelNucleo([&] { CambiaValor(db, "IVA", "17"); }); }},
+      {"Set",
+       [](VentanaEditor&, Connection& db) {
+         return DelNucleo([&] {
+           Historial historial = Historial::De(db, "ana");
+           CambiaValor(historial, "IVA", "17");
+         });
+       }},
       {"Import",
        [](VentanaEditor&, Connection& db) {
          Contenido archivo;
          archivo.clases.push_back({"0009", "0000", "0009", "Nueva", 1});
          archivo.variables.push_back({"0009", "NUEVA", "1", "B", "", 2});
          archivo.variables.push_back({"0001", "IVA", "17", "N", "", 3});
-         return DelNucleo([&] { Importa(db, archivo, "vars.json", false); });
+         return DelNucleo([&] {
+           Historial historial = Historial::De(db, "ana");
+           Importa(historial, archivo, "vars.json", false);
+         });
        }},
   };
   return escrituras;
@@ -141,11 +149,14 @@ TEST_P(ConexionPerdidaTest, AtEveryCallTheStoreIsOldOrNewAndTheUserIsToldWhich) 
   for (int call = 1;; ++call) {
     Intento intento;
     if (viejo.empty()) {
-      viejo = DumpStoreWithoutStamps(intento.store.Db());
+      viejo = StoreRows(intento.store.Db());
     }
     intento.terminador.TerminateAtCall(call);
     Desenlace desenlace = escritura.escribe(intento.ventana, intento.conexion);
-    Lines estado = DumpStoreWithoutStamps(*intento.store.OpenAnother());
+    auto otra = intento.store.OpenAnother();
+    Lines estado = StoreRows(*otra);
+    EXPECT_EQ(RowsByHistory(viejo, *otra), estado)
+        << "a change without its history entry, or an entry without its change, at call " << call;
     EXPECT_EQ(OpenTransactionsOnServer(*intento.killer), 0) << "session ended at call " << call;
     if (!intento.terminador.Terminated()) {
       EXPECT_TRUE(desenlace.exito);

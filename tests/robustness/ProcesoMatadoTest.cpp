@@ -95,7 +95,8 @@ void ImportaArchivo(const std::string& archivo, const std::function<void()>& emp
   std::string texto = Exporta(contenido, FormatoDeArchivo::Json);
   Contenido leido = LeeExportacion(texto, "vars.json");
   empieza();
-  Importa(*db, leido, "vars.json", false);
+  Historial historial = Historial::De(*db, "ana");
+  Importa(historial, leido, "vars.json", false);
 }
 
 // How one child process ended: killed, or on its own with its exit status.
@@ -157,7 +158,7 @@ struct ProcesoMatadoTest : ::testing::TestWithParam<Escritura> {
     return copia.string();
   }
   static Lines Estado(const std::string& archivo) {
-    return DumpStoreWithoutStamps(*OpenConnection("sqlite:" + archivo));
+    return StoreRows(*OpenConnection("sqlite:" + archivo));
   }
 
   static inline std::unique_ptr<TempStore> plantilla_;

@@ -51,7 +51,8 @@ TEST_F(ReinicioDelServidorTest, TheOpenWindowAndTheCommandsWorkOnAfterTheServerR
 
   Servidor("stop");
   Servidor("start");
-  CambiaValor(db, "IVA", "18");
+  Historial historial = Historial::De(db, "ana");
+  CambiaValor(historial, "IVA", "18");
   EXPECT_EQ(LeeVariable(*store.OpenAnother(), "IVA").valor, "18");
   EXPECT_EQ(LeeVariable(*store.OpenAnother(), "TRAS_REINICIO").valor, "x");
 

@@ -19,6 +19,8 @@ namespace {
 
 using testing::DumpStore;
 using testing::FailureOf;
+using testing::RowsByHistory;
+using testing::StoreRows;
 using testing::TempStore;
 
 TEST(ValorPorTipoTest, EachTypeTakesItsOwnValuesAndNoneTakesABlankOne) {
@@ -189,13 +191,16 @@ struct ImportaTest : testing::StoreTest {
 TEST_P(ImportaTest, AppliesEveryChangeOnceAndThenFindsNothingToChange) {
   Contenido editado = Editado();
   std::vector<std::string> antes = DumpStore(Db());
-  EXPECT_EQ(Importa(Db(), editado, "f.csv", true).cambios.size(), 2u);
+  const std::vector<std::string> filas = StoreRows(Db());
+  Historial historial = Historial::De(Db(), "ana");
+  EXPECT_EQ(Importa(historial, editado, "f.csv", true).cambios.size(), 2u);
   EXPECT_EQ(DumpStore(Db()), antes);
 
-  EXPECT_EQ(Importa(Db(), editado, "f.csv", false).cambios.size(), 2u);
+  EXPECT_EQ(Importa(historial, editado, "f.csv", false).cambios.size(), 2u);
   EXPECT_EQ(LeeVariable(Db(), "IVA").valor, "17");
   EXPECT_EQ(LeeVariable(Db(), "VTA_NUEVA").valor, "l'a\n\"b\"");
-  PlanDeImportacion otraVez = Importa(Db(), editado, "f.csv", false);
+  EXPECT_EQ(RowsByHistory(filas, Db()), StoreRows(Db()));
+  PlanDeImportacion otraVez = Importa(historial, editado, "f.csv", false);
   EXPECT_TRUE(otraVez.cambios.empty());
   EXPECT_EQ(otraVez.sinCambio, editado.clases.size() + editado.variables.size());
 }
@@ -204,10 +209,11 @@ TEST_P(ImportaTest, AFailingWriteLeavesTheWholeStoreAsItWas) {
   Contenido editado = Editado();
   std::vector<std::string> antes = DumpStore(Db());
   testing::FaultyConnection faulty(Db());
-  // Two reads, then the first change; the second change fails.
-  faulty.FailCall(4, RuntimeError(err::DatabaseError, "disco lleno"),
+  Historial enFalla(faulty, "ana", true);
+  // Two reads, then the first change and its entry; the second change fails.
+  faulty.FailCall(5, RuntimeError(err::DatabaseError, "disco lleno"),
                   testing::FaultyConnection::Counting::ExecuteOnly);
-  RuntimeError error = FailureOf([&] { Importa(faulty, editado, "f.csv", false); });
+  RuntimeError error = FailureOf([&] { Importa(enFalla, editado, "f.csv", false); });
   EXPECT_TRUE(faulty.Failed());
   EXPECT_TRUE(error.Description().ends_with(": disco lleno")) << error.what();
   EXPECT_TRUE(
@@ -234,10 +240,12 @@ TEST_P(CambiaValorTest, WritesAValueItsTypeTakesAndKeepsTypeAndDescription) {
       {"VTA_MONEDA", " ", err::InvalidPropertyValue},
       {"NO_EXISTE", "1", err::ItemNotFound},
   };
+  const std::vector<std::string> filas = StoreRows(Db());
+  Historial historial = Historial::De(Db(), "ana");
   for (const Caso& caso : kCasos) {
     Variable antes = LeeVariable(Db(), caso.clave == std::string("NO_EXISTE") ? "IVA" : caso.clave);
     std::vector<std::string> store = DumpStore(Db());
-    RuntimeError error = FailureOf([&] { CambiaValor(Db(), caso.clave, caso.valor); });
+    RuntimeError error = FailureOf([&] { CambiaValor(historial, caso.clave, caso.valor); });
     EXPECT_EQ(error.Number(), caso.error) << caso.clave << " " << error.what();
     if (caso.error != 0) {
       EXPECT_EQ(DumpStore(Db()), store) << caso.clave;
@@ -247,6 +255,7 @@ TEST_P(CambiaValorTest, WritesAValueItsTypeTakesAndKeepsTypeAndDescription) {
     EXPECT_EQ(despues.valor, caso.valor);
     EXPECT_EQ(std::tie(despues.tipo, despues.descripcion), std::tie(antes.tipo, antes.descripcion));
   }
+  EXPECT_EQ(RowsByHistory(filas, Db()), StoreRows(Db()));
 }
 
 struct ArbolTest : testing::StoreTest {

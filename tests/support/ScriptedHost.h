@@ -36,6 +36,10 @@ class ScriptedSession : public SessionService {
   void Answer(long button, std::function<void()> meanwhile = {}) {
     answers_.push_back({button, std::move(meanwhile)});
   }
+  std::string Usuario() override { return usuario; }
+  // The session's user.
+  std::string usuario = "ana";
+
   const std::vector<Message>& Messages() const { return messages_; }
   std::vector<std::string> ErrorIds() const;
   void ClearMessages() { messages_.clear(); }

@@ -1,8 +1,11 @@
 #include "tests/support/TreeAndStore.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
+#include "store/ContenidoDelStore.h"
+#include "store/Historial.h"
 #include "store/Sql.h"
 
 namespace xel::testing {
@@ -20,7 +23,27 @@ const Table kTables[] = {
     {sql::XEL_Configuracion,
      {sql::Cf_Variable, sql::Cf_Valor, sql::Cf_Descripcion, sql::Cf_Tipo,
       sql::Cv_Cve_Clase_Variable, sql::Fecha_Ult_Modif}},
+    {sql::XEL_Historial,
+     {"Hi_Id", "Hi_Fecha", "Hi_Usuario", "Hi_Accion", "Hi_Entidad", "Hi_Clave", "Hi_Clase",
+      "Hi_ClasePadre", "Hi_Valor_Antes", "Hi_Descripcion_Antes", "Hi_Tipo_Antes", "Hi_Padre_Antes",
+      "Hi_Posicion_Antes", "Hi_Valor", "Hi_Descripcion", "Hi_Tipo", "Hi_Padre", "Hi_Posicion",
+      "Hi_Revierte"}},
 };
+
+std::string ClassRow(const std::string& code, const EstadoDeFila& state) {
+  return "class|" + ClaveComparable(code) + "|" + state.padre + "|" + state.posicion + "|" +
+         state.descripcion;
+}
+
+std::string VariableRow(const std::string& key, const std::string& cls, const EstadoDeFila& state) {
+  return "variable|" + ClaveComparable(key) + "|" + ClaveComparable(cls) + "|" + state.valor + "|" +
+         state.tipo + "|" + state.descripcion;
+}
+
+// The key of a row line: its kind and key.
+std::string RowKey(const std::string& line) {
+  return line.substr(0, line.find('|', line.find('|') + 1));
+}
 
 std::string Column(const Recordset& row, const char* column) {
   try {
@@ -92,14 +115,57 @@ std::vector<std::string> DumpStore(Connection& db) {
   return lines;
 }
 
-std::vector<std::string> DumpStoreWithoutStamps(Connection& db) {
-  std::vector<std::string> lines = DumpStore(db);
-  const std::string stamp = std::string("|") + sql::Fecha_Ult_Modif + "=";
-  for (std::string& line : lines) {
-    line = line.substr(0, line.find(stamp));
+std::vector<std::string> StoreRows(Connection& db) {
+  return RowsOf(LeeContenido(db));
+}
+
+std::vector<std::string> RowsOf(const Contenido& store) {
+  std::vector<std::string> lines;
+  for (const Clase& c : store.clases) {
+    lines.push_back(ClassRow(
+        c.codigo, {.descripcion = c.descripcion, .padre = c.padre, .posicion = c.posicion}));
+  }
+  for (const Variable& v : store.variables) {
+    lines.push_back(VariableRow(v.clave, v.clase, {v.valor, v.descripcion, v.tipo}));
   }
   std::ranges::sort(lines);
   return lines;
+}
+
+std::vector<std::string> RowsByHistory(const std::vector<std::string>& before, Connection& db) {
+  std::map<std::string, std::string> rows;
+  for (const std::string& line : before) {
+    rows[RowKey(line)] = line;
+  }
+  std::vector<EntradaDeHistorial> entries = LeeHistorial(db, {});
+  std::ranges::reverse(entries);  // oldest first
+  for (const EntradaDeHistorial& e : entries) {
+    if (e.entidad == Entidad::Historial) {
+      continue;
+    }
+    const bool isClass = e.entidad == Entidad::Clase;
+    const std::string key = (isClass ? "class|" : "variable|") + ClaveComparable(e.clave);
+    if (!e.despues) {
+      rows.erase(key);
+    } else {
+      rows[key] =
+          isClass ? ClassRow(e.clave, *e.despues) : VariableRow(e.clave, e.clase, *e.despues);
+    }
+  }
+  std::vector<std::string> lines;
+  for (auto& [key, line] : rows) {
+    lines.push_back(line);
+  }
+  std::ranges::sort(lines);
+  return lines;
+}
+
+std::vector<std::string> WithoutHistory(const std::vector<std::string>& calls) {
+  std::vector<std::string> kept;
+  std::ranges::copy_if(calls, std::back_inserter(kept), [](const std::string& call) {
+    return call.find(sql::XEL_Historial) == std::string::npos;
+  });
+  return kept;
 }
 
 std::vector<std::string> TreeOfStore(Connection& db) {

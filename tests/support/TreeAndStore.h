@@ -5,6 +5,7 @@
 
 #include "platform/Database.h"
 #include "platform/TreeNodes.h"
+#include "store/ContenidoDelStore.h"
 
 namespace xel::testing {
 
@@ -12,9 +13,19 @@ namespace xel::testing {
 // shown as <NULL>), the lines sorted. A table or a column the store lacks is a line of its own, so
 // that a damaged store can be dumped too and compared before and after a command.
 std::vector<std::string> DumpStore(Connection& db);
-// The same without the times of the rows' last change: what two stores filled alike at other
-// moments, or written again, have in common.
-std::vector<std::string> DumpStoreWithoutStamps(Connection& db);
+
+// The store's classes and variables, one sorted line each: "class|CODE|PARENT|POSITION|DESCRIPTION"
+// and "variable|KEY|CLASS|VALUE|TYPE|DESCRIPTION", keys and codes in small letters.
+std::vector<std::string> StoreRows(Connection& db);
+std::vector<std::string> RowsOf(const Contenido& contenido);
+// The same lines as the history tells them: `before` (StoreRows when the history was empty) with
+// every entry of the history applied in order. Equal to StoreRows exactly when every change has
+// its entry and every entry its change.
+std::vector<std::string> RowsByHistory(const std::vector<std::string>& before, Connection& db);
+
+// The calls without those on the history (its presence and its entries), for the tests of the
+// editor's own statements; the entries are checked through RowsByHistory.
+std::vector<std::string> WithoutHistory(const std::vector<std::string>& calls);
 
 // The tree the store describes, read with bound values and so independent of the editor's own
 // statements: the root, the top-level classes by description, under each class its sub-classes by

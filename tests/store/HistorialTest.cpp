@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/ContenidoDelStore.h"
+#include "store/Historial.h"
+#include "store/Importacion.h"
+#include "store/Statements.h"
+#include "tests/support/FailureOf.h"
+#include "tests/support/StoreTest.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel {
+namespace {
+
+using testing::FailureOf;
+using testing::RowsByHistory;
+using testing::StoreRows;
+using testing::TempStore;
+using Texts = std::vector<std::string>;
+
+struct HistorialTest : testing::StoreTest {
+  HistorialTest() : StoreTest(TempStore::Contents::Demo) {}
+  using StoreTest::Db;
+  // The demo's rows, written straight into the tables, are no change under test.
+  void SetUp() override {
+    StoreTest::SetUp();
+    if (!IsSkipped()) {
+      Db().Execute("DELETE FROM XEL_Historial");
+    }
+  }
+
+  Historial Hist() { return Historial::De(Db(), "ana"); }
+  long long UltimaEntrada() {
+    auto entradas = LeeHistorial(Db(), {});
+    return entradas.empty() ? 0 : entradas.front().id;
+  }
+  // Imports rows as a file would hold them.
+  void Importa(const Contenido& filas) {
+    Historial h = Hist();
+    ::xel::Importa(h, filas, "f", false);
+  }
+  void Borra(const std::function<void(Historial&)>& borra) {
+    Historial h = Hist();
+    RunInTransaction(Db(), [&] { borra(h); });
+  }
+  // Gives every entry so far the date, so that the next changes come after it.
+  void Fecha(const std::string& fecha) {
+    Db().Execute("UPDATE XEL_Historial SET Hi_Fecha = '" + fecha + "' WHERE Hi_Fecha > '" + fecha +
+                 "'");
+  }
+};
+
+// Each kind of change is undone by its revert, which is itself an entry naming the change undone;
+// the history still tells the store row by row.
+TEST_P(HistorialTest, RevertBringsBackWhatEachKindOfChangeChanged) {
+  const Contenido nuevaClase{{{"0099", "0000", "0099", "Vacía"}}, {}};
+  struct Caso {
+    const char* que;
+    std::function<void(HistorialTest&)> cambia;
+  } const kCasos[] = {
+      {"a value",
+       [](HistorialTest& t) {
+         Historial h = t.Hist();
+         CambiaValor(h, "IVA", "17");
+       }},
+      {"a variable deleted",
+       [](HistorialTest& t) { t.Borra([](Historial& h) { h.BorraVariable("IVA"); }); }},
+      {"a variable created",
+       [](HistorialTest& t) {
+         t.Importa({{}, {{"0001", "NUEVA", "x", "T", "d"}}});
+       }},
+      {"a class's description",
+       [](HistorialTest& t) {
+         Contenido c = LeeContenido(t.Db());
+         std::erase_if(c.clases, [](const Clase& k) { return k.codigo != "0001"; });
+         c.clases[0].descripcion = "Otra";
+         t.Importa({c.clases, {}});
+       }},
+      {"a class created", [&](HistorialTest& t) { t.Importa(nuevaClase); }},
+  };
+  for (const Caso& caso : kCasos) {
+    const Texts antes = StoreRows(Db());
+    caso.cambia(*this);
+    ASSERT_NE(StoreRows(Db()), antes) << caso.que;
+    const long long cambio = UltimaEntrada();
+    Historial h = Hist();
+    const Texts plan = StoreRows(Db());
+    EXPECT_FALSE(Revierte(h, cambio, true).empty()) << caso.que;
+    EXPECT_EQ(StoreRows(Db()), plan) << caso.que << ": a dry run writes nothing";
+    Revierte(h, cambio, false);
+    EXPECT_EQ(StoreRows(Db()), antes) << caso.que;
+    EXPECT_EQ(LeeHistorial(Db(), {}).front().revierte, cambio) << caso.que;
+  }
+}
+
+// A deleted class comes back under its parent, at a free position, and its variables after it.
+TEST_P(HistorialTest, ADeletedClassAndItsVariablesComeBackInThatOrder) {
+  const Texts filas = StoreRows(Db());
+  Borra([](Historial& h) {
+    h.BorraVariablesDeClase("0008");
+    h.BorraClase("0008", "0001");
+  });
+  const auto entradas = LeeHistorial(Db(), {.clases = Texts{"0008"}});
+  ASSERT_GE(entradas.size(), 2u);
+  Historial h = Hist();
+  EXPECT_EQ(FailureOf([&] { Revierte(h, entradas.back().id, false); }).Number(),
+            err::InvalidProcedureCall)
+      << "a variable's class must come back first";
+  for (const EntradaDeHistorial& e : entradas) {  // newest first: the class, then its variables
+    Revierte(h, e.id, false);
+  }
+  Arbol arbol(LeeContenido(Db()));
+  const Arbol retenciones = arbol.Subarbol("0008");
+  EXPECT_EQ(retenciones.Ramas().size(), 1u);
+  EXPECT_EQ(retenciones.Ramas()[0].ruta, "0001/0008") << "under Impuestos again";
+  EXPECT_EQ(retenciones.Ramas()[0].variables.size(), entradas.size() - 1);
+  EXPECT_EQ(RowsByHistory(filas, Db()), StoreRows(Db()));
+}
+
+TEST_P(HistorialTest, WhatCannotBeUndoneIsRefusedAndChangesNothing) {
+  Historial h = Hist();
+  CambiaValor(h, "IVA", "17");
+  const long long valor = UltimaEntrada();
+  Borra([](Historial& b) { b.BorraVariable("IVA"); });
+  DepuraHistorial(h, "2000-01-01 00:00:00.000");
+  const long long depuracion = UltimaEntrada();
+  h.Registra({.accion = Accion::Movimiento, .entidad = Entidad::Clase, .clave = "0001"});
+  const long long movimiento = UltimaEntrada();
+  const struct {
+    long long id;
+    long error;
+  } kCasos[] = {
+      {valor, err::InvalidProcedureCall},  // the variable is gone
+      {depuracion, err::InvalidProcedureCall},
+      {movimiento, err::InvalidProcedureCall},
+      {movimiento + 100, err::ItemNotFound},
+  };
+  const Texts store = testing::DumpStore(Db());
+  for (const auto& caso : kCasos) {
+    EXPECT_EQ(FailureOf([&] { Revierte(h, caso.id, false); }).Number(), caso.error) << caso.id;
+    EXPECT_EQ(testing::DumpStore(Db()), store) << caso.id;
+  }
+}
+
+// The store as it stood at a date: every row changed since taken back, created ones left out,
+// deleted ones back; a date before a prune cannot be told.
+TEST_P(HistorialTest, TheStoreAsOfADateIsTheStoreAsItStoodThen) {
+  Fecha("2026-01-01 00:00:00.000");
+  const Texts alPrincipio = StoreRows(Db());
+  Historial h = Hist();
+  CambiaValor(h, "IVA", "17");
+  Importa({{}, {{"0001", "NUEVA", "x", "T", "d"}}});
+  Fecha("2026-01-02 00:00:00.000");
+  const Texts alSegundoDia = StoreRows(Db());
+  CambiaValor(h, "IVA", "18");
+  Borra([](Historial& b) {
+    b.BorraVariablesDeClase("0008");
+    b.BorraClase("0008", "0001");
+  });
+  Importa({{{"0098", "0000", "0098", "Nueva"}}, {}});
+  auto filasAl = [&](const std::string& fecha) {
+    return testing::RowsOf(ContenidoAl(Db(), fecha));
+  };
+  EXPECT_EQ(filasAl("2026-01-01 12:00:00.000"), alPrincipio);
+  EXPECT_EQ(filasAl("2026-01-02 12:00:00.000"), alSegundoDia);
+  EXPECT_EQ(filasAl("2999-01-01 00:00:00.000"), StoreRows(Db()));
+
+  EXPECT_GT(DepuraHistorial(h, "2026-01-02 06:00:00.000"), 0);
+  EXPECT_EQ(FailureOf([&] { ContenidoAl(Db(), "2026-01-01 12:00:00.000"); }).Number(),
+            err::InvalidPropertyValue);
+  EXPECT_EQ(filasAl("2026-01-02 12:00:00.000"), alSegundoDia)
+      << "after the prune's date it still can";
+  EXPECT_EQ(LeeHistorial(Db(), {}).front().accion, Accion::Depuracion) << "the prune is recorded";
+}
+
+// One variable's history, a class's with everything under it (also what was deleted), by user and
+// date: each query gives exactly the entries that match, newest first.
+TEST_P(HistorialTest, QueriesGiveTheMatchingEntriesNewestFirst) {
+  Historial ana = Hist();
+  Historial luis(Db(), "luis", true);
+  CambiaValor(ana, "IVA", "17");
+  CambiaValor(luis, "IVA", "18");
+  CambiaValor(luis, "RET_IVA_FLETES", "5");
+  RunInTransaction(Db(), [&] { ana.BorraVariable("IVA_FRONTERA"); });
+  CambiaValor(ana, "VTA_MONEDA", "USD");
+  auto claves = [&](const ConsultaDeHistorial& consulta) {
+    Texts texto;
+    for (const EntradaDeHistorial& e : LeeHistorial(Db(), consulta)) {
+      texto.push_back(e.usuario + " " + e.clave + " " + (e.despues ? e.despues->valor : "-"));
+    }
+    return texto;
+  };
+  EXPECT_EQ(claves({.variable = "iva"}), (Texts{"luis IVA 18", "ana IVA 17"}));
+  EXPECT_EQ(claves({.clases = ClasesDelSubarbol(Db(), "0001")}),
+            (Texts{"ana IVA_FRONTERA -", "luis RET_IVA_FLETES 5", "luis IVA 18", "ana IVA 17"}));
+  EXPECT_EQ(claves({.usuario = "luis"}), (Texts{"luis RET_IVA_FLETES 5", "luis IVA 18"}));
+  EXPECT_EQ(claves({.desde = "2999-01-01 00:00:00.000"}), Texts{});
+}
+
+TEST_P(HistorialTest, AStoreWithoutTheHistoryWorksAsBeforeAndRecordsNothing) {
+  Db().Execute("DROP TABLE XEL_Historial");
+  Historial h = Hist();
+  EXPECT_FALSE(h.Presente());
+  CambiaValor(h, "IVA", "17");
+  RunInTransaction(Db(), [&] { h.BorraVariable("IVA"); });
+  EXPECT_EQ(FailureOf([&] { LeeVariable(Db(), "IVA"); }).Number(), err::ItemNotFound);
+}
+
+// On PostgreSQL the writes other programs make straight into the tables are recorded, once each,
+// with the server's user and no session user, and XEL02's own are not recorded twice; an update
+// that changes nothing the history keeps is not recorded. SQLite records only XEL02's writes.
+TEST_P(HistorialTest, WritesOfOtherProgramsAreRecordedOnPostgreSqlOnly) {
+  const Texts filas = StoreRows(Db());
+  Db().Execute("UPDATE XEL_Configuracion SET Cf_Valor = '17' WHERE Cf_Variable = 'IVA'");
+  Db().Execute(sql::InsertaVariable("0001", "OTRA", "x", "d", "T"));
+  Db().Execute("UPDATE XEL_Configuracion SET Fecha_Ult_Modif = getdate()");
+  Db().Execute(sql::BorraVariable("IVA_FRONTERA"));
+  Historial h = Hist();
+  CambiaValor(h, "VTA_MONEDA", "USD");
+  const auto entradas = LeeHistorial(Db(), {});
+  ASSERT_EQ(entradas.size(), OnServer() ? 4u : 1u);
+  EXPECT_EQ(entradas.front().usuario, "ana");
+  if (OnServer()) {
+    EXPECT_EQ(RowsByHistory(filas, Db()), StoreRows(Db()));
+    EXPECT_EQ(entradas.back().usuario, "");
+    EXPECT_FALSE(entradas.back().usuarioBd.empty());
+  }
+}
+
+TEST(FechaDeHistorial, ReadsTheThreeFormsAndRefusesAnythingElse) {
+  const struct {
+    const char* texto;
+    const char* fecha;  // empty: refused
+  } kCasos[] = {
+      {"2026-12-01", "2026-12-01 00:00:00.000"},
+      {"2026-12-01 09:00", "2026-12-01 09:00:00.000"},
+      {"2024-02-29T23:59:59", "2024-02-29 23:59:59.000"},
+      {"2026-02-29", ""},
+      {"2026-13-01", ""},
+      {"2026-12-01 24:00", ""},
+      {"2026-12-01 09:00:60", ""},
+      {"2026-12-1", ""},
+      {"2026-12-01 09:00'--", ""},
+      {"", ""},
+  };
+  for (const auto& caso : kCasos) {
+    std::string fecha;
+    RuntimeError error = FailureOf([&] { fecha = FechaDeHistorial(caso.texto); });
+    EXPECT_EQ(fecha, caso.fecha) << caso.texto;
+    EXPECT_EQ(error.Number(), *caso.fecha ? 0 : err::InvalidPropertyValue) << caso.texto;
+  }
+}
+
+XEL_ON_EVERY_BACKEND(HistorialTest);
+
+}  // namespace
+}  // namespace xel

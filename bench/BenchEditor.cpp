@@ -157,7 +157,8 @@ BenchEditor::BenchEditor(StoreShape shape, Backend backend)
 BenchEditor::BenchEditor(std::unique_ptr<Connection> db, ModoDeCarga modo) : db_(std::move(db)) {
   // Every question is answered OK; any other message is a fault of the run, so it is shown.
   auto session = std::make_shared<HostSession>(
-      *db_, [](const std::string& prompt, long code, const std::string&, const std::string&) {
+      *db_,
+      [](const std::string& prompt, long code, const std::string&, const std::string&) {
         if (code != MsgCode::OkCancelQuestion) {
           std::cerr << prompt << "\n";
         }

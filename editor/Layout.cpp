@@ -100,7 +100,7 @@ void frmXEL02::InitializeComponent() {
   cmdHistorial.SetFocusColor(7711999);
   cmdHistorial.SetFont(kCalibri);
   cmdHistorial.SetIconSize(2);
-  cmdHistorial.SetTabIndex(4);
+  cmdHistorial.SetTabIndex(7);  // under Grabar, beside Clave: after it
 
   Label1.Move(120, 480, 615, 255);
   DisenaEtiqueta(Label1, "Clave:", LabelAlignment::Right);
@@ -111,7 +111,7 @@ void frmXEL02::InitializeComponent() {
   Label2.Move(-840, 840, 1575, 255);
   DisenaEtiqueta(Label2, "Valor:", LabelAlignment::Right);
   txtDescripcion.Move(840, 840, 6135, 300);
-  DisenaCaja(txtDescripcion, 7);
+  DisenaCaja(txtDescripcion, 8);
 
   // Below the frame's designed height: kept, but not seen, so the keyboard does not stop there.
   Label4.Move(120, 1920, 615, 255);

@@ -122,7 +122,9 @@ std::vector<std::string> PostgreSqlHistoryTriggers() {
   };
   std::vector<std::string> statements;
   for (const Tabla& t : tablas) {
-    const std::string funcion = std::string("xel_historial_") + t.nombre;
+    // In the functions' own schema, like the store's other functions, so that no other role's
+    // object of the same name takes its place.
+    const std::string funcion = std::string(kServerFunctionSchema) + ".xel_historial_" + t.nombre;
     const std::string clave = std::string("coalesce(n.") + t.clave + ", o." + t.clave + ")";
     statements.push_back(
         "CREATE OR REPLACE FUNCTION " + funcion +
@@ -143,7 +145,9 @@ std::vector<std::string> PostgreSqlHistoryTriggers() {
         " INSERT INTO XEL_Historial (Hi_Fecha, Hi_Usuario, Hi_UsuarioBd, Hi_Accion, Hi_Entidad,"
         " Hi_Clave, Hi_Clase, Hi_Valor_Antes, Hi_Descripcion_Antes, Hi_Tipo_Antes, Hi_Padre_Antes,"
         " Hi_Posicion_Antes, Hi_Valor, Hi_Descripcion, Hi_Tipo, Hi_Padre, Hi_Posicion)"
-        " VALUES (getdate(), NULL, current_user, CASE TG_OP WHEN 'INSERT' THEN 'A' WHEN 'DELETE'"
+        " VALUES (" +
+        std::string(kServerFunctionSchema) +
+        ".getdate(), NULL, current_user, CASE TG_OP WHEN 'INSERT' THEN 'A' WHEN 'DELETE'"
         " THEN 'B' ELSE " +
         t.accion + " END, '" + t.entidad + "', " + clave + ", coalesce(n." + t.clase + ", o." +
         t.clase + "), " + t.antes + ", " + t.despues +

@@ -190,16 +190,18 @@ void LlenaDentro(Connection& db, const StoreGenerado& store) {
         "VALUES (" +
         Valor(v.clave) + ", 'x', 'T', " + Valor(v.clase) + ")");
   }
+}
+
+// The store made anew with the generated rows and damage, in one transaction, then a column
+// renamed.
+void Llena(Connection& db, const StoreGenerado& store) {
+  RunInTransaction(db, [&] { LlenaDentro(db, store); });
+  // After the commit, at which the server's history triggers read the rows' columns.
   if (const size_t punto = store.columnaQuitada.find('.'); punto != std::string::npos) {
     const std::string columna = store.columnaQuitada.substr(punto + 1);
     db.Execute("ALTER TABLE " + store.columnaQuitada.substr(0, punto) + " RENAME COLUMN " +
                columna + " TO " + columna + "_Aparte");
   }
-}
-
-// The store made anew with the generated rows and damage, in one transaction.
-void Llena(Connection& db, const StoreGenerado& store) {
-  RunInTransaction(db, [&] { LlenaDentro(db, store); });
 }
 
 // What a window shows after one load and after a save with its reload, and what it sent.
@@ -266,7 +268,8 @@ TEST_P(CargaEnBloqueTest, ShowsWhatTheLoadPerClassShowsAndSavesTheSameOnGenerate
     EXPECT_EQ(enBloque.grabacion, porClase.grabacion) << caso;
     EXPECT_EQ(enBloque.arbolGrabado, porClase.arbolGrabado) << caso;
     if (!store.PorClase()) {
-      EXPECT_EQ(enBloque.lecturas, 2u) << caso;
+      // The two tables, and whether the store keeps a history.
+      EXPECT_EQ(enBloque.lecturas, 3u) << caso;
     }
   }
 }

@@ -141,11 +141,12 @@ TEST_F(EscritorioTest, AReloadKeepsTheOpenNodesAndTheSelectionOrItsNearestRemain
 TEST_F(EscritorioTest, TheTreeHasTheFocusOnOpenAndTabFollowsTheLayout) {
   EXPECT_TRUE(editor.tvVariables.HasFocus());
   Texts orden;
-  for (int paso = 0; paso < 5; ++paso) {
+  for (int paso = 0; paso < 6; ++paso) {
     editor.FocusNextControl();
     orden.push_back(editor.ActiveControl()->Name());
   }
-  EXPECT_EQ(orden, (Texts{"txtID", "cmdGrabar", "txtClave", "txtDescripcion", "tvVariables"}));
+  EXPECT_EQ(orden, (Texts{"txtID", "cmdGrabar", "txtClave", "cmdHistorial", "txtDescripcion",
+                          "tvVariables"}));
 }
 
 // Insert, F2 and Delete pressed in the tree run the toolbar's commands.

@@ -40,7 +40,7 @@ struct HistorialVentanaTest : OnEveryBackend<DialogoFixture> {
   void AbreConCtrlH(const std::string& key, const std::function<void()>& mientras) {
     Click(key);
     ui.WhenModal([&](Form&) { mientras(); });
-    editor.tvVariables.UserKeyDown(kTeclaH, kControl);
+    editor.UserWindowKey({kTeclaH, kControl});
   }
 };
 

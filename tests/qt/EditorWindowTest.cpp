@@ -150,7 +150,8 @@ TEST_F(EditorWindowTest, TheDeleteConfirmationShowsAStoredDescriptionLiterally) 
   publico.sessionService = std::make_shared<HostSession>(
       store.Db(),
       [this](const std::string& prompt, long code, const std::string& title,
-             const std::string& errorId) { return ui.Message(prompt, code, title, errorId); });
+             const std::string& errorId) { return ui.Message(prompt, code, title, errorId); },
+      "ana");
   AddClass("0099", "0099", "0000", "<b>x</b>");
   editor.tvVariables.UserKeyUp(KeyCode::F5, 0);
   ClickNode("K0099");

@@ -44,16 +44,17 @@ bool PostgreSqlNamed() {
   return !PostgreSqlServer().empty();
 }
 
-std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend) {
+std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend,
+                                           const std::string& kind) {
   const std::string classes = std::to_string(shape.classes);
   const std::string variables = std::to_string(shape.variables);
   std::unique_ptr<Connection> db;
   if (backend == Backend::Sqlite) {
-    const std::string file = "xel02-bench-" + classes + "-" + variables + ".db";
+    const std::string file = "xel02-bench-" + kind + classes + "-" + variables + ".db";
     db = OpenConnection("sqlite:" + (std::filesystem::temp_directory_path() / file).string());
   } else {
     db = OpenConnection(PostgreSqlServer());
-    const std::string schema = RequireIdentifier("xel02_bench_" + classes + "_" + variables);
+    const std::string schema = RequireIdentifier("xel02_bench_" + kind + classes + "_" + variables);
     db->Execute("CREATE SCHEMA IF NOT EXISTS " + schema);
     db->Execute("SET search_path TO " + schema);
   }
@@ -101,7 +102,10 @@ void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State
   }
 }
 
-BenchEditor::BenchEditor(StoreShape shape, Backend backend) : db_(OpenBenchStore(shape, backend)) {
+BenchEditor::BenchEditor(StoreShape shape, Backend backend)
+    : BenchEditor(OpenBenchStore(shape, backend)) {}
+
+BenchEditor::BenchEditor(std::unique_ptr<Connection> db) : db_(std::move(db)) {
   // Every question is answered OK; any other message is a fault of the run, so it is shown.
   auto session = std::make_shared<HostSession>(
       *db_,

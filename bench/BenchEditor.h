@@ -38,7 +38,9 @@ bool PostgreSqlNamed();
 // The generated store of a shape on a backend, made once and kept: a file in the temporary folder
 // between runs, a schema of its own in the server's database for the server's life. A store whose
 // generation was cut short holds nothing and is made again.
-std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend);
+// `kind` names stores of another kind (the history's, "history_"), made the same way.
+std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend,
+                                           const std::string& kind = "");
 
 // Makes every store of kStoreSizes that is missing, on every backend of this run, and has the
 // system write everything out, so that no measurement shares the disk with a generation.
@@ -57,6 +59,7 @@ void RegisterOnEachBackend(const std::string& name, void (*run)(benchmark::State
 class BenchEditor {
  public:
   explicit BenchEditor(StoreShape shape, Backend backend = Backend::Sqlite);
+  explicit BenchEditor(std::unique_ptr<Connection> db);
   ~BenchEditor();
 
   Connection& Db() { return *db_; }

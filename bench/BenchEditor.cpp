@@ -51,10 +51,11 @@ std::string ShapeName(StoreShape shape) {
   return std::to_string(shape.classes) + "_" + std::to_string(shape.variables);
 }
 
-// A connection to the server's schema of that shape's store.
-std::unique_ptr<Connection> OpenServerStore(StoreShape shape, const std::string& server) {
+// A connection to the server's schema of that shape's store, of that kind.
+std::unique_ptr<Connection> OpenServerStore(StoreShape shape, const std::string& server,
+                                            const std::string& kind = "") {
   auto db = OpenConnection(server);
-  const std::string schema = RequireIdentifier("xel02_bench_" + ShapeName(shape));
+  const std::string schema = RequireIdentifier("xel02_bench_" + kind + ShapeName(shape));
   db->Execute("CREATE SCHEMA IF NOT EXISTS " + schema);
   db->Execute("SET search_path TO " + schema);
   return db;
@@ -98,14 +99,15 @@ void ReadBothTables(Connection& db) {
   benchmark::DoNotOptimize(values.data());
 }
 
-std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend) {
+std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend,
+                                           const std::string& kind) {
   std::unique_ptr<Connection> db;
   if (backend == Backend::Sqlite) {
-    const std::string file = "xel02-bench-" + std::to_string(shape.classes) + "-" +
+    const std::string file = "xel02-bench-" + kind + std::to_string(shape.classes) + "-" +
                              std::to_string(shape.variables) + ".db";
     db = OpenConnection("sqlite:" + (std::filesystem::temp_directory_path() / file).string());
   } else {
-    db = OpenServerStore(shape, PostgreSqlServer());
+    db = OpenServerStore(shape, PostgreSqlServer(), kind);
   }
   if (!HasSchema(*db)) {
     RunInTransaction(*db, [&] {

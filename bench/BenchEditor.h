@@ -38,7 +38,9 @@ bool PostgreSqlNamed();
 // The generated store of a shape on a backend, made once and kept: a file in the temporary folder
 // between runs, a schema of its own in the server's database for the server's life. A store whose
 // generation was cut short holds nothing and is made again.
-std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend);
+// `kind` names stores of another kind (the history's, "history_"), made the same way.
+std::unique_ptr<Connection> OpenBenchStore(StoreShape shape, Backend backend,
+                                           const std::string& kind = "");
 // The generated store of a shape on the PostgreSQL server, reached at another host and port (a
 // proxy's); the store must have been generated.
 std::unique_ptr<Connection> OpenBenchStoreAt(StoreShape shape, const std::string& host, int port);

@@ -5,6 +5,7 @@
 
 #include "dialog/frmZULAddVariables.h"
 
+#include "dialog/DisenoModal.h"
 #include "dialog/TiposVariable.h"
 
 namespace xel {
@@ -15,8 +16,6 @@ constexpr Color kBlanco = 0xFFFFFF;
 constexpr Color kVerde = 65280;
 constexpr Color kGrisMenu = 0x80000004;  // the system colour of the menu bar
 constexpr Color kTextoBoton = 0x80000012;
-constexpr Color kAzulBoton = 9065216;
-constexpr Color kFocoBoton = 7711999;
 const Font kCalibri{"Calibri", 8.25f, false};
 const Font kFranklin{"Franklin Gothic Medium", 8.25f, false};
 const Font kFixedsys{"Fixedsys", 9.0f, false};
@@ -54,17 +53,6 @@ void DisenaCajaInformativa(TextBoxZul& box, const Bounds& bounds, int tabIndex) 
   box.SetTabStop(false);
 }
 
-void DisenaBoton(FlatButton& button, float left, const std::string& caption, int tabIndex) {
-  button.Move(left, 5160, 1695, 375);
-  button.SetCaption(caption);
-  button.SetBackColor(kAzulBoton);
-  button.SetBorderColor(kAzulBoton);
-  button.SetForeColor(kBlanco);
-  button.SetFocusColor(kFocoBoton);
-  button.SetFont({"Calibri", 9.0f, false});
-  button.SetTabIndex(tabIndex);
-}
-
 void DisenaOpcion(OptionButton& option, float left, float width, const std::string& caption,
                   int tabIndex) {
   option.Move(left, 0, width, 375);
@@ -96,13 +84,7 @@ void frmZULAddVariables::InitializeComponent() {
   SetCaption("");
   SetDesignSize(8835, 6195);
 
-  Controles.Move(0, 0, 8835, 960);
-  Controles.SetCaption("Agregar Variable");
-  Controles.SetTabWidth(0);
-  Controles.SetEasyAccessEnabled(false);
-  Controles.SetShowMenuPopup(false);
-  Controles.SetShowWindowsList(false);
-  Controles.SetShowExitButton(true);
+  DisenaBarraModal(Controles, 8835, "Agregar Variable");
   Controles.SetTabIndex(0);
 
   DisenaEtiqueta(Etiqueta1, 1200, "Hijo de:", "HIJO DE", kCalibri, kFondo);

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "dialog/DisenoModal.h"
 #include "dialog/RegistroGuardado.h"
 #include "platform/SearchText.h"
 
@@ -11,22 +12,8 @@ namespace xel {
 
 namespace {
 constexpr Color kFondo = 0xF5F5F5;
-constexpr Color kBlanco = 0xFFFFFF;
-constexpr Color kAzulBoton = 9065216;
-constexpr Color kFocoBoton = 7711999;
 constexpr int kEnter = 13;
 const Font kCalibri{"Calibri", 8.25f, false};
-
-void DisenaBoton(FlatButton& button, float left, const std::string& caption, int tabIndex) {
-  button.Move(left, 5160, 1695, 375);
-  button.SetCaption(caption);
-  button.SetBackColor(kAzulBoton);
-  button.SetBorderColor(kAzulBoton);
-  button.SetForeColor(kBlanco);
-  button.SetFocusColor(kFocoBoton);
-  button.SetFont({"Calibri", 9.0f, false});
-  button.SetTabIndex(tabIndex);
-}
 
 // One change as the list shows it.
 std::string Linea(const EntradaDeHistorial& e) {
@@ -51,13 +38,7 @@ frmHistorial::frmHistorial(FormsRuntime& runtime, Publico& publico)
 void frmHistorial::InitializeComponent() {
   SetCaption("Historial de cambios");
   SetDesignSize(9255, 6045);
-  Controles.Move(0, 0, 9255, 960);
-  Controles.SetCaption("Historial de cambios");
-  Controles.SetTabWidth(0);
-  Controles.SetEasyAccessEnabled(false);
-  Controles.SetShowMenuPopup(false);
-  Controles.SetShowWindowsList(false);
-  Controles.SetShowExitButton(true);
+  DisenaBarraModal(Controles, 9255, "Historial de cambios");
   lblFiltro.Move(120, 1080, 1095, 255);
   lblFiltro.SetCaption("Filtrar:");
   lblFiltro.SetAlignment(LabelAlignment::Right);

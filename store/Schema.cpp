@@ -292,8 +292,8 @@ std::vector<std::string> SchemaStatements(SqlDialect dialect) {
   switch (dialect) {
     case SqlDialect::Sqlite:
       return Joined(kSqliteStatements,
-                    HistoryStatements({"INTEGER PRIMARY KEY AUTOINCREMENT", "text", "text",
-                                       "text COLLATE NOCASE", "integer", "integer"},
+                    HistoryStatements({"INTEGER PRIMARY KEY", "text", "text", "text COLLATE NOCASE",
+                                       "integer", "integer"},
                                       "CREATE TABLE IF NOT EXISTS", CreateIndexIfNotExists));
     case SqlDialect::PostgreSql:
       return Joined(Joined(kPostgreSqlStatements,

@@ -13,6 +13,7 @@
 
 #include "host/ReconnectingConnection.h"
 #include "store/ContenidoDelStore.h"
+#include "store/Historial.h"
 #include "store/Importacion.h"
 #include "tests/editor/DialogoFixture.h"
 #include "tests/support/TerminatingConnection.h"
@@ -107,6 +108,14 @@ const std::vector<Escritura>& Escrituras() {
          return DelNucleo([&] {
            Historial historial = Historial::De(db, "ana");
            Importa(historial, archivo, "vars.json", false);
+         });
+       }},
+      // On the server the small store's rows were recorded as they were written straight into it.
+      {"RevertCreation",
+       [](VentanaEditor&, Connection& db) {
+         return DelNucleo([&] {
+           Historial historial = Historial::De(db, "ana");
+           Revierte(historial, LeeHistorial(db, {.variable = "MONEDA"}).at(0).id, false);
          });
        }},
   };

@@ -81,7 +81,9 @@ std::vector<std::string> PostgreSqlHistoryTriggers() {
        "CASE WHEN o.Cv_Padre IS DISTINCT FROM n.Cv_Padre OR o.Cv_Id IS DISTINCT FROM n.Cv_Id "
        "THEN 'M' ELSE 'C' END"},
   };
-  std::vector<std::string> statements;
+  // The triggers look for XEL02's entries of their own transaction by its id.
+  std::vector<std::string> statements{
+      "CREATE INDEX IF NOT EXISTS IX_XEL_Historial_Transaccion ON XEL_Historial (Hi_Transaccion)"};
   for (const Tabla& t : tablas) {
     const std::string funcion = std::string("xel_historial_") + t.nombre;
     const std::string clave = std::string("coalesce(n.") + t.clave + ", o." + t.clave + ")";

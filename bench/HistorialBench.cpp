@@ -76,17 +76,22 @@ Connection& WithEntries(Connection& db) {
   count->Close();
   RunInTransaction(db, [&] {
     db.Execute("DELETE FROM XEL_Historial");
+    // The variables numbered, so that entry i changes variable i modulo their count.
+    db.Execute(
+        "CREATE TEMP TABLE IF NOT EXISTS bench_v (k INTEGER PRIMARY KEY, clave, clase, tipo)");
+    db.Execute("DELETE FROM bench_v");
+    db.Execute(
+        "INSERT INTO bench_v (clave, clase, tipo) SELECT Cf_Variable, "
+        "Cv_Cve_Clase_Variable, Cf_Tipo FROM XEL_Configuracion ORDER BY Cf_Variable");
     db.Execute(
         "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
         std::to_string(kEntries - 1) +
-        "), v AS (SELECT Cf_Variable, Cv_Cve_Clase_Variable, Cf_Tipo, ROW_NUMBER() OVER "
-        "(ORDER BY Cf_Variable) - 1 AS k, COUNT(*) OVER () AS total FROM XEL_Configuracion) "
-        "INSERT INTO XEL_Historial (Hi_Fecha, Hi_Usuario, Hi_Accion, Hi_Entidad, Hi_Clave, "
+        ") INSERT INTO XEL_Historial (Hi_Fecha, Hi_Usuario, Hi_Accion, Hi_Entidad, Hi_Clave, "
         "Hi_Clase, Hi_Valor_Antes, Hi_Descripcion_Antes, Hi_Tipo_Antes, Hi_Valor, "
         "Hi_Descripcion, Hi_Tipo) SELECT strftime('%Y-%m-%d %H:%M:%S.000', '2026-01-01', "
-        "'+' || (n.i * 31) || ' seconds'), 'ana', 'C', 'V', v.Cf_Variable, "
-        "v.Cv_Cve_Clase_Variable, CAST(n.i AS text), 'd', v.Cf_Tipo, CAST(n.i + 1 AS text), 'd', "
-        "v.Cf_Tipo FROM n JOIN v ON v.k = n.i % v.total");
+        "'+' || (n.i * 31) || ' seconds'), 'ana', 'C', 'V', v.clave, v.clase, CAST(n.i AS text), "
+        "'d', v.tipo, CAST(n.i + 1 AS text), 'd', v.tipo FROM n JOIN bench_v v ON v.k = "
+        "1 + n.i % (SELECT COUNT(*) FROM bench_v)");
   });
   return db;
 }

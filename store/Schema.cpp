@@ -120,7 +120,9 @@ std::vector<std::string> PostgreSqlHistoryTriggers() {
        "CASE WHEN o.Cv_Padre IS DISTINCT FROM n.Cv_Padre OR o.Cv_Id IS DISTINCT FROM n.Cv_Id "
        "THEN 'M' ELSE 'C' END"},
   };
-  std::vector<std::string> statements;
+  // The triggers look for XEL02's entries of their own transaction by its id.
+  std::vector<std::string> statements{
+      "CREATE INDEX IF NOT EXISTS IX_XEL_Historial_Transaccion ON XEL_Historial (Hi_Transaccion)"};
   for (const Tabla& t : tablas) {
     // In the functions' own schema, like the store's other functions, so that no other role's
     // object of the same name takes its place.

@@ -118,6 +118,14 @@ void Global(CLI::App& program, const std::string& name, std::string& into, const
   program.add_option(name, into, description)->type_name(value)->group(kGlobalGroup);
 }
 
+// A command's --format: its default form, or the other one.
+void FormatOption(CLI::App& command, Options& options, const std::string& byDefault,
+                  const std::string& other) {
+  command.add_option("--format", options.format, byDefault + " (the default) or " + other)
+      ->check(CLI::IsMember({byDefault, other}))
+      ->type_name("FORMAT");
+}
+
 void AddGlobalOptions(CLI::App& program, Options& options, bool& version) {
   Global(program, "--db", options.db, "CONNECTION",
          "The store: sqlite:PATH, or odbc: followed by an ODBC connection string, best a data "
@@ -213,9 +221,7 @@ void AddExport(CLI::App& program, Options& options) {
                   "The store as it stood at DATE (YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS]), told "
                   "by its history")
       ->type_name("DATE");
-  exporting.add_option("--format", options.format, "json (the default) or csv")
-      ->check(CLI::IsMember({"json", "csv"}))
-      ->type_name("FORMAT");
+  FormatOption(exporting, options, "json", "csv");
 }
 
 void AddImport(CLI::App& program, Options& options) {
@@ -250,9 +256,7 @@ void AddFind(CLI::App& program, Options& options) {
                            "holds TEXT, letter case and accents aside, as the editor's find",
                            options);
   Operand(find, "TEXT", options.text, "What to look for")->required();
-  find.add_option("--format", options.format, "text (the default) or json")
-      ->check(CLI::IsMember({"text", "json"}))
-      ->type_name("FORMAT");
+  FormatOption(find, options, "text", "json");
   find.footer(
       "One line per match, in the tree's order: \"class PATH CODE\" or \"variable PATH KEY\", "
       "PATH being the editor's node texts from RAIZ down (\"RAIZ/Impuestos/IVA\"). Nothing found: "
@@ -272,9 +276,7 @@ void AddHistory(CLI::App& program, Options& options) {
       ->type_name("CODE");
   history.add_option("--since", options.since, "Only changes from DATE on")->type_name("DATE");
   history.add_option("--user", options.user, "Only the changes NAME made")->type_name("NAME");
-  history.add_option("--format", options.format, "text (the default) or json")
-      ->check(CLI::IsMember({"text", "json"}))
-      ->type_name("FORMAT");
+  FormatOption(history, options, "text", "json");
   history
       .add_option("--prune-before", options.pruneBefore,
                   "Remove the entries older than DATE instead (the prune is itself recorded)")

@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
 #include "platform/SearchText.h"
 #include "store/Hallazgos.h"
@@ -147,11 +148,10 @@ void frmXEL02::Busca(bool haciaAdelante) {
     }
     return;
   }
-  // The root stands for no row of the store, whatever its key; the others' keys are "K" and the
-  // row's.
+  // The root stands for no row of the store, whatever its key.
   Node hallado = Proximo(tvVariables.Nodes(), tvVariables.SelectedItem(),
                          haciaAdelante ? Sentido::Adelante : Sentido::Atras, [&](const Node& nodo) {
-                           return nodo.Parent() && claves.contains(nodo.Key().substr(1));
+                           return !EsRaiz(nodo) && claves.contains(CodigoDeClave(nodo.Key()));
                          });
   if (!hallado) {
     AbreBusqueda();

@@ -102,7 +102,7 @@ void frmXEL02::cmdGrabar_Click() {
     return;
   }
   Runtime().SetMousePointer(MousePointer::Hourglass);
-  if (nodos.Item(1L).Children() > 0) {
+  if (nodos.Item(kClaveRaiz).Children() > 0) {
     try {
       // Declined, nothing is written and the reload shows the other administrators' work.
       if (const auto acordada = EstructuraAcordada()) {

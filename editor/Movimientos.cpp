@@ -78,7 +78,7 @@ void frmXEL02::tvVariables_DragDrop(float /*x*/, float /*y*/) {
         Mensaje("Pasar el menu: " + nodArrastrado.Text() + ", como hijo de: " + destino.Text(),
                 MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500007");
     if (respuesta == MsgCode::Ok) {
-      if (!nodArrastrado.Parent()) {
+      if (EsRaiz(nodArrastrado)) {
         RechazaRaiz();
       }
       nodArrastrado.SetParent(destino);

@@ -4,23 +4,19 @@
 
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
+#include "store/Sql.h"
 
 namespace xel {
-
-namespace {
-constexpr int kImagenCerrado = 1;  // "General"
-constexpr int kImagenAbierto = 2;  // "SEGURIDAD"
-}  // namespace
 
 void frmXEL02::tvVariables_NodeClick(const Node& node) {
   Node seleccionado = tvVariables.SelectedItem();
   if (!seleccionado) {
     return;
   }
-  if (seleccionado.Index() == 1) {
-    txtID.SetText("0001");
-    txtDescripcion.SetText("RAIZ");
-    txtClave.SetText("0001");
+  if (EsRaiz(seleccionado)) {
+    txtID.SetText(kCodigoRaiz);
+    txtDescripcion.SetText(kTextoRaiz);
+    txtClave.SetText(kCodigoRaiz);
     Controles.SetAddAvailable(true);
     Controles.SetEditAvailable(false);
     Controles.SetDeleteAvailable(false);
@@ -30,26 +26,26 @@ void frmXEL02::tvVariables_NodeClick(const Node& node) {
   if (EsVariable(node)) {
     Controles.SetAddAvailable(false);
     txtClave.SetText(node.Tag());
-    txtDescripcion.SetText(utilidades.BuscarCampo("XEL_Configuracion", "Cf_Variable", node.Tag(),
-                                                  "Cf_Valor", 0, "", "", ""));
+    txtDescripcion.SetText(utilidades.BuscarCampo(sql::XEL_Configuracion, sql::Cf_Variable,
+                                                  node.Tag(), sql::Cf_Valor, 0, "", "", ""));
     txtID.SetText("");
   } else {
     txtClave.SetText(node.Tag());
     txtDescripcion.SetText(node.Text());
     Controles.SetAddAvailable(true);
-    txtID.SetText(utilidades.BuscarCampo("XEL_Clase_Variable", "Cv_Cve_Clase_Variable", node.Tag(),
-                                         "Cv_id", 0, "", "", ""));
+    txtID.SetText(utilidades.BuscarCampo(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable,
+                                         node.Tag(), sql::Cv_id, 0, "", "", ""));
   }
   Controles.SetEditAvailable(true);
   Controles.SetDeleteAvailable(true);
 }
 
 void frmXEL02::tvVariables_Collapse(const Node& node) {
-  node.SetImage(kImagenCerrado);
+  node.SetImage(imagen::Cerrada);
 }
 
 void frmXEL02::tvVariables_Expand(const Node& node) {
-  node.SetImage(kImagenAbierto);
+  node.SetImage(imagen::Abierta);
 }
 
 void frmXEL02::tvVariables_MouseDown(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
@@ -60,7 +56,7 @@ void frmXEL02::tvVariables_MouseDown(int /*button*/, int /*shift*/, float /*x*/,
 // Every drag starts afresh, so one that cannot be made leaves no target behind from an earlier
 // drag for its drop to move the node onto.
 void frmXEL02::tvVariables_StartDrag(const Node& node) {
-  bArrastrando = node && node.Index() != 1 && !EsVariable(node) && node == nodArrastrado;
+  bArrastrando = node && EsClase(node) && node == nodArrastrado;
   if (!bArrastrando) {
     tvVariables.SetDropHighlight(Node());
   }

@@ -4,7 +4,7 @@ namespace xel {
 
 frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
     : Form(runtime, "frmXEL02"),
-      ilIconos{"General", "SEGURIDAD", "Variable", "STOP"},
+      ilIconos(ImagenesDelArbol()),
       publico_(publico),
       dialogo_(runtime, publico, txtID),
       historial_(runtime, publico) {

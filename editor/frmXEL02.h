@@ -12,6 +12,7 @@
 #include "dialog/frmZULAddVariables.h"
 #include "editor/EstructuraDeClases.h"
 #include "editor/FilasDelArbol.h"
+#include "editor/Nodos.h"
 #include "editor/VistaDelArbol.h"
 #include "editor/frmHistorial.h"
 #include "platform/Forms.h"
@@ -99,8 +100,8 @@ class frmXEL02 : public Form {
   std::string AgregaClaseDeFila(const Recordset& fila, const NodeLocator& padre);
   void CargaVariables(FilasDelArbol& filas, const std::string& clase);
   // Adds a node of the store's rows; a key the tree already holds is told with both entries named.
-  void AgregaNodoDeFila(const NodeLocator& padre, const std::string& clave,
-                        const std::string& texto, const std::string& imagen);
+  void AgregaNodoDeFila(const NodeLocator& padre, TipoDeNodo tipo, const std::string& codigo,
+                        const std::string& texto);
   // Opens again what was open before a load and selects the node selected before, or its nearest
   // ancestor the load kept, with its details shown.
   void RestauraVista(const VistaDelArbol& vista);
@@ -116,8 +117,8 @@ class frmXEL02 : public Form {
 
   // The toolbar's commands.
   void Controles_Add();
-  void AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
-                  const std::string& parentKey);
+  void AgregaNodo(const std::string& codigo, const std::string& texto, TipoDeNodo tipo,
+                  const std::string& clavePadre);
   void Controles_Edit();
   std::string IndiceTipo(const std::string& tipo) const;
   void Controles_Delete();

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/KeyCodes.h"
 #include "platform/RuntimeError.h"
 #include "platform/Signal.h"
 #include "platform/UiBackend.h"
@@ -17,12 +18,6 @@ namespace MousePointer {
 inline constexpr int Default = 0;
 inline constexpr int Hourglass = 11;
 }  // namespace MousePointer
-
-// Key codes as KeyPress reports them.
-namespace KeyAscii {
-inline constexpr int Tab = 9;
-inline constexpr int Enter = 13;
-}  // namespace KeyAscii
 
 // The forms run time: the screen object (mouse pointer), the pass over pending events, and the
 // rule for errors that escape an event handler.

@@ -56,7 +56,7 @@ void frmXEL02::CargaArbol() {
     Runtime().SetMousePointer(MousePointer::Default);
   } catch (const std::exception& e) {
     arbolCompleto_ = false;
-    Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500001");
+    Avisa(publico_, *this, avisos::kCargaFallida, {e.what()});
     Runtime().SetMousePointer(MousePointer::Default);
   }
   RestauraVista(vista);
@@ -110,7 +110,7 @@ void frmXEL02::CargaSubclases(FilasDelArbol& filas, long indicePadre,
     clases->Close();
   } catch (const std::exception& e) {
     arbolCompleto_ = false;
-    Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500002");
+    Avisa(publico_, *this, avisos::kSubclasesFallidas, {e.what()});
   }
 }
 

@@ -126,10 +126,8 @@ void frmXEL02::Controles_Add() {
     }
     // The row is written; a node with its key would be a second one the tree cannot hold.
     if (tvVariables.Nodes().Contains(ClaveDeNodo(codigo))) {
-      Mensaje("Se grabó la clave " + codigo +
-                  ", pero el árbol ya muestra un elemento con esa clave. Pulse F5 para recargar "
-                  "el árbol.",
-              MsgCode::Critical, "ERROR", esClase ? "ERR-ID:7500015" : "ERR-ID:7500014");
+      Avisa(publico_, *this,
+            esClase ? avisos::kClaseRepetidaEnArbol : avisos::kVariableRepetidaEnArbol, {codigo});
       return;
     }
     Runtime().SetMousePointer(MousePointer::Hourglass);
@@ -206,8 +204,7 @@ void frmXEL02::Controles_Delete() {
   }
   const bool esVariable = EsVariable(seleccionado);
   if (!esVariable &&
-      Mensaje("Se eliminará: " + seleccionado.Text() + " y la sub-variables",
-              MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500006") != MsgCode::Ok) {
+      Avisa(publico_, *this, avisos::kConfirmaBorrado, {seleccionado.Text()}) != MsgCode::Ok) {
     return;
   }
   try {
@@ -230,8 +227,7 @@ void frmXEL02::Controles_Delete() {
       estructuraCargada_.erase(clase.codigo);
     }
   } catch (const std::exception& e) {
-    Mensaje("No se eliminó " + DescribeEntrada(seleccionado) + ": " + e.what(), MsgCode::Critical,
-            "ERROR", "ERR-ID:7500003");
+    Avisa(publico_, *this, avisos::kBorradoFallido, {DescribeEntrada(seleccionado), e.what()});
   }
 }
 

@@ -88,17 +88,13 @@ Node PrimeraClase(Node nodo) {
 void frmXEL02::cmdGrabar_Click() {
   TreeNodes& nodos = tvVariables.Nodes();
   if (nodos.Count() < 1) {
-    Mensaje("Debe haber al menos una variable", MsgCode::Exclamation, "Imposible grabar",
-            "ERR-ID:7500005");
+    Avisa(publico_, *this, avisos::kGrabarSinNodos);
     return;
   }
   // Positions handed out over part of the store would meet those of the classes the tree does not
   // show, and their sub-classes would then load under other classes.
   if (!arbolCompleto_) {
-    Mensaje(
-        "El árbol no muestra todo el almacén porque su carga falló. Pulse F5 para cargarlo "
-        "completo antes de grabar.",
-        MsgCode::Exclamation, "Imposible grabar", "ERR-ID:7500005");
+    Avisa(publico_, *this, avisos::kGrabarArbolIncompleto);
     return;
   }
   Runtime().SetMousePointer(MousePointer::Hourglass);
@@ -115,7 +111,7 @@ void frmXEL02::cmdGrabar_Click() {
     } catch (const std::exception& e) {
       // Nothing of the new order was kept; the tree stays as arranged, so it can be saved again.
       Runtime().SetMousePointer(MousePointer::Default);
-      Mensaje(e.what(), MsgCode::Critical, "Imposible grabar", "ERR-ID:7500005");
+      Avisa(publico_, *this, avisos::kGrabacionFallida, {e.what()});
       return;
     }
   }
@@ -129,10 +125,7 @@ void frmXEL02::cmdGrabar_Click() {
 std::optional<EstructuraDeClases> frmXEL02::EstructuraAcordada() {
   EstructuraDeClases actual = LeeEstructura(Conexion());
   if (CambioDesdeLaCarga(estructuraCargada_, actual) &&
-      Mensaje("El almacén cambió desde que se cargó el árbol: otro usuario agregó, eliminó o movió "
-              "clases. ¿Desea grabar el orden del árbol de todos modos? Con Cancelar se vuelve a "
-              "cargar el árbol sin grabar.",
-              MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500022") != MsgCode::Ok) {
+      Avisa(publico_, *this, avisos::kAlmacenCambiado) != MsgCode::Ok) {
     return std::nullopt;
   }
   return actual;

@@ -47,9 +47,4 @@ void frmXEL02::Form_Activate() {
   }
 }
 
-long frmXEL02::Mensaje(const std::string& prompt, long code, const std::string& title,
-                       const std::string& errorId) {
-  return publico_.Session().Mensaje(prompt, code, title, hWnd(), "XEL02", errorId);
-}
-
 }  // namespace xel

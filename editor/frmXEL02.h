@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "component/Avisos.h"
 #include "component/HostServices.h"
 #include "dialog/frmZULAddVariables.h"
 #include "editor/EstructuraDeClases.h"
@@ -161,8 +162,6 @@ class frmXEL02 : public Form {
   void CopiaRuta();
 
   Connection& Conexion() const { return publico_.Session().Conexion(); }
-  long Mensaje(const std::string& prompt, long code, const std::string& title,
-               const std::string& errorId);
 
   Publico& publico_;
   std::shared_ptr<ParentObject> padre_;

@@ -131,11 +131,9 @@ void frmXEL02::Busca(bool haciaAdelante) {
   }
   std::unordered_set<std::string> claves;
   try {
-    Runtime().SetMousePointer(MousePointer::Hourglass);
+    const BusyPointer ocupado(Runtime());
     claves = ClavesHalladas(Conexion(), texto);
-    Runtime().SetMousePointer(MousePointer::Default);
   } catch (const std::exception& e) {
-    Runtime().SetMousePointer(MousePointer::Default);
     if (ContainsFolded(e.what(), kSearchFunction)) {
       Avisa(publico_, *this, avisos::kSinFuncionDeBusqueda, {kSearchFunction});
     } else {

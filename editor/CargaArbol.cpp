@@ -36,7 +36,7 @@ void frmXEL02::CargaArbol() {
   estructuraCargada_.clear();
   LeeSiHayHistorial();
   try {
-    Runtime().SetMousePointer(MousePointer::Hourglass);
+    const BusyPointer ocupado(Runtime());
     Controles.SetEditAvailable(false);
     Controles.SetDeleteAvailable(false);
     Controles.SetAddAvailable(false);
@@ -53,11 +53,9 @@ void frmXEL02::CargaArbol() {
       clases->MoveNext();
     }
     clases->Close();
-    Runtime().SetMousePointer(MousePointer::Default);
   } catch (const std::exception& e) {
     arbolCompleto_ = false;
     Avisa(publico_, *this, avisos::kCargaFallida, {e.what()});
-    Runtime().SetMousePointer(MousePointer::Default);
   }
   RestauraVista(vista);
 }

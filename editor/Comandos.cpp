@@ -130,10 +130,9 @@ void frmXEL02::Controles_Add() {
             esClase ? avisos::kClaseRepetidaEnArbol : avisos::kVariableRepetidaEnArbol, {codigo});
       return;
     }
-    Runtime().SetMousePointer(MousePointer::Hourglass);
+    const BusyPointer ocupado(Runtime());
     AgregaNodo(codigo, esClase ? dialogo.txtValor.Text() : codigo,
                esClase ? TipoDeNodo::Clase : TipoDeNodo::Variable, clavePadre);
-    Runtime().SetMousePointer(MousePointer::Default);
   });
 }
 
@@ -186,10 +185,9 @@ void frmXEL02::Controles_Edit() {
     if (!dialogo.Add) {
       return;
     }
-    Runtime().SetMousePointer(MousePointer::Hourglass);
+    const BusyPointer ocupado(Runtime());
     seleccionado.SetText(esVariable ? dialogo.txtClave.Text() : dialogo.txtValor.Text());
     txtDescripcion.SetText(dialogo.txtValor.Text());
-    Runtime().SetMousePointer(MousePointer::Default);
   });
 }
 

@@ -55,6 +55,33 @@ class FormsRuntime {
   int mousePointer_ = MousePointer::Default;
 };
 
+// The hourglass for as long as it lives: set when made, the default pointer back on every way out
+// of its scope, exceptions included. Restore gives the pointer back earlier, e.g. before a message.
+class BusyPointer {
+ public:
+  explicit BusyPointer(FormsRuntime& runtime) : runtime_(&runtime) {
+    runtime.SetMousePointer(MousePointer::Hourglass);
+  }
+  ~BusyPointer() {
+    try {
+      Restore();
+    } catch (...) {
+      // A screen that cannot take the pointer back has nothing more to show; the work is done.
+    }
+  }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+  void Restore() {
+    if (FormsRuntime* runtime = std::exchange(runtime_, nullptr)) {
+      runtime->SetMousePointer(MousePointer::Default);
+    }
+  }
+
+ private:
+  FormsRuntime* runtime_;
+};
+
 class Control;
 class Form;
 

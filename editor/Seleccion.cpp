@@ -1,5 +1,5 @@
-// The tree's small handlers that change no data: the node click fills the detail pane and says
-// which commands are available; expand and collapse switch the node's image; mouse down, the
+// The tree's small handlers that change no data: the nodo click fills the detail pane and says
+// which commands are available; expand and collapse switch the nodo's image; mouse down, the
 // start of a drag and drag over keep the drag state the drop consumes.
 
 #include "editor/Nodos.h"
@@ -8,7 +8,7 @@
 
 namespace xel {
 
-void frmXEL02::tvVariables_NodeClick(const Node& node) {
+void frmXEL02::tvVariables_NodeClick(const Node& nodo) {
   Node seleccionado = tvVariables.SelectedItem();
   if (!seleccionado) {
     return;
@@ -23,29 +23,29 @@ void frmXEL02::tvVariables_NodeClick(const Node& node) {
     return;
   }
   UtilityService& utilidades = publico_.Utility();
-  if (EsVariable(node)) {
+  if (EsVariable(nodo)) {
     Controles.SetAddAvailable(false);
-    txtClave.SetText(node.Tag());
+    txtClave.SetText(nodo.Tag());
     txtDescripcion.SetText(utilidades.BuscarCampo(sql::XEL_Configuracion, sql::Cf_Variable,
-                                                  node.Tag(), sql::Cf_Valor, 0, "", "", ""));
+                                                  nodo.Tag(), sql::Cf_Valor, 0, "", "", ""));
     txtID.SetText("");
   } else {
-    txtClave.SetText(node.Tag());
-    txtDescripcion.SetText(node.Text());
+    txtClave.SetText(nodo.Tag());
+    txtDescripcion.SetText(nodo.Text());
     Controles.SetAddAvailable(true);
     txtID.SetText(utilidades.BuscarCampo(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable,
-                                         node.Tag(), sql::Cv_id, 0, "", "", ""));
+                                         nodo.Tag(), sql::Cv_id, 0, "", "", ""));
   }
   Controles.SetEditAvailable(true);
   Controles.SetDeleteAvailable(true);
 }
 
-void frmXEL02::tvVariables_Collapse(const Node& node) {
-  node.SetImage(imagen::Cerrada);
+void frmXEL02::tvVariables_Collapse(const Node& nodo) {
+  nodo.SetImage(imagen::Cerrada);
 }
 
-void frmXEL02::tvVariables_Expand(const Node& node) {
-  node.SetImage(imagen::Abierta);
+void frmXEL02::tvVariables_Expand(const Node& nodo) {
+  nodo.SetImage(imagen::Abierta);
 }
 
 void frmXEL02::tvVariables_MouseDown(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
@@ -54,9 +54,9 @@ void frmXEL02::tvVariables_MouseDown(int /*button*/, int /*shift*/, float /*x*/,
 
 // Only a class can be dragged: the root stays where it is, and a variable belongs to its class.
 // Every drag starts afresh, so one that cannot be made leaves no target behind from an earlier
-// drag for its drop to move the node onto.
-void frmXEL02::tvVariables_StartDrag(const Node& node) {
-  bArrastrando = node && EsClase(node) && node == nodArrastrado;
+// drag for its drop to move the nodo onto.
+void frmXEL02::tvVariables_StartDrag(const Node& nodo) {
+  bArrastrando = nodo && EsClase(nodo) && nodo == nodArrastrado;
   if (!bArrastrando) {
     tvVariables.SetDropHighlight(Node());
   }

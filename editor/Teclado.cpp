@@ -16,19 +16,19 @@ std::vector<KeyChord> frmXEL02::WindowKeys() const {
   return {kBuscar, kSiguiente, kAnterior, kGrabar, kCopiarRuta, kHistorial};
 }
 
-void frmXEL02::Form_WindowKey(const KeyChord& key) {
-  if (key == kBuscar) {
+void frmXEL02::Form_WindowKey(const KeyChord& tecla) {
+  if (tecla == kBuscar) {
     AbreBusqueda();
-  } else if (key == kSiguiente || key == kAnterior) {
-    Busca(key == kSiguiente);
-  } else if (key == kGrabar) {
+  } else if (tecla == kSiguiente || tecla == kAnterior) {
+    Busca(tecla == kSiguiente);
+  } else if (tecla == kGrabar) {
     // The focus stays where the user works; only a click moves it onto the button.
     if (cmdGrabar.UsableByUser()) {
       cmdGrabar_Click();
     }
-  } else if (key == kCopiarRuta) {
+  } else if (tecla == kCopiarRuta) {
     CopiaRuta();
-  } else if (key == kHistorial) {
+  } else if (tecla == kHistorial) {
     AbreHistorial();
   }
 }

@@ -10,18 +10,18 @@ frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
       historial_(runtime, publico) {
   tvVariables.SetImageList(&ilIconos);
   tvVariables.KeyUp.Connect([this](int& keyCode, int shift) { tvVariables_KeyUp(keyCode, shift); });
-  tvVariables.NodeClick.Connect([this](Node node) { tvVariables_NodeClick(node); });
-  tvVariables.Expand.Connect([this](Node node) { tvVariables_Expand(node); });
-  tvVariables.Collapse.Connect([this](Node node) { tvVariables_Collapse(node); });
+  tvVariables.NodeClick.Connect([this](Node nodo) { tvVariables_NodeClick(nodo); });
+  tvVariables.Expand.Connect([this](Node nodo) { tvVariables_Expand(nodo); });
+  tvVariables.Collapse.Connect([this](Node nodo) { tvVariables_Collapse(nodo); });
   tvVariables.MouseDown.Connect([this](int button, int shift, float x, float y) {
     tvVariables_MouseDown(button, shift, x, y);
   });
-  tvVariables.StartDrag.Connect([this](Node node) { tvVariables_StartDrag(node); });
+  tvVariables.StartDrag.Connect([this](Node nodo) { tvVariables_StartDrag(nodo); });
   tvVariables.DragOver.Connect(
       [this](float x, float y, int state) { tvVariables_DragOver(x, y, state); });
   tvVariables.DragDrop.Connect([this](float x, float y) { tvVariables_DragDrop(x, y); });
   tvVariables.KeyPress.Connect([this](int& keyAscii) { tvVariables_KeyPress(keyAscii); });
-  tvVariables.NodeCheck.Connect([this](Node node) { tvVariables_NodeCheck(node); });
+  tvVariables.NodeCheck.Connect([this](Node nodo) { tvVariables_NodeCheck(nodo); });
   Controles.Add.Connect([this] { Controles_Add(); });
   Controles.Edit.Connect([this] { Controles_Edit(); });
   Controles.Delete.Connect([this] { Controles_Delete(); });

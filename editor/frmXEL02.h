@@ -77,8 +77,8 @@ class frmXEL02 : public Form {
   frmHistorial& VentanaHistorial() { return historial_; }
 
   // Drag state: a node drag over the tree is under way, and the node it moves.
-  bool bArrastrando = false;
-  Node nodArrastrado;
+  bool Arrastrando() const { return bArrastrando; }
+  const Node& NodoArrastrado() const { return nodArrastrado; }
 
   // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
   // window.
@@ -90,7 +90,7 @@ class frmXEL02 : public Form {
   void Form_Activate() override;
   void Form_Resize() override;
   void Form_QueryUnload(int& cancel, UnloadMode mode) override;
-  void Form_WindowKey(const KeyChord& key) override;
+  void Form_WindowKey(const KeyChord& tecla) override;
 
  private:
   // Tree loading.
@@ -109,11 +109,11 @@ class frmXEL02 : public Form {
   void tvVariables_KeyUp(int& keyCode, int shift);
 
   // Selection, detail pane and drag state.
-  void tvVariables_NodeClick(const Node& node);
-  void tvVariables_Expand(const Node& node);
-  void tvVariables_Collapse(const Node& node);
+  void tvVariables_NodeClick(const Node& nodo);
+  void tvVariables_Expand(const Node& nodo);
+  void tvVariables_Collapse(const Node& nodo);
   void tvVariables_MouseDown(int button, int shift, float x, float y);
-  void tvVariables_StartDrag(const Node& node);
+  void tvVariables_StartDrag(const Node& nodo);
   void tvVariables_DragOver(float x, float y, int state);
 
   // The toolbar's commands.
@@ -131,9 +131,9 @@ class frmXEL02 : public Form {
   void CopiaHijos(const Node& origen, const std::string& destino);
 
   // Check marks.
-  void tvVariables_NodeCheck(const Node& node);
-  void MarcaHijos(const Node& node);
-  void DesmarcaHijos(const Node& node);
+  void tvVariables_NodeCheck(const Node& nodo);
+  void MarcaHijos(const Node& nodo);
+  void DesmarcaHijos(const Node& nodo);
 
   void LeeSiHayHistorial();
   // Opens the history window on the selected node, and reloads the tree after a restore.
@@ -142,8 +142,6 @@ class frmXEL02 : public Form {
   // Saving the tree order.
   void cmdGrabar_Click();
   std::optional<EstructuraDeClases> EstructuraAcordada();
-  void GrabaArbol(const EstructuraDeClases& acordada);
-  void GrabaHijos(long indice, long padre);
 
   // An arrangement of the classes not saved yet: the window's title and "Grabar" show it, and
   // leaving or reloading asks first.
@@ -165,14 +163,13 @@ class frmXEL02 : public Form {
 
   Publico& publico_;
   std::shared_ptr<ParentObject> padre_;
+  bool bArrastrando = false;
+  Node nodArrastrado;
   std::function<std::string()> lineaDeComandos_;
   frmZULAddVariables dialogo_;
   frmHistorial historial_;
-  long contadorPosicion_ = 0;  // the position counter of a save
   ModoDeCarga modoDeCarga_ = ModoDeCarga::PorClase;
   bool arbolCompleto_ = false;  // the last load showed the whole store
-  // The positions and parent links a save gave the tree's nodes, in the order written.
-  std::vector<PosicionNueva> posicionesNuevas_;
   // Where the classes stood when the tree was loaded, kept up with the window's own writes.
   EstructuraDeClases estructuraCargada_;
 };

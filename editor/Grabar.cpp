@@ -20,12 +20,6 @@
 namespace xel {
 
 namespace {
-// A variable never holds other nodes (nothing is added or dropped under one), so a node that does
-// is a class even when its description reads like its code.
-bool PasaPorVariable(const Node& nodo) {
-  return EsVariable(nodo) && nodo.Children() == 0;
-}
-
 // The description of every class, by code.
 std::unordered_map<std::string, std::string> Descripciones(Connection& conexion) {
   std::unordered_map<std::string, std::string> descripciones;
@@ -78,7 +72,7 @@ void RegistraMovimientos(Historial& historial, const EstructuraDeClases& antes,
 
 // The first class of the sibling run that starts at `nodo`, or none when the run holds no class.
 Node PrimeraClase(Node nodo) {
-  while (nodo && PasaPorVariable(nodo)) {
+  while (nodo && EsVariable(nodo)) {
     nodo = nodo.Next();
   }
   return nodo;

@@ -43,9 +43,11 @@ inline std::string CodigoDeClave(std::string_view clave) {
 inline bool EsRaiz(const Node& nodo) {
   return !nodo.Parent();
 }
-// A variable shows its key, which its Tag holds too; a class shows its description.
+// A variable shows its key, which its Tag holds too, and holds no nodes: nothing is added or
+// dropped under one. A class shows its description, so one described by its own code is told
+// apart once it holds entries.
 inline bool EsVariable(const Node& nodo) {
-  return nodo.Text() == nodo.Tag();
+  return nodo.Text() == nodo.Tag() && nodo.Children() == 0;
 }
 inline bool EsClase(const Node& nodo) {
   return !EsRaiz(nodo) && !EsVariable(nodo);

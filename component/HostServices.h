@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel {
 

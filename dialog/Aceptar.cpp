@@ -6,7 +6,7 @@
 
 #include "dialog/TiposVariable.h"
 #include "dialog/frmZULAddVariables.h"
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 

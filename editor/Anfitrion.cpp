@@ -2,7 +2,7 @@
 // hosting process's command-line arguments.
 
 #include "editor/frmXEL02.h"
-#include "platform/CommandLine.h"
+#include "platform/text/CommandLine.h"
 
 namespace xel {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editor/frmXEL02.h"
-#include "platform/SearchText.h"
+#include "platform/text/SearchText.h"
 #include "store/Hallazgos.h"
 
 namespace xel {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/TreeNodes.h"
+#include "platform/forms/TreeNodes.h"
 
 namespace xel {
 

@@ -6,7 +6,7 @@
 
 #include "dialog/DisenoModal.h"
 #include "dialog/RegistroGuardado.h"
-#include "platform/SearchText.h"
+#include "platform/text/SearchText.h"
 
 namespace xel {
 

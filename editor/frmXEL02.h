@@ -14,10 +14,10 @@
 #include "editor/FilasDelArbol.h"
 #include "editor/VistaDelArbol.h"
 #include "editor/frmHistorial.h"
-#include "platform/Forms.h"
-#include "platform/MakerControls.h"
-#include "platform/StandardControls.h"
-#include "platform/TreeView.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/MakerControls.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/forms/TreeView.h"
 
 namespace xel {
 

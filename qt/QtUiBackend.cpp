@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 
 #include "component/HostServices.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "qt/HostScreen.h"
 #include "qt/WindowPlace.h"
 

@@ -5,7 +5,7 @@
 
 #include "component/HostServices.h"
 #include "component/library/HeadlessUi.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace xel {
 

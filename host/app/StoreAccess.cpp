@@ -8,8 +8,8 @@
 #include "host/HostServices.h"
 #include "host/ReconnectingConnection.h"
 #include "host/app/StoreConnection.h"
-#include "platform/CommandLine.h"
-#include "platform/VisibleText.h"
+#include "platform/text/CommandLine.h"
+#include "platform/text/VisibleText.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <utility>
 
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 #include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"

@@ -1,4 +1,4 @@
-#include "platform/SqlText.h"
+#include "platform/data/SqlText.h"
 
 namespace xel {
 namespace {

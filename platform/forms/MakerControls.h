@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Forms.h"
-#include "platform/TextControl.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/TextControl.h"
 
 namespace xel {
 

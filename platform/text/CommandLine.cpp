@@ -1,9 +1,9 @@
-#include "platform/CommandLine.h"
+#include "platform/text/CommandLine.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

@@ -1,4 +1,4 @@
-#include "platform/TreeView.h"
+#include "platform/forms/TreeView.h"
 
 #include <vector>
 

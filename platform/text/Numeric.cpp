@@ -1,4 +1,4 @@
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 
 namespace xel {
 namespace {

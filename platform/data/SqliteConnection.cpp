@@ -1,4 +1,4 @@
-#include "platform/SqliteConnection.h"
+#include "platform/data/SqliteConnection.h"
 
 #include <sqlite3.h>
 #include <filesystem>
@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/BufferedRecordset.h"
-#include "platform/Numeric.h"
-#include "platform/SearchText.h"
-#include "platform/SqliteDialect.h"
+#include "platform/data/BufferedRecordset.h"
+#include "platform/data/SqliteDialect.h"
+#include "platform/text/Numeric.h"
+#include "platform/text/SearchText.h"
 
 namespace xel {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/TreeNodes.h"
+#include "platform/forms/TreeNodes.h"
 
 #include <algorithm>
 
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

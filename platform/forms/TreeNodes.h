@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/ImageList.h"
+#include "platform/forms/ImageList.h"
 
 namespace xel {
 

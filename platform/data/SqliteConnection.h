@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

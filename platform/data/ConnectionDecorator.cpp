@@ -1,4 +1,4 @@
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 
 namespace xel {
 

@@ -1,7 +1,7 @@
-#include "platform/SqliteDialect.h"
+#include "platform/data/SqliteDialect.h"
 
-#include "platform/AsciiCase.h"
-#include "platform/SqlText.h"
+#include "platform/data/SqlText.h"
+#include "platform/text/AsciiCase.h"
 
 namespace xel {
 std::string CarryIsNullAsIfNull(std::string_view statement) {

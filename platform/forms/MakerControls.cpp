@@ -1,6 +1,6 @@
-#include "platform/MakerControls.h"
+#include "platform/forms/MakerControls.h"
 
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

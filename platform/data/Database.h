@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/RuntimeError.h"
-#include "platform/SqlText.h"
+#include "platform/data/SqlText.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

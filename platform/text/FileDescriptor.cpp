@@ -1,4 +1,4 @@
-#include "platform/FileDescriptor.h"
+#include "platform/text/FileDescriptor.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel {
 

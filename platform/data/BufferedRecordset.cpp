@@ -1,8 +1,8 @@
-#include "platform/BufferedRecordset.h"
+#include "platform/data/BufferedRecordset.h"
 
 #include <utility>
 
-#include "platform/AsciiCase.h"
+#include "platform/text/AsciiCase.h"
 
 namespace xel {
 

@@ -1,12 +1,12 @@
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 #include <charconv>
 #include <cstdint>
 #include <limits>
 
-#include "platform/Numeric.h"
-#include "platform/OdbcConnection.h"
-#include "platform/SqliteConnection.h"
+#include "platform/data/OdbcConnection.h"
+#include "platform/data/SqliteConnection.h"
+#include "platform/text/Numeric.h"
 
 namespace xel {
 namespace {

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/RuntimeError.h"
-#include "platform/Signal.h"
-#include "platform/UiBackend.h"
+#include "platform/forms/Signal.h"
+#include "platform/forms/UiBackend.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

@@ -1,4 +1,4 @@
-#include "platform/SearchText.h"
+#include "platform/text/SearchText.h"
 
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 namespace {

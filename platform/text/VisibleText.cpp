@@ -1,10 +1,10 @@
-#include "platform/VisibleText.h"
+#include "platform/text/VisibleText.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
-#include "platform/AsciiCase.h"
+#include "platform/text/AsciiCase.h"
 
 namespace xel {
 

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "platform/Forms.h"
-#include "platform/ImageList.h"
-#include "platform/TreeNodes.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/ImageList.h"
+#include "platform/forms/TreeNodes.h"
 
 namespace xel {
 

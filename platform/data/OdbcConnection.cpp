@@ -1,4 +1,4 @@
-#include "platform/OdbcConnection.h"
+#include "platform/data/OdbcConnection.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/AsciiCase.h"
-#include "platform/BufferedRecordset.h"
-#include "platform/Numeric.h"
-#include "platform/SearchText.h"
-#include "platform/SqlText.h"
+#include "platform/data/BufferedRecordset.h"
+#include "platform/data/SqlText.h"
+#include "platform/text/AsciiCase.h"
+#include "platform/text/Numeric.h"
+#include "platform/text/SearchText.h"
 
 namespace xel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "platform/TextControl.h"
+#include "platform/forms/TextControl.h"
 
 #include <algorithm>
 

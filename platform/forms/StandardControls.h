@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/Forms.h"
-#include "platform/TextControl.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/TextControl.h"
 
 namespace xel {
 

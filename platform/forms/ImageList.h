@@ -4,7 +4,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

@@ -1,4 +1,4 @@
-#include "platform/StandardControls.h"
+#include "platform/forms/StandardControls.h"
 
 namespace xel {
 

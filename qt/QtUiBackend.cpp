@@ -5,7 +5,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 
-#include "component/HostServices.h"
+#include "component/MsgCode.h"
 #include "platform/forms/Forms.h"
 #include "qt/HostScreen.h"
 #include "qt/WindowPlace.h"

@@ -69,12 +69,3 @@ function(xel_check_screen_has_no_data)
                       "The Qt front end reaches the data access" xel_qt seen)
   endif()
 endfunction()
-
-# xel_host_side(TARGET) marks code that uses the component's editor window from the host's side of
-# the library boundary. The window's type information stays inside libXEL02.so, so the sanitizer
-# build cannot check that code's virtual calls on it.
-function(xel_host_side target)
-  if(XEL_SANITIZE)
-    target_compile_options(${target} PRIVATE -fno-sanitize=vptr)
-  endif()
-endfunction()

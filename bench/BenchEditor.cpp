@@ -7,8 +7,8 @@
 #include <iostream>
 
 #include "host/HostServices.h"
-#include "platform/OdbcConnection.h"
-#include "platform/TreeView.h"
+#include "platform/data/OdbcConnection.h"
+#include "platform/forms/TreeView.h"
 #include "store/Historial.h"
 #include "store/Schema.h"
 #include "store/Sql.h"

@@ -9,7 +9,7 @@
 #include "bench/StoreGenerator.h"
 #include "component/HostServices.h"
 #include "editor/frmXEL02.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace xel::bench {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "component/HostServices.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace xel {
 

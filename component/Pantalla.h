@@ -6,11 +6,11 @@
 #include <memory>
 #include <string_view>
 
+#include "component/Ventana.h"
 #include "platform/com/Com.h"
 
 namespace xel {
 
-class frmXEL02;
 class UiBackend;
 
 // Identifiers published with the component; they never change.
@@ -35,7 +35,7 @@ class _Pantalla : public com::Unknown {
  public:
   // The component's one editor window, created on the first read; an empty reference when it
   // cannot be created. The window is neither loaded nor shown by this.
-  virtual std::shared_ptr<frmXEL02> GetPantalla() = 0;
+  virtual std::shared_ptr<_frmXEL02> GetPantalla() = 0;
   // The screen the component's windows are shown on, to be handed over before the window is
   // shown and kept alive while they are. Until then the windows show nothing and errors that
   // escape their handlers are written to the standard error stream.

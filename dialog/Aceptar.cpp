@@ -7,7 +7,7 @@
 #include "component/Avisos.h"
 #include "dialog/TiposVariable.h"
 #include "dialog/frmZULAddVariables.h"
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/MakerControls.h"
+#include "platform/forms/MakerControls.h"
 
 namespace xel {
 

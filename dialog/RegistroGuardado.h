@@ -3,7 +3,7 @@
 #include <string>
 
 #include "component/HostServices.h"
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 #include "store/Historial.h"
 
 namespace xel {

@@ -5,9 +5,9 @@
 
 #include "component/HostServices.h"
 #include "dialog/RegistroGuardado.h"
-#include "platform/Forms.h"
-#include "platform/MakerControls.h"
-#include "platform/StandardControls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/MakerControls.h"
+#include "platform/forms/StandardControls.h"
 
 namespace xel {
 

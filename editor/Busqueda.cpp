@@ -11,7 +11,7 @@
 
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
-#include "platform/SearchText.h"
+#include "platform/text/SearchText.h"
 #include "store/Hallazgos.h"
 
 namespace xel {

@@ -8,7 +8,7 @@
 #include "editor/EstructuraDeClases.h"
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 #include "store/Historial.h"
 #include "store/Sql.h"
 

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <unordered_set>
 
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/ContenidoDelStore.h"
 #include "store/Sql.h"
 #include "store/Statements.h"

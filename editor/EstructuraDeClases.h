@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/BufferedRecordset.h"
+#include "platform/data/BufferedRecordset.h"
 #include "store/ContenidoDelStore.h"
 #include "store/Sql.h"
 #include "store/Statements.h"

@@ -9,15 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/Database.h"
+#include "component/Ventana.h"
+#include "platform/data/Database.h"
 
 namespace xel {
-
-// How the window reads its tree.
-enum class ModoDeCarga {
-  PorClase,  // one query for the top level, then two per class: the window's design
-  EnBloque,  // both tables in two statements, for a store far away
-};
 
 // The three reads of a load, each a result read forward once.
 class FilasDelArbol {

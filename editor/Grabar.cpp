@@ -13,7 +13,7 @@
 #include "dialog/RegistroGuardado.h"
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 

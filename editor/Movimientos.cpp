@@ -6,7 +6,7 @@
 
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

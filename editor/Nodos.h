@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ImageList.h"
-#include "platform/TreeNodes.h"
+#include "platform/forms/ImageList.h"
+#include "platform/forms/TreeNodes.h"
 #include "store/ContenidoDelStore.h"
 
 namespace xel {

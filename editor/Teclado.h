@@ -2,7 +2,7 @@
 
 // The editor window's own keys, which work wherever the focus is in the window.
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace xel::atajo {
 

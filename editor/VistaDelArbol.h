@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/TreeNodes.h"
+#include "platform/forms/TreeNodes.h"
 
 namespace xel {
 

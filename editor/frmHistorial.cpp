@@ -7,7 +7,7 @@
 #include "component/Avisos.h"
 #include "dialog/DisenoModal.h"
 #include "dialog/RegistroGuardado.h"
-#include "platform/SearchText.h"
+#include "platform/text/SearchText.h"
 
 namespace xel {
 

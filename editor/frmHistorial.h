@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "component/HostServices.h"
-#include "platform/Forms.h"
-#include "platform/MakerControls.h"
-#include "platform/StandardControls.h"
-#include "platform/TreeView.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/MakerControls.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/forms/TreeView.h"
 #include "store/Historial.h"
 
 namespace xel {

@@ -16,38 +16,35 @@
 #include "editor/Nodos.h"
 #include "editor/VistaDelArbol.h"
 #include "editor/frmHistorial.h"
-#include "platform/Forms.h"
-#include "platform/MakerControls.h"
-#include "platform/StandardControls.h"
-#include "platform/TreeView.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/MakerControls.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/forms/TreeView.h"
 
 namespace xel {
 
 // The editor window: the whole store as one tree under RAIZ, the details of the selected node,
 // and the commands that change classes and variables.
-class frmXEL02 : public Form {
+class frmXEL02 : public Form, public _frmXEL02 {
  public:
   frmXEL02(FormsRuntime& runtime, Publico& publico);
 
-  // --- What the host uses ---
-  const std::shared_ptr<ParentObject>& Padre() const { return padre_; }
-  void SetPadre(std::shared_ptr<ParentObject> padre) { padre_ = std::move(padre); }
-  // The parent's transaction, as the host's utility service words it.
-  std::string Transaccion();
-  // The value of one named argument of the hosting process's command line.
-  std::string cmdValor(const std::string& Argumento);
+  // --- What the host uses (component/Ventana.h) ---
+  const std::shared_ptr<ParentObject>& Padre() const override { return padre_; }
+  void SetPadre(std::shared_ptr<ParentObject> padre) override { padre_ = std::move(padre); }
+  std::string Transaccion() override;
+  std::string cmdValor(const std::string& Argumento) override;
   // Where cmdValor reads the command line; the process's own by default.
   void SetLineaDeComandos(std::function<std::string()> lectora) {
     lineaDeComandos_ = std::move(lectora);
   }
-  // How the tree is read from the store: one query per class unless the host asks otherwise.
-  void SetModoDeCarga(ModoDeCarga modo) { modoDeCarga_ = modo; }
-  // The proposed next code of a numeric column: its largest numeric value plus 1, among the rows
-  // that pass up to three column = value filters; 0 when anything fails.
+  void SetModoDeCarga(ModoDeCarga modo) override { modoDeCarga_ = modo; }
   long Get_AutoClave(const std::string& Tabla, const std::string& sCampoBusqueda,
                      const std::string& sKey1 = "", const std::string& sValor1 = "",
                      const std::string& sKey2 = "", const std::string& sValor2 = "",
-                     const std::string& sKey3 = "", const std::string& sValor3 = "");
+                     const std::string& sKey3 = "", const std::string& sValor3 = "") override;
+  Form& Ventana() override { return *this; }
+  void AbreClasesDeLaRaiz() override;
 
   // --- Controls ---
   ImageList ilIconos;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "host/StoreLookup.h"
-#include "platform/CommandLine.h"
-#include "platform/Numeric.h"
+#include "platform/text/CommandLine.h"
+#include "platform/text/Numeric.h"
 
 namespace xel {
 

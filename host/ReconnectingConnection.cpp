@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/AsciiCase.h"
+#include "platform/text/AsciiCase.h"
 
 namespace xel {
 

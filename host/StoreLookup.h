@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <ext/stdio_filebuf.h>
 
-#include "platform/FileDescriptor.h"
-#include "platform/VisibleText.h"
+#include "platform/text/FileDescriptor.h"
+#include "platform/text/VisibleText.h"
 
 namespace xel {
 

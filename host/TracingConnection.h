@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 
 namespace xel {
 

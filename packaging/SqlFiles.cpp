@@ -6,7 +6,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QRect>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace xel {
 

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "platform/MakerControls.h"
-#include "platform/StandardControls.h"
+#include "platform/forms/MakerControls.h"
+#include "platform/forms/StandardControls.h"
 #include "qt/ControlView.h"
 
 namespace xel {

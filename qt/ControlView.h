@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/Forms.h"
-#include "platform/MakerControls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/MakerControls.h"
 
 namespace xel {
 

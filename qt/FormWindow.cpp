@@ -5,8 +5,8 @@
 #include <QShortcut>
 #include <algorithm>
 
-#include "platform/StandardControls.h"
-#include "platform/TreeView.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/forms/TreeView.h"
 #include "qt/Appearance.h"
 #include "qt/CaptionViews.h"
 #include "qt/ChoiceViews.h"

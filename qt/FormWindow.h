@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Forms.h"
-#include "platform/MakerControls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/MakerControls.h"
 #include "qt/ControlView.h"
 
 namespace xel {

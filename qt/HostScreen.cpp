@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include <utility>
-#include "platform/VisibleText.h"
+#include "platform/text/VisibleText.h"
 
 namespace xel {
 

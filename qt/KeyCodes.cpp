@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "platform/KeyCodes.h"
+#include "platform/forms/KeyCodes.h"
 
 namespace xel {
 

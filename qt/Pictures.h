@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <string>
 
-#include "platform/MakerControls.h"
+#include "platform/forms/MakerControls.h"
 
 namespace xel {
 

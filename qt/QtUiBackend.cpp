@@ -5,8 +5,8 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 
-#include "component/HostServices.h"
-#include "platform/Forms.h"
+#include "component/MsgCode.h"
+#include "platform/forms/Forms.h"
 #include "qt/HostScreen.h"
 #include "qt/WindowPlace.h"
 

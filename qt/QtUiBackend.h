@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "platform/UiBackend.h"
+#include "platform/forms/UiBackend.h"
 #include "qt/FormWindow.h"
 
 class QEventLoop;

@@ -4,7 +4,7 @@
 #include <QToolButton>
 #include <vector>
 
-#include "platform/MakerControls.h"
+#include "platform/forms/MakerControls.h"
 #include "qt/ControlView.h"
 
 namespace xel {

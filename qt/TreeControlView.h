@@ -3,7 +3,7 @@
 #include <QPoint>
 #include <QTreeView>
 
-#include "platform/TreeView.h"
+#include "platform/forms/TreeView.h"
 #include "qt/ControlView.h"
 #include "qt/TreeItemModel.h"
 

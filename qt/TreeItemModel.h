@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-#include "platform/TreeView.h"
+#include "platform/forms/TreeView.h"
 
 namespace xel {
 

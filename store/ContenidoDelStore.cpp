@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <unordered_map>
 
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"

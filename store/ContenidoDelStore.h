@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel {
 

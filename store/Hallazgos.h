@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel {
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <unordered_map>
 
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/Schema.h"
 #include "store/Sql.h"
 #include "store/Statements.h"

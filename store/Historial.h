@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 #include "store/ContenidoDelStore.h"
 
 namespace xel {

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <unordered_map>
 
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/Json.h"
 #include "store/LecturaDeArchivo.h"
 #include "store/Sql.h"

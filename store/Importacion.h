@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 #include "store/ContenidoDelStore.h"
 #include "store/Historial.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "platform/SearchText.h"
-#include "platform/SqlText.h"
+#include "platform/data/SqlText.h"
+#include "platform/text/SearchText.h"
 #include "store/Sql.h"
 
 namespace xel {
@@ -27,7 +27,7 @@ std::string UnicodeLiteral(std::u32string_view text) {
   return literal + "'";
 }
 
-// A text the way the search compares it on PostgreSQL (platform/SearchText.h): a text of ASCII
+// A text the way the search compares it on PostgreSQL (platform/text/SearchText.h): a text of ASCII
 // characters only is upper-cased; any other first has the few letters that need it replaced, then
 // is upper-cased by the server's Unicode rules ("und-x-icu"), decomposed and stripped of its
 // nonspacing marks, which costs more and is needed by few values. Texts are under "C" wherever

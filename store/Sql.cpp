@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/Numeric.h"
-#include "platform/RuntimeError.h"
+#include "platform/text/Numeric.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel {
 namespace {

@@ -1,7 +1,7 @@
 #include "store/Statements.h"
 
-#include "platform/RuntimeError.h"
-#include "platform/SearchText.h"
+#include "platform/text/RuntimeError.h"
+#include "platform/text/SearchText.h"
 #include "store/ContenidoDelStore.h"
 #include "store/Sql.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/SqlText.h"
+#include "platform/data/SqlText.h"
 
 namespace xel::sql {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 
 namespace xel {
 

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace xel {
 

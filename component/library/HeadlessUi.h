@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/UiBackend.h"
+#include "platform/forms/UiBackend.h"
 
 namespace xel {
 

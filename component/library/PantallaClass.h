@@ -15,7 +15,7 @@ class Pantalla final : public com::CountedObject<_Pantalla> {
   ~Pantalla() override;
 
   com::HResult QueryInterface(std::string_view iid, void** object) override;
-  std::shared_ptr<frmXEL02> GetPantalla() override { return module_.Window(); }
+  std::shared_ptr<_frmXEL02> GetPantalla() override { return module_.Window(); }
   void SetUi(UiBackend& ui) override { module_.SetUi(ui); }
 
  private:

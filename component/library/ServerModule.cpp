@@ -29,13 +29,13 @@ void ServerModule::StartUp() {
   publico_.utilityService = std::move(utility);
 }
 
-std::shared_ptr<frmXEL02> ServerModule::Window() {
+std::shared_ptr<_frmXEL02> ServerModule::Window() {
   try {
     if (!window_) {
       window_ = std::make_shared<frmXEL02>(runtime_, publico_);
     }
     ObjectCreated();
-    return std::shared_ptr<frmXEL02>(window_.get(), [this](frmXEL02*) { ObjectReleased(); });
+    return std::shared_ptr<_frmXEL02>(window_.get(), [this](_frmXEL02*) { ObjectReleased(); });
   } catch (const std::exception&) {
     return nullptr;
   }

@@ -4,8 +4,9 @@
 #include <memory>
 
 #include "component/HostServices.h"
+#include "component/Ventana.h"
 #include "component/library/HeadlessUi.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 namespace xel {
 
@@ -35,7 +36,7 @@ class ServerModule {
 
   // A counted reference to the one editor window, created on the first call; an empty reference
   // when it cannot be created.
-  std::shared_ptr<frmXEL02> Window();
+  std::shared_ptr<_frmXEL02> Window();
 
   void SetUi(UiBackend& ui) { runtime_.SetUi(ui); }
 

@@ -7,13 +7,12 @@
 #include <memory>
 
 #include "component/Pantalla.h"
-#include "editor/frmXEL02.h"
 #include "host/HostServices.h"
 #include "host/app/Registration.h"
 #include "host/app/StoreAccess.h"
-#include "platform/CommandLine.h"
-#include "platform/VisibleText.h"
 #include "platform/com/ComRuntime.h"
+#include "platform/text/CommandLine.h"
+#include "platform/text/VisibleText.h"
 #include "qt/HostScreen.h"
 #include "qt/QtUiBackend.h"
 #include "qt/Screenshot.h"
@@ -68,18 +67,6 @@ class HostWindow : public ParentObject {
  private:
   std::function<void()> close_;
 };
-
-// The picture shows the root's classes open, so that it shows the store, not a folded root.
-void ShowFirstLevels(TreeView& tree) {
-  if (tree.Nodes().Count() == 0) {
-    return;
-  }
-  Node root = tree.Nodes().Item(1L);
-  root.SetExpanded(true);
-  for (Node clase = root.Child(); clase; clase = clase.Next()) {
-    clase.SetExpanded(true);
-  }
-}
 
 }  // namespace
 
@@ -138,7 +125,7 @@ int RunEditor(const Options& options, int& argc, char** argv) {
       com::MakeClassFactory<UtilityService>(std::string(ids::IID_UtilityService),
                                             [utility] { return utility; }));
 
-  std::shared_ptr<frmXEL02> editor;
+  std::shared_ptr<_frmXEL02> editor;
   try {
     EnsureComponentRegistered();
     auto pantalla = com::CreateObject<_Pantalla>(ids::ProgID_Pantalla, ids::IID__Pantalla);
@@ -153,23 +140,23 @@ int RunEditor(const Options& options, int& argc, char** argv) {
   editor->SetModoDeCarga(options.load == "bulk" ? ModoDeCarga::EnBloque : ModoDeCarga::PorClase);
   // The editor may decline to close (its user chose to go on editing): the program goes on then.
   editor->SetPadre(std::make_shared<HostWindow>([&editor] {
-    if (editor->Unload()) {
+    if (editor->Ventana().Unload()) {
       QCoreApplication::quit();
     }
   }));
-  editor->Show();
+  editor->Ventana().Show();
 
   int code = 0;
   if (screenshot) {
-    ShowFirstLevels(editor->tvVariables);
+    editor->AbreClasesDeLaRaiz();
     QCoreApplication::processEvents();
-    if (!SaveScreenshot(screen, *editor, QString::fromStdString(options.screenshot))) {
+    if (!SaveScreenshot(screen, editor->Ventana(), QString::fromStdString(options.screenshot))) {
       code = Fail("The picture could not be written to " + options.screenshot, false);
     }
   } else {
     code = QApplication::exec();
   }
-  editor->Unload();
+  editor->Ventana().Unload();
   // A message answered for want of a person means the run did not go as it should.
   return screen.UnattendedAnswers() > 0 ? 1 : code;
 }

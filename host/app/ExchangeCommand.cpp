@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "host/app/StoreAccess.h"
-#include "platform/FileDescriptor.h"
+#include "platform/text/FileDescriptor.h"
 #include "store/Exportacion.h"
 #include "store/Importacion.h"
 

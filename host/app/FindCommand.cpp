@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/app/StoreAccess.h"
-#include "platform/VisibleText.h"
+#include "platform/text/VisibleText.h"
 #include "store/Hallazgos.h"
 
 namespace xel::app {

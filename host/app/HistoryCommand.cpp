@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "host/app/StoreAccess.h"
-#include "platform/VisibleText.h"
+#include "platform/text/VisibleText.h"
 #include "store/Historial.h"
 #include "store/Json.h"
 

@@ -22,7 +22,7 @@
 #include <filesystem>
 
 #include "host/app/StoreConnection.h"
-#include "platform/RuntimeError.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel::app {
 

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "component/Pantalla.h"
-#include "platform/RuntimeError.h"
-#include "platform/VisibleText.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/com/InProcServer.h"
 #include "platform/com/Registry.h"
+#include "platform/text/RuntimeError.h"
+#include "platform/text/VisibleText.h"
 
 namespace xel::app {
 

@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "host/app/StoreAccess.h"
-#include "platform/Database.h"
-#include "platform/VisibleText.h"
+#include "platform/data/Database.h"
+#include "platform/text/VisibleText.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 

@@ -8,7 +8,7 @@
 
 #include "host/TracingConnection.h"
 #include "host/app/Options.h"
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 #include "store/ContenidoDelStore.h"
 #include "store/Historial.h"
 

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/FileDescriptor.h"
-#include "platform/RuntimeError.h"
-#include "platform/VisibleText.h"
+#include "platform/text/FileDescriptor.h"
+#include "platform/text/RuntimeError.h"
+#include "platform/text/VisibleText.h"
 
 namespace xel::app {
 

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "host/app/StoreAccess.h"
-#include "platform/VisibleText.h"
+#include "platform/text/VisibleText.h"
 #include "store/ContenidoDelStore.h"
 
 namespace xel::app {

@@ -12,7 +12,7 @@
 #include "host/app/Registration.h"
 #include "host/app/SchemaCommand.h"
 #include "host/app/VariablesCommand.h"
-#include "platform/VisibleText.h"
+#include "platform/text/VisibleText.h"
 
 int main(int argc, char* argv[]) {
   using xel::app::Options;

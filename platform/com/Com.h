@@ -12,8 +12,8 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/AsciiCase.h"
-#include "platform/RuntimeError.h"
+#include "platform/text/AsciiCase.h"
+#include "platform/text/RuntimeError.h"
 
 namespace xel::com {
 

@@ -6,9 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "component/Pantalla.h"
-#include "editor/frmXEL02.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/com/InProcServer.h"
+#include "platform/forms/MakerControls.h"
+#include "platform/forms/TreeView.h"
 #include "tests/component/HostEnvironment.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/ScriptedHost.h"
@@ -137,10 +138,10 @@ TEST_F(ComponentHost, TheComponentStartsOnceSharesOneWindowAndMayGoOnlyWhenAllIs
     EXPECT_NE(first.get(), second.get());
     EXPECT_EQ(library.CanUnloadNow(), com::hr::False);
 
-    std::shared_ptr<frmXEL02> window = first->GetPantalla();
+    std::shared_ptr<_frmXEL02> window = first->GetPantalla();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(second->GetPantalla().get(), window.get());
-    EXPECT_FALSE(window->Loaded()) << "handing the window out neither loads nor shows it";
+    EXPECT_FALSE(window->Ventana().Loaded()) << "handing the window out neither loads nor shows it";
     first.reset();
     second.reset();
     EXPECT_EQ(library.CanUnloadNow(), com::hr::False) << "the window is still held";
@@ -170,23 +171,27 @@ TEST_F(ComponentHost, TheWindowRunsHeadlessUntilTheHostHandsOverItsScreen) {
     auto window = pantalla->GetPantalla();
     auto parent = std::make_shared<Parent>();
     window->SetPadre(parent);
-    window->Show();
-    Node variable = window->tvVariables.Nodes().Item("KIVA");
+    Form& form = window->Ventana();
+    form.Show();
+    auto* tree = dynamic_cast<TreeView*>(form.FindControl("tvVariables"));
+    auto* toolbar = dynamic_cast<ToolbarZul*>(form.FindControl("Controles"));
+    ASSERT_TRUE(tree && toolbar);
+    Node variable = tree->Nodes().Item("KIVA");
     ASSERT_TRUE(variable) << "the tree loaded from the host's store";
     utility->SetFinder([](const Lookup&) -> std::string {
       throw RuntimeError(err::DatabaseError, "connection lost");
     });
     ::testing::internal::CaptureStderr();
-    window->tvVariables.UserClick(variable);
+    tree->UserClick(variable);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("connection lost"), std::string::npos);
 
     pantalla->SetUi(ui);
-    window->Show();
-    window->tvVariables.UserClick(variable);
+    form.Show();
+    tree->UserClick(variable);
     EXPECT_EQ(ui.Shown(), (Names{"frmXEL02"}));
     ASSERT_EQ(ui.UnhandledErrors().size(), 1u);
     EXPECT_EQ(ui.UnhandledErrors()[0].description, "connection lost");
-    window->Controles.ClickExit();
+    toolbar->ClickExit();
     EXPECT_EQ(parent->unloads, 1);
   });
 }

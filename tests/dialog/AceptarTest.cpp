@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "component/Avisos.h"
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 #include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "platform/CommandLine.h"
+#include "platform/text/CommandLine.h"
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/FailureOf.h"
 

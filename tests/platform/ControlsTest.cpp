@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/MakerControls.h"
-#include "platform/StandardControls.h"
+#include "platform/forms/MakerControls.h"
+#include "platform/forms/StandardControls.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/ScriptedUi.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace xel {

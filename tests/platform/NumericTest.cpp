@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/Database.h"
-#include "platform/Numeric.h"
+#include "platform/data/Database.h"
+#include "platform/text/Numeric.h"
 #include "tests/support/FailureOf.h"
 
 namespace xel {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/OdbcConnection.h"
+#include "platform/data/OdbcConnection.h"
 #include "store/Sql.h"
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/SqlText.h"
-#include "platform/SqliteDialect.h"
+#include "platform/data/SqlText.h"
+#include "platform/data/SqliteDialect.h"
 
 namespace xel {
 namespace {

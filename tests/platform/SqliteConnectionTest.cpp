@@ -5,7 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "platform/SqliteConnection.h"
+#include "platform/data/SqliteConnection.h"
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/TempStore.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 #include "tests/support/StoreTest.h"
 
 namespace xel::testing {

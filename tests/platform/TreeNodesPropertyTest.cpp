@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/TreeNodes.h"
+#include "platform/forms/TreeNodes.h"
 #include "tests/support/FailureOf.h"
 
 namespace xel {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/TreeNodes.h"
+#include "platform/forms/TreeNodes.h"
 #include "tests/support/FailureOf.h"
 
 namespace xel {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/TreeView.h"
+#include "platform/forms/TreeView.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace xel {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/VisibleText.h"
+#include "platform/text/VisibleText.h"
 
 namespace xel {
 namespace {

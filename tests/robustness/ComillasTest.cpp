@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "host/StoreLookup.h"
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/Sql.h"
 #include "tests/editor/DialogoFixture.h"
 #include "tests/support/TreeAndStore.h"

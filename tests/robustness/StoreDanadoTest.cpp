@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SqliteConnection.h"
+#include "platform/data/SqliteConnection.h"
 #include "tests/editor/DialogoFixture.h"
 #include "tests/support/TreeAndStore.h"
 

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "platform/Numeric.h"
+#include "platform/text/Numeric.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 #include "store/Sql.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SqlText.h"
+#include "platform/data/SqlText.h"
 #include "store/Schema.h"
 #include "store/Sql.h"
 #include "store/Statements.h"

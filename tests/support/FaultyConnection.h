@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 
 namespace xel::testing {
 

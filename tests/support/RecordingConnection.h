@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 
 namespace xel::testing {
 

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "platform/OdbcConnection.h"
+#include "platform/data/OdbcConnection.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 #include "tests/support/ScriptedUi.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Database.h"
+#include "platform/data/Database.h"
 
 namespace xel::testing {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ConnectionDecorator.h"
+#include "platform/data/ConnectionDecorator.h"
 
 namespace xel::testing {
 

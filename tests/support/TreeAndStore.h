@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Database.h"
-#include "platform/TreeNodes.h"
+#include "platform/data/Database.h"
+#include "platform/forms/TreeNodes.h"
 #include "store/ContenidoDelStore.h"
 
 namespace xel::testing {

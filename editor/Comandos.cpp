@@ -21,25 +21,6 @@ namespace {
 constexpr int16_t kNodoClase = 1;
 constexpr int16_t kNodoVariable = 2;
 
-// One use of the dialog. Whatever happens in it, the dialog is unloaded, the toolbar comes back to
-// rest and the tree has the focus again, so that the next command finds the dialog as designed.
-void UsaDialogo(frmXEL02& editor, const std::function<void(frmZULAddVariables&)>& uso) {
-  frmZULAddVariables& dialogo = editor.Dialogo();
-  auto termina = [&] {
-    dialogo.Unload();
-    editor.Controles.Reset();
-    editor.tvVariables.SetFocus();
-  };
-  dialogo.Load();
-  try {
-    uso(dialogo);
-  } catch (const std::exception&) {
-    termina();
-    throw;
-  }
-  termina();
-}
-
 // How many levels a node lies below the top of its sub-tree.
 long Profundidad(Node node, const Node& tope) {
   long niveles = 0;
@@ -104,6 +85,23 @@ void SeleccionaTipo(frmZULAddVariables& dialogo, const std::string& indice) {
 }
 }  // namespace
 
+void frmXEL02::UsaDialogo(const std::function<void(frmZULAddVariables&)>& uso) {
+  frmZULAddVariables& dialogo = Dialogo();
+  auto termina = [&] {
+    dialogo.Unload();
+    Controles.Reset();
+    tvVariables.SetFocus();
+  };
+  dialogo.Load();
+  try {
+    uso(dialogo);
+  } catch (const std::exception&) {
+    termina();
+    throw;
+  }
+  termina();
+}
+
 void frmXEL02::Controles_Add() {
   Node seleccionado = tvVariables.SelectedItem();
   if (!seleccionado || EsVariable(seleccionado)) {
@@ -111,7 +109,7 @@ void frmXEL02::Controles_Add() {
     return;
   }
   const std::string parentKey = seleccionado.Key();
-  UsaDialogo(*this, [&](frmZULAddVariables& dialogo) {
+  UsaDialogo([&](frmZULAddVariables& dialogo) {
     dialogo.EsNuevo = true;
     dialogo.cboTipo.SetEnabled(false);
     dialogo.txtPadre.SetText(seleccionado.Tag());
@@ -172,7 +170,7 @@ void frmXEL02::Controles_Edit() {
     return;
   }
   const bool esVariable = EsVariable(seleccionado);
-  UsaDialogo(*this, [&](frmZULAddVariables& dialogo) {
+  UsaDialogo([&](frmZULAddVariables& dialogo) {
     dialogo.EsNuevo = false;
     dialogo.Frame1.SetEnabled(false);
     dialogo.txtPadre.SetText(seleccionado.Parent().Tag());

@@ -47,7 +47,25 @@ class frmXEL02 : public Form {
                      const std::string& sKey2 = "", const std::string& sValor2 = "",
                      const std::string& sKey3 = "", const std::string& sValor3 = "");
 
-  // --- Controls ---
+  // The dialog that adds and changes classes and variables; one instance for the window.
+  frmZULAddVariables& Dialogo() { return dialogo_; }
+  // The history window; one instance for the window.
+  frmHistorial& VentanaHistorial() { return historial_; }
+
+  // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
+  // window.
+  std::vector<KeyChord> WindowKeys() const override;
+
+ protected:
+  void InitializeComponent() override;
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_Resize() override;
+  void Form_QueryUnload(int& cancel, UnloadMode mode) override;
+  void Form_WindowKey(const KeyChord& key) override;
+
+ private:
+  // The controls; the screen and tests reach them by name (FindControl).
   ImageList ilIconos;
   ToolbarZul Controles{*this, "Controles"};
   TreeView tvVariables{*this, "tvVariables"};
@@ -69,28 +87,10 @@ class frmXEL02 : public Form {
   TextBox txtBuscar{*this, "txtBuscar"};
   LabelZul lblResultado{*this, "lblResultado"};
 
-  // The dialog that adds and changes classes and variables; one instance for the window.
-  frmZULAddVariables& Dialogo() { return dialogo_; }
-  // The history window; one instance for the window.
-  frmHistorial& VentanaHistorial() { return historial_; }
-
   // Drag state: a node drag over the tree is under way, and the node it moves.
   bool bArrastrando = false;
   Node nodArrastrado;
 
-  // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
-  // window.
-  std::vector<KeyChord> WindowKeys() const override;
-
- protected:
-  void InitializeComponent() override;
-  void Form_Load() override;
-  void Form_Activate() override;
-  void Form_Resize() override;
-  void Form_QueryUnload(int& cancel, UnloadMode mode) override;
-  void Form_WindowKey(const KeyChord& key) override;
-
- private:
   // Tree loading.
   void CargaArbol();
   std::unique_ptr<FilasDelArbol> FilasDeLaCarga();
@@ -115,6 +115,10 @@ class frmXEL02 : public Form {
   void tvVariables_DragOver(float x, float y, int state);
 
   // The toolbar's commands.
+  // One use of the dialog: whatever happens in it, the dialog is unloaded, the toolbar comes back
+  // to rest and the tree has the focus again, so that the next command finds the dialog as
+  // designed.
+  void UsaDialogo(const std::function<void(frmZULAddVariables&)>& uso);
   void Controles_Add();
   void AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
                   const std::string& parentKey);

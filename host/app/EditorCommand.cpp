@@ -161,7 +161,7 @@ int RunEditor(const Options& options, int& argc, char** argv) {
 
   int code = 0;
   if (screenshot) {
-    ShowFirstLevels(editor->tvVariables);
+    ShowFirstLevels(dynamic_cast<TreeView&>(*editor->FindControl("tvVariables")));
     QCoreApplication::processEvents();
     if (!SaveScreenshot(screen, *editor, QString::fromStdString(options.screenshot))) {
       code = Fail("The picture could not be written to " + options.screenshot, false);

@@ -13,7 +13,7 @@
 #include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/FaultyConnection.h"
 #include "tests/support/TreeAndStore.h"
 
@@ -129,9 +129,9 @@ struct SentenciasTest : OnEveryBackend<DialogoFixture> {
     });
     Click(nodo);
     if (nuevo) {
-      editor.Controles.ClickAdd();
+      Barra().ClickAdd();
     } else {
-      editor.Controles.ClickEdit();
+      Barra().ClickEdit();
     }
     EXPECT_TRUE(session->Messages().empty());
     return db.Calls();
@@ -247,7 +247,7 @@ TEST_P(SentenciasTest, EachWriteSendsItsStatementInATransactionAndStampsItsRow) 
   EXPECT_TRUE(sello("0003").starts_with("2001")) << "a row not written keeps its time";
   EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db())) << "each write has its entry";
   EXPECT_EQ(NodeOf("KIVA").Text(), "IVA") << "an edited variable keeps its key";
-  EXPECT_EQ(editor.txtDescripcion.Text(), "16") << "and the pane shows the new value";
+  EXPECT_EQ(Ctl("txtDescripcion").Text(), "16") << "and the pane shows the new value";
 }
 
 TEST_P(SentenciasTest, AFailingLookUpIsReportedAndNothingIsWritten) {

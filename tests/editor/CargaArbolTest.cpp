@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
@@ -20,8 +20,8 @@ TEST_P(CargaArbolTest, BuildsTheTreeByTheNodeConventionsWithOneQueryPerLevelAndC
                    "  K0002|Descuentos|0002", "   KDESC_MAX|DESC_MAX|DESC_MAX", "  KIVA|IVA|IVA",
                    "  KMONEDA|MONEDA|MONEDA"}))
       << "top level by description; sub-classes before variables; variables by key";
-  EXPECT_EQ(NodeOf("K0001").Image(), editor.ilIconos.IndexOf("General"));
-  EXPECT_EQ(NodeOf("KIVA").Image(), editor.ilIconos.IndexOf("Variable"));
+  EXPECT_EQ(NodeOf("K0001").Image(), Imagen("General"));
+  EXPECT_EQ(NodeOf("KIVA").Image(), Imagen("Variable"));
   for (long i = 1; i <= Nodes().Count(); ++i) {
     EXPECT_EQ(Nodes().Item(i).Checked(), i == 1) << Nodes().Item(i).Key();
   }
@@ -37,8 +37,7 @@ TEST_P(CargaArbolTest, BuildsTheTreeByTheNodeConventionsWithOneQueryPerLevelAndC
   // The load makes add available, the tree load takes it back.
   EXPECT_EQ(ui.Pointers(), (std::vector<int>{MousePointer::Hourglass, MousePointer::Default}));
   EXPECT_EQ(ui.DoEventsCount(), 1);
-  EXPECT_FALSE(editor.Controles.AddAvailable() || editor.Controles.EditAvailable() ||
-               editor.Controles.DeleteAvailable());
+  EXPECT_FALSE(Barra().AddAvailable() || Barra().EditAvailable() || Barra().DeleteAvailable());
   EXPECT_TRUE(session->Messages().empty());
 
   db.Clear();
@@ -49,21 +48,21 @@ TEST_P(CargaArbolTest, BuildsTheTreeByTheNodeConventionsWithOneQueryPerLevelAndC
 TEST_P(CargaArbolTest, ReleasingF5ReloadsWhateverTheShiftStateAndEmptiesTheDetails) {
   AddSmallStore();
   Open();
-  for (TextBoxZul* box : {&editor.txtClave, &editor.txtID, &editor.txtDescripcion}) {
+  for (TextBoxZul* box : {&Ctl("txtClave"), &Ctl("txtID"), &Ctl("txtDescripcion")}) {
     box->SetText("x");
   }
-  editor.txtURL.SetText("http://intranet");
+  Ctl("txtURL").SetText("http://intranet");
   AddClass("0005", "0005", "0000", "Nueva");
 
-  editor.tvVariables.UserKeyDown(KeyCode::F5, 0);
+  Arbol().UserKeyDown(KeyCode::F5, 0);
   EXPECT_FALSE(Nodes().Contains("K0005")) << "pressing alone does nothing";
-  editor.tvVariables.UserKeyUp(KeyCode::F5, 1);
+  Arbol().UserKeyUp(KeyCode::F5, 1);
   EXPECT_TRUE(Nodes().Contains("K0005"));
-  EXPECT_EQ(editor.txtClave.Text() + editor.txtID.Text() + editor.txtDescripcion.Text(), "");
-  EXPECT_EQ(editor.txtURL.Text(), "http://intranet");
+  EXPECT_EQ(Ctl("txtClave").Text() + Ctl("txtID").Text() + Ctl("txtDescripcion").Text(), "");
+  EXPECT_EQ(Ctl("txtURL").Text(), "http://intranet");
 
   db.Clear();
-  editor.tvVariables.UserKeyUp(KeyCode::F5 + 1, 0);
+  Arbol().UserKeyUp(KeyCode::F5 + 1, 0);
   EXPECT_TRUE(db.Statements().empty());
 }
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
@@ -28,7 +28,7 @@ struct Escritorio : EditorFixture {
   // Promociones goes before Descuentos: an arrangement only the tree knows.
   void Arregla() {
     Click("K0005");
-    editor.tvVariables.UserKeyPress('+');
+    Arbol().UserKeyPress('+');
   }
 };
 
@@ -39,7 +39,7 @@ struct Salida {
 };
 
 const Salida kSalidas[] = {
-    {"Salir", [](Escritorio& e) { e.editor.Controles.ClickExit(); }, true},
+    {"Salir", [](Escritorio& e) { e.Barra().ClickExit(); }, true},
     {"closing the window", [](Escritorio& e) { e.editor.RequestClose(); }, true},
     {"the host unloading it", [](Escritorio& e) { e.editor.Unload(); }, true},
     {"F5", [](Escritorio& e) { e.PressF5(); }, false},
@@ -56,7 +56,7 @@ TEST_F(EscritorioTest, AnArrangementMarksTheWindowAndLeavingOrReloadingAsksWhatT
       Arregla();
       const Texts arreglado = Shape();
       ASSERT_TRUE(editor.Modified());
-      EXPECT_TRUE(editor.cmdGrabar.Emphasized());
+      EXPECT_TRUE(Ctl<FlatButton>("cmdGrabar").Emphasized());
       session->ClearMessages();
       session->Answer(respuesta);
       salida.hace(*this);
@@ -66,7 +66,7 @@ TEST_F(EscritorioTest, AnArrangementMarksTheWindowAndLeavingOrReloadingAsksWhatT
       const bool sigue = respuesta == MsgCode::Cancel;
       EXPECT_EQ(editor.Loaded(), sigue || !salida.cierra);
       EXPECT_EQ(editor.Modified(), sigue);
-      EXPECT_EQ(editor.cmdGrabar.Emphasized(), sigue);
+      EXPECT_EQ(Ctl<FlatButton>("cmdGrabar").Emphasized(), sigue);
       EXPECT_EQ(TreeOfStore(store.Db()) != guardado, respuesta == MsgCode::Yes);
       if (sigue) {
         EXPECT_EQ(Shape(), arreglado) << "cancel keeps the arrangement";
@@ -109,8 +109,7 @@ TEST_F(EscritorioTest, AReloadKeepsTheOpenNodesAndTheSelectionOrItsNearestRemain
       {"its class gone", "DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '0002'", f5,
        [](Escritorio& e) { e.AddClass("0002", "0002", "0001", "Descuentos"); }, "K0001", "0001"},
       {"F5", "", f5, nada, "KDESC_MAX", "DESC_MAX"},
-      {"Grabar", "", [](Escritorio& e) { e.editor.cmdGrabar.PerformClick(); }, nada, "KDESC_MAX",
-       "DESC_MAX"},
+      {"Grabar", "", [](Escritorio& e) { e.Graba(); }, nada, "KDESC_MAX", "DESC_MAX"},
       {"Ctrl+S", "",
        [](Escritorio& e) {
          e.editor.UserWindowKey({83, 2});
@@ -131,15 +130,15 @@ TEST_F(EscritorioTest, AReloadKeepsTheOpenNodesAndTheSelectionOrItsNearestRemain
       EXPECT_TRUE(NodeOf(key).Expanded()) << key;
     }
     EXPECT_FALSE(NodeOf("K0005").Expanded()) << "a class closed before stays closed";
-    EXPECT_EQ(editor.tvVariables.SelectedItem().Key(), c.seleccion);
-    EXPECT_EQ(editor.txtClave.Text(), c.clave);
+    EXPECT_EQ(Arbol().SelectedItem().Key(), c.seleccion);
+    EXPECT_EQ(Ctl("txtClave").Text(), c.clave);
     c.repone(*this);
     PressF5();
   }
 }
 
 TEST_F(EscritorioTest, TheTreeHasTheFocusOnOpenAndTabFollowsTheLayout) {
-  EXPECT_TRUE(editor.tvVariables.HasFocus());
+  EXPECT_TRUE(Arbol().HasFocus());
   Texts orden;
   for (int paso = 0; paso < 6; ++paso) {
     editor.FocusNextControl();
@@ -155,11 +154,11 @@ TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
     Click("K0001");
     AlMostrarse([](frmZULAddVariables& d) { d.cmdCancelar.PerformClick(); });
     const int antes = ui.ModalShows();
-    editor.tvVariables.UserKeyDown(key, 0);
+    Arbol().UserKeyDown(key, 0);
     EXPECT_EQ(ui.ModalShows(), antes + 1) << key;
   }
   Click("KCUPON");
-  editor.tvVariables.UserKeyDown(46, 0);
+  Arbol().UserKeyDown(46, 0);
   EXPECT_FALSE(Nodes().Contains("KCUPON"));
 }
 
@@ -239,7 +238,7 @@ TEST_P(TituloTest, TheTitleNamesTheOpenStoreAndNeverItsPassword) {
     EXPECT_THAT(editor.Caption(), Not(HasSubstr(Atributo(conexion, "Pwd"))));
   }
   EXPECT_EQ(editor.Caption(), "Variables del sistema — " + almacen);
-  EXPECT_EQ(editor.Controles.Caption(), "Variables del sistema");
+  EXPECT_EQ(Barra().Caption(), "Variables del sistema");
 }
 
 XEL_ON_EVERY_BACKEND(TituloTest);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "store/Statements.h"
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/FaultyConnection.h"
 #include "tests/support/TreeAndStore.h"
 
@@ -21,7 +21,7 @@ struct Grabacion : EditorFixture {
     AddClass("0012", "0001", "0000", "B");
     AddClass("0013", "0002", "0000", "C");
   }
-  void Save() { editor.cmdGrabar.PerformClick(); }
+  void Save() { Graba(); }
   // "code position parent" per stored class, or with the time of its last change.
   Lines Rows(bool stamps = false) {
     Lines rows;
@@ -120,7 +120,7 @@ TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
   session->SetConnection(faulty);
   auto arrange = [&] {
     Click("K0010");
-    editor.tvVariables.UserKeyPress('-');
+    Arbol().UserKeyPress('-');
     return Shape();
   };
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "store/Historial.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
@@ -66,7 +66,7 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
   EXPECT_EQ(session->ErrorIds(), (Texts{"ERR-ID:7500041", "ERR-ID:7500041"}));
   EXPECT_EQ(VariableGuardada("IVA"), "0001 16  N");
   Click("KIVA");
-  EXPECT_EQ(editor.txtDescripcion.Text(), "16") << "the tree was loaded again";
+  EXPECT_EQ(Ctl("txtDescripcion").Text(), "16") << "the tree was loaded again";
   EXPECT_FALSE(Ventana().Visible());
 }
 
@@ -74,7 +74,7 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
 TEST_P(HistorialVentanaTest, AStoreWithoutHistorySaysHowToAddIt) {
   store.Db().Execute("DROP TABLE XEL_Historial");
   Click("KIVA");
-  editor.cmdHistorial.PerformClick();
+  Ctl<FlatButton>("cmdHistorial").PerformClick();
   EXPECT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500040"});
   EXPECT_EQ(ui.ModalShows(), 0);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 namespace xel::testing {
 namespace {
@@ -22,7 +22,7 @@ struct MovimientosTest : EditorFixture {
     Open();
     original = Shape();
   }
-  int Press(char key) { return editor.tvVariables.UserKeyPress(key); }
+  int Press(char key) { return Arbol().UserKeyPress(key); }
   // Everything a move must carry along, for a node and its sub-tree, in tree order.
   Lines Details(const Node& node) {
     Lines lines{node.Key() + "|" + node.Text() + "|" + node.Tag() + "|" +
@@ -38,8 +38,8 @@ struct MovimientosTest : EditorFixture {
 };
 
 TEST_F(MovimientosTest, MinusMovesAThreeLevelSubTreeWholeAndCollapsedWithEverythingItCarries) {
-  editor.tvVariables.UserSetExpanded(NodeOf("K0001"), true);
-  editor.tvVariables.UserSetExpanded(NodeOf("K0002"), true);
+  Arbol().UserSetExpanded(NodeOf("K0001"), true);
+  Arbol().UserSetExpanded(NodeOf("K0002"), true);
   NodeOf("K0002").SetChecked(true);
   NodeOf("KV11").SetChecked(true);
   NodeOf("K0003").SetSelectedImage("STOP");
@@ -80,7 +80,7 @@ TEST_F(MovimientosTest, NodesThatCannotMoveStayButTheKeyIsConsumed) {
     Click(key);
     EXPECT_EQ(Press(press), 0) << key << press;
   }
-  editor.tvVariables.SetSelectedItem(Node());
+  Arbol().SetSelectedItem(Node());
   EXPECT_EQ(Press('-'), 0) << "with nothing selected";
   Click("K0004");
   EXPECT_EQ(Press('a'), 'a') << "other keys pass on";
@@ -123,8 +123,8 @@ TEST_F(MovimientosTest, AConfirmedDropMakesTheNodeTheTargetsLastChild) {
   EXPECT_EQ(session->Messages()[0].code, 289);
   EXPECT_EQ(NodeOf("K0004").Parent(), NodeOf("K0005"));
   EXPECT_EQ(NodeOf("K0004"), NodeOf("K0004").LastSibling());
-  EXPECT_FALSE(editor.tvVariables.DropHighlight());
-  EXPECT_FALSE(editor.bArrastrando);
+  EXPECT_FALSE(Arbol().DropHighlight());
+  EXPECT_FALSE(Arrastrando());
 
   Drag("K0003", "K0");
   EXPECT_EQ(NodeOf("K0003").Parent(), NodeOf("K0"));
@@ -138,15 +138,15 @@ TEST_F(MovimientosTest, DropsThatMoveNothingEndOrKeepTheDrag) {
   Drag("K0004", "K0005");
   EXPECT_EQ(session->ErrorIds(), (Lines{"ERR-ID:7500007"}));
   DragOver("K0004", Node());
-  editor.tvVariables.UserDrop(0, 0);
-  EXPECT_FALSE(editor.tvVariables.DropHighlight());
-  EXPECT_FALSE(editor.bArrastrando);
+  Arbol().UserDrop(0, 0);
+  EXPECT_FALSE(Arbol().DropHighlight());
+  EXPECT_FALSE(Arrastrando());
 
   NodeOf("K0005").SetText("B");
   for (const char* target : {"K0004", "K0005"}) {
     Drag("K0004", target);
-    EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf(target));
-    EXPECT_TRUE(editor.bArrastrando);
+    EXPECT_EQ(Arbol().DropHighlight(), NodeOf(target));
+    EXPECT_TRUE(Arrastrando());
   }
   EXPECT_EQ(session->Messages().size(), 1u) << "no question without a target or another text";
   EXPECT_EQ(Shape(), original);
@@ -161,14 +161,14 @@ TEST_F(MovimientosTest, NoDropOntoAVariableOrIntoItsOwnSubTreeAndTheDragGoesOn) 
   Drag("K0001", "K0003");  // into its own sub-tree, once confirmed
   DragOver("K0001", NodeOf("K0004"));
   Click("K0");  // the root is what the last mouse down remembered
-  editor.tvVariables.UserDrop(0, 0);
+  Arbol().UserDrop(0, 0);
 
   EXPECT_EQ(session->ErrorIds(), (Lines{"ERR-ID:7500004", "ERR-ID:7500007", "ERR-ID:7500004",
                                         "ERR-ID:7500007", "ERR-ID:7500004"}));
   EXPECT_EQ(session->Messages()[3].prompt, "Pasar el menu: RAIZ, como hijo de: B");
   EXPECT_EQ(Shape(), original);
-  EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf("K0004"));
-  EXPECT_TRUE(editor.bArrastrando);
+  EXPECT_EQ(Arbol().DropHighlight(), NodeOf("K0004"));
+  EXPECT_TRUE(Arrastrando());
 }
 
 }  // namespace

@@ -162,19 +162,6 @@ TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
   EXPECT_FALSE(Nodes().Contains("KCUPON"));
 }
 
-// The proposed code is selected when the user comes to the key box, so the key typed replaces it.
-TEST_F(EscritorioTest, ChoosingAVariableLeadsToTheKeyBoxWhereTypingReplacesTheProposedCode) {
-  Agrega("K0001", [](frmZULAddVariables& d) {
-    ASSERT_FALSE(d.txtClave.Text().empty());
-    d.opVariable.UserClick();
-    EXPECT_TRUE(d.txtClave.HasFocus());
-    d.txtClave.Type("TASA");
-    d.txtClave.Type("_2");
-    EXPECT_EQ(d.txtClave.Text(), "TASA_2");
-    d.cmdCancelar.PerformClick();
-  });
-}
-
 // A key clash says which key, which entry could not be shown and which one holds the key, with the
 // identifier of the level that failed. The top level loads Almacen, Compras, then Ventas.
 TEST_F(EscritorioTest, AKeyClashWhileLoadingNamesTheKeyAndBothEntries) {

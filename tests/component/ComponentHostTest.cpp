@@ -171,22 +171,23 @@ TEST_F(ComponentHost, TheWindowRunsHeadlessUntilTheHostHandsOverItsScreen) {
     auto parent = std::make_shared<Parent>();
     window->SetPadre(parent);
     window->Show();
-    Node variable = window->tvVariables.Nodes().Item("KIVA");
+    TreeView& tree = ControlOf<TreeView>(*window, "tvVariables");
+    Node variable = tree.Nodes().Item("KIVA");
     ASSERT_TRUE(variable) << "the tree loaded from the host's store";
     utility->SetFinder([](const Lookup&) -> std::string {
       throw RuntimeError(err::DatabaseError, "connection lost");
     });
     ::testing::internal::CaptureStderr();
-    window->tvVariables.UserClick(variable);
+    tree.UserClick(variable);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("connection lost"), std::string::npos);
 
     pantalla->SetUi(ui);
     window->Show();
-    window->tvVariables.UserClick(variable);
+    tree.UserClick(variable);
     EXPECT_EQ(ui.Shown(), (Names{"frmXEL02"}));
     ASSERT_EQ(ui.UnhandledErrors().size(), 1u);
     EXPECT_EQ(ui.UnhandledErrors()[0].description, "connection lost");
-    window->Controles.ClickExit();
+    ControlOf<ToolbarZul>(*window, "Controles").ClickExit();
     EXPECT_EQ(parent->unloads, 1);
   });
 }

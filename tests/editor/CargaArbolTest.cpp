@@ -67,13 +67,14 @@ TEST_P(CargaArbolTest, ReleasingF5ReloadsWhateverTheShiftStateAndEmptiesTheDetai
 }
 
 // A class met twice stops only the level under its second holder; a variable key equal to a class
-// code at the top level ends the load there, deeper it stops that level only.
+// code at the top level ends the load there, deeper it stops that level only. The message names the
+// key, the entry that could not be shown and the one that holds the key.
 TEST_P(CargaArbolTest, AKeyMetTwiceStopsTheLevelItIsMetInAndTheRestLoads) {
   struct Caso {
     std::string caso;
     std::function<void(StoreFixture&)> llena;
     std::string errorId;
-    Lines shown, missing;
+    Lines shown, missing, nombra;
   };
   const std::vector<Caso> casos{
       {"duplicate position",
@@ -86,7 +87,8 @@ TEST_P(CargaArbolTest, AKeyMetTwiceStopsTheLevelItIsMetInAndTheRestLoads) {
        },
        "ERR-ID:7500002",
        {"K0003", "KVB", "K0004"},
-       {}},
+       {},
+       {"0003", "la clase 0003 (Hija)"}},
       {"variable key at the top level",
        [](StoreFixture& s) {
          s.AddClass("0001", "0001", "0000", "A");
@@ -95,7 +97,8 @@ TEST_P(CargaArbolTest, AKeyMetTwiceStopsTheLevelItIsMetInAndTheRestLoads) {
        },
        "ERR-ID:7500001",
        {"K0001"},
-       {"K0002"}},
+       {"K0002"},
+       {"la variable 0001 de la clase 0001 (A)", "la clase 0001 (A)"}},
       {"variable key deeper",
        [](StoreFixture& s) {
          s.AddClass("0001", "0001", "0000", "A");
@@ -106,7 +109,8 @@ TEST_P(CargaArbolTest, AKeyMetTwiceStopsTheLevelItIsMetInAndTheRestLoads) {
        },
        "ERR-ID:7500002",
        {"K0004"},
-       {"K0003"}},
+       {"K0003"},
+       {"la variable 0001 de la clase 0002 (A1)", "la clase 0001 (A)"}},
   };
   Open();
   for (const Caso& c : casos) {
@@ -123,6 +127,10 @@ TEST_P(CargaArbolTest, AKeyMetTwiceStopsTheLevelItIsMetInAndTheRestLoads) {
     }
     for (const std::string& key : c.missing) {
       EXPECT_FALSE(Nodes().Contains(key)) << c.caso << ": " << key;
+    }
+    for (const std::string& parte : c.nombra) {
+      EXPECT_NE(session->Messages()[0].prompt.find(parte), std::string::npos)
+          << c.caso << ": " << session->Messages()[0].prompt;
     }
     EXPECT_EQ(ui.Pointers().back(), MousePointer::Default) << c.caso;
   }

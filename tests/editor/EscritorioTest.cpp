@@ -61,8 +61,9 @@ TEST_F(EscritorioTest, AnArrangementMarksTheWindowAndLeavingOrReloadingAsksWhatT
       session->Answer(respuesta);
       salida.hace(*this);
 
-      ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500050"});
-      EXPECT_EQ(session->Messages()[0].code, MsgCode::YesNoCancelQuestion);
+      ASSERT_EQ(
+          session->Avisos(),
+          (std::vector<ScriptedSession::Aviso>{{"ERR-ID:7500050", MsgCode::YesNoCancelQuestion}}));
       const bool sigue = respuesta == MsgCode::Cancel;
       EXPECT_EQ(editor.Loaded(), sigue || !salida.cierra);
       EXPECT_EQ(editor.Modified(), sigue);
@@ -160,47 +161,6 @@ TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
   Click("KCUPON");
   Arbol().UserKeyDown(46, 0);
   EXPECT_FALSE(Nodes().Contains("KCUPON"));
-}
-
-// A key clash says which key, which entry could not be shown and which one holds the key, with the
-// identifier of the level that failed. The top level loads Almacen, Compras, then Ventas.
-TEST_F(EscritorioTest, AKeyClashWhileLoadingNamesTheKeyAndBothEntries) {
-  struct Caso {
-    std::function<void(Escritorio&)> llena;
-    std::string limpia;
-    std::string id;
-    Texts nombra;
-  };
-  const Caso casos[] = {
-      {[](Escritorio& e) { e.AddVariable("0001", "0004", "x"); },
-       "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '0004'",
-       "ERR-ID:7500001",
-       {"0004", "la variable 0004 de la clase 0001 (Ventas)", "la clase 0004 (Almacen)"}},
-      {[](Escritorio& e) { e.AddVariable("0002", "0003", "x"); },
-       "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '0003'",
-       "ERR-ID:7500002",
-       {"0003", "la variable 0003 de la clase 0002 (Descuentos)", "la clase 0003 (Compras)"}},
-      {[](Escritorio& e) {
-         e.AddVariable("0003", "LOTE", "x");
-         e.AddClass("LOTE", "0009", "0001", "Lotes");
-       },
-       "DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = 'LOTE'",
-       "ERR-ID:7500002",
-       {"LOTE", "la clase LOTE (Lotes)", "la variable LOTE de la clase 0003 (Compras)"}},
-  };
-  for (const Caso& c : casos) {
-    c.llena(*this);
-    session->ClearMessages();
-    PressF5();
-    ASSERT_EQ(session->ErrorIds(), Texts{c.id});
-    const Message& m = session->Messages()[0];
-    EXPECT_EQ(m.code, MsgCode::Critical);
-    EXPECT_EQ(m.title, "ERROR");
-    for (const std::string& parte : c.nombra) {
-      EXPECT_THAT(m.prompt, HasSubstr(parte));
-    }
-    store.Db().Execute(c.limpia);
-  }
 }
 
 // The title names the store: a SQLite file by its name, a server's database by server and name,

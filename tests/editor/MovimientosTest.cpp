@@ -146,6 +146,7 @@ TEST_F(MovimientosTest, NoDropOntoAVariableOrIntoItsOwnSubTreeAndTheDragGoesOn) 
   EXPECT_EQ(session->ErrorIds(), (Lines{"ERR-ID:7500004", "ERR-ID:7500007", "ERR-ID:7500004",
                                         "ERR-ID:7500007", "ERR-ID:7500004"}));
   EXPECT_EQ(session->Messages()[3].prompt, "Pasar el menu: RAIZ, como hijo de: B");
+  EXPECT_EQ(session->Messages()[4].prompt, "La raíz no puede pasar a otro menu");
   EXPECT_EQ(Shape(), original);
   EXPECT_EQ(Arbol().DropHighlight(), NodeOf("K0004"));
   EXPECT_TRUE(Arrastrando());

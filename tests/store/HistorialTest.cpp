@@ -230,6 +230,15 @@ TEST_P(HistorialTest, WritesOfOtherProgramsAreRecordedOnPostgreSqlOnly) {
   }
 }
 
+// A session that records its own writes' history says so, and the triggers then leave it alone.
+TEST_P(HistorialTest, ASessionThatRecordsItsOwnHistoryIsLeftAloneByTheTriggers) {
+  DeclaraHistorialPropio(Db());
+  Db().Execute("UPDATE XEL_Configuracion SET Cf_Valor = '17' WHERE Cf_Variable = 'IVA'");
+  Historial h = Hist();
+  CambiaValor(h, "VTA_MONEDA", "USD");
+  EXPECT_EQ(LeeHistorial(Db(), {}).size(), 1u);
+}
+
 TEST(FechaDeHistorial, ReadsTheThreeFormsAndRefusesAnythingElse) {
   const struct {
     const char* texto;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/KeyCodes.h"
 #include "store/Statements.h"
 #include "tests/support/EditorFixture.h"
 #include "tests/support/FaultyConnection.h"
@@ -9,13 +10,6 @@ namespace xel::testing {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kEscape = 27;
-constexpr int kLetraC = 67;
-constexpr int kLetraF = 70;
-constexpr int kF3 = 114;
 
 // In tree order: Compras (IMPRESORA, LOTE, PCT), Facturación (CITA, IDIOMA, RUTA, RUTA2, SERIE),
 // Ventas > Impuestos (IVA), then Ventas's own NOMBRE_CORTO, NOMBREXCORTO, PAIS.
@@ -51,7 +45,7 @@ struct Busqueda : EditorFixture {
     Ctl<TextBox>("txtBuscar").SetText(texto);
     Texts hallados;
     for (int vuelta = 0; vuelta < 20; ++vuelta) {
-      Tecla(kF3, 0);
+      Tecla(KeyCode::F3, 0);
       const std::string hallado = Seleccionado();
       if (hallado == "K0" || (!hallados.empty() && hallado == hallados[0])) {
         break;
@@ -102,8 +96,9 @@ TEST_P(BusquedaTest, F3GoesForwardAndShiftF3BackRoundTheTreeWithOneQueryEach) {
   Click("K0");
   Ctl<TextBox>("txtBuscar").SetText("IMP");
   Texts recorrido;
-  for (int shift : {0, 0, 0, 0, kShift, kShift, kShift, kShift}) {
-    Tecla(kF3, shift);
+  for (int shift :
+       {0, 0, 0, 0, ShiftState::Shift, ShiftState::Shift, ShiftState::Shift, ShiftState::Shift}) {
+    Tecla(KeyCode::F3, shift);
     recorrido.push_back(Seleccionado());
   }
   EXPECT_EQ(recorrido, (Texts{"KIMPRESORA", "K0002", "KIVA", "KIMPRESORA", "KIVA", "K0002",
@@ -114,12 +109,12 @@ TEST_P(BusquedaTest, F3GoesForwardAndShiftF3BackRoundTheTreeWithOneQueryEach) {
   EXPECT_FALSE(Barra().AddAvailable());
 
   Ctl<TextBox>("txtBuscar").SetText("inexistente");
-  Tecla(kF3, 0);
+  Tecla(KeyCode::F3, 0);
   EXPECT_EQ(Seleccionado(), "KIVA");
   EXPECT_TRUE(Ctl<TextBox>("txtBuscar").Visible()) << "the bar opens to show why nothing happened";
   EXPECT_EQ(Ctl<LabelZul>("lblResultado").Caption(), "Sin coincidencias");
   Ctl<TextBox>("txtBuscar").SetText("iva");
-  Tecla(kF3, 0);
+  Tecla(KeyCode::F3, 0);
   EXPECT_EQ(Seleccionado(), "KIVA") << "the only match, found again after going round";
   EXPECT_EQ(Ctl<LabelZul>("lblResultado").Caption(), "");
   EXPECT_TRUE(session->Messages().empty());
@@ -129,7 +124,7 @@ TEST_P(BusquedaTest, AStoreWithoutTheSearchFunctionAsksForTheSchemaAndAFailureIs
   Ctl<TextBox>("txtBuscar").SetText("iva");
   if (GetParam() == Backend::PostgreSql) {
     store.Db().Execute("DROP FUNCTION xel_contiene(text, text)");
-    Tecla(kF3, 0);
+    Tecla(KeyCode::F3, 0);
     ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500025"});
     EXPECT_NE(session->Messages()[0].prompt.find("xel02 schema --db"), std::string::npos);
     session->ClearMessages();
@@ -137,7 +132,7 @@ TEST_P(BusquedaTest, AStoreWithoutTheSearchFunctionAsksForTheSchemaAndAFailureIs
   FaultyConnection averiada(store.Db());
   session->SetConnection(averiada);
   averiada.FailCall(1, RuntimeError(err::DatabaseError, "conexión perdida"));
-  Tecla(kF3, 0);
+  Tecla(KeyCode::F3, 0);
   EXPECT_EQ(session->Avisos(),
             (std::vector<ScriptedSession::Aviso>{{"ERR-ID:7500026", MsgCode::Critical}}));
   EXPECT_EQ(Seleccionado(), "");
@@ -153,7 +148,7 @@ TEST_F(BusquedaEnVentanaTest, CtrlFOpensTheBarUnderTheTreeEnterFindsAndEscapeClo
   editor.Resize(9255, 7000);
   const Bounds cerrado = Arbol().GetBounds();
   const float marco = Ctl<Frame>("frFrame").GetBounds().top;
-  Tecla(kF3, 0);
+  Tecla(KeyCode::F3, 0);
   EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus()) << "F3 without a text opens the bar";
   EXPECT_TRUE(db.Statements().empty());
   EXPECT_TRUE(Ctl<LabelZul>("lblBuscar").Visible() && Ctl<LabelZul>("lblResultado").Visible());
@@ -166,13 +161,13 @@ TEST_F(BusquedaEnVentanaTest, CtrlFOpensTheBarUnderTheTreeEnterFindsAndEscapeClo
   EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(KeyCode::Enter, 0), 0);
   EXPECT_EQ(Seleccionado(), "KSERIE");
   EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus()) << "Enter again finds the next one";
-  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(kLetraF, 0), kLetraF) << "other keys are typed";
+  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown('F', 0), 'F') << "other keys are typed";
 
-  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(kEscape, 0), 0);
+  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(KeyCode::Escape, 0), 0);
   EXPECT_FALSE(Ctl<TextBox>("txtBuscar").Visible() || Ctl<LabelZul>("lblBuscar").Visible());
   EXPECT_TRUE(Arbol().HasFocus());
   EXPECT_FLOAT_EQ(Arbol().GetBounds().height, cerrado.height);
-  Tecla(kLetraF, kCtrl);
+  Tecla('F', ShiftState::Control);
   EXPECT_EQ(Ctl<TextBox>("txtBuscar").Text(), "Serie") << "the bar keeps its text";
   EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus());
 }
@@ -184,11 +179,11 @@ TEST_F(BusquedaEnVentanaTest, CtrlShiftCCopiesThePathOfTheSelectedNode) {
     Texts copiados;
   };
   for (const Caso& c : {
-           Caso{"KIVA", kCtrl + kShift, {"RAIZ/Ventas/Impuestos/IVA"}},
-           {"K0", kCtrl + kShift, {"RAIZ"}},
-           {"K0003", kCtrl + kShift, {"RAIZ/Facturación"}},
-           {"", kCtrl + kShift, {}},
-           {"KIVA", kCtrl, {}},
+           Caso{"KIVA", ShiftState::Control + ShiftState::Shift, {"RAIZ/Ventas/Impuestos/IVA"}},
+           {"K0", ShiftState::Control + ShiftState::Shift, {"RAIZ"}},
+           {"K0003", ShiftState::Control + ShiftState::Shift, {"RAIZ/Facturación"}},
+           {"", ShiftState::Control + ShiftState::Shift, {}},
+           {"KIVA", ShiftState::Control, {}},
        }) {
     if (c.key.empty()) {
       Arbol().SetSelectedItem(Node());
@@ -196,7 +191,7 @@ TEST_F(BusquedaEnVentanaTest, CtrlShiftCCopiesThePathOfTheSelectedNode) {
       Click(c.key);
     }
     const size_t antes = ui.Copied().size();
-    Tecla(kLetraC, c.shift);
+    Tecla('C', c.shift);
     EXPECT_EQ(Texts(ui.Copied().begin() + static_cast<long>(antes), ui.Copied().end()), c.copiados)
         << c.key << " " << c.shift;
   }

@@ -214,9 +214,9 @@ TEST_P(ComandosTest, AClassDescribedByItsCodeThatHoldsEntriesIsDeletedAsAClass) 
   AddClass("0008", "0013", "0012", "Sub");
   Recarga();
   Click("K0007");
-  editor.Controles.ClickDelete();
+  Barra().ClickDelete();
   ASSERT_EQ(session->Messages().size(), 1u);
-  EXPECT_EQ(session->Messages()[0].errorId, avisos::kConfirmaBorrado.id);
+  EXPECT_EQ(session->Messages()[0].errorId, "ERR-ID:7500006");
   EXPECT_EQ(ClaseGuardada("0007") + ClaseGuardada("0008"), "(none)(none)");
 }
 

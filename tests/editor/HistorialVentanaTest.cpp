@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/KeyCodes.h"
 #include "store/Historial.h"
 #include "tests/support/DialogoFixture.h"
 #include "tests/support/TreeAndStore.h"
@@ -11,9 +12,6 @@ namespace xel::testing {
 namespace {
 
 using Texts = std::vector<std::string>;
-constexpr int kControl = 2;
-constexpr int kTeclaH = 72;
-constexpr int kEnter = 13;
 
 struct HistorialVentanaTest : OnEveryBackend<DialogoFixture> {
   HistorialVentanaTest() {
@@ -40,7 +38,7 @@ struct HistorialVentanaTest : OnEveryBackend<DialogoFixture> {
   void AbreConCtrlH(const std::string& key, const std::function<void()>& mientras) {
     Click(key);
     ui.WhenModal([&](Form&) { mientras(); });
-    editor.UserWindowKey({kTeclaH, kControl});
+    editor.UserWindowKey({'H', ShiftState::Control});
   }
 };
 
@@ -54,10 +52,10 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
     EXPECT_EQ(Lista(),
               (Texts{"ana  variable IVA: valor 17 → 18", "ana  variable IVA: valor 16 → 17"}));
     Ventana().txtFiltro.SetText("VALOR 16");
-    Ventana().txtFiltro.UserKeyDown(kEnter, 0);
+    Ventana().txtFiltro.UserKeyDown(KeyCode::Enter, 0);
     EXPECT_EQ(Lista(), (Texts{"ana  variable IVA: valor 16 → 17"}));
     session->Answer(MsgCode::Cancel);
-    Ventana().tvCambios.UserKeyDown(kEnter, 0);
+    Ventana().tvCambios.UserKeyDown(KeyCode::Enter, 0);
     EXPECT_EQ(StoreRows(store.Db()), filas) << "Cancel restores nothing";
     session->Answer(MsgCode::Ok);
     Ventana().cmdRestaurar.PerformClick();

@@ -179,7 +179,7 @@ BenchEditor::BenchEditor(std::unique_ptr<Connection> db, ModoDeCarga modo) : db_
 BenchEditor::~BenchEditor() = default;
 
 void BenchEditor::Reload() {
-  editor_->tvVariables.UserKeyUp(KeyCode::F5, 0);
+  Tree().UserKeyUp(KeyCode::F5, 0);
 }
 
 }  // namespace xel::bench

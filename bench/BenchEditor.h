@@ -74,6 +74,8 @@ class BenchEditor {
 
   Connection& Db() { return *db_; }
   frmXEL02& Editor() { return *editor_; }
+  // The window's tree, found by name as the screen finds it.
+  TreeView& Tree() { return dynamic_cast<TreeView&>(*editor_->FindControl("tvVariables")); }
   void Reload();  // F5 in the tree
 
  private:

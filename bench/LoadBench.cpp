@@ -17,7 +17,7 @@ void BM_TwoSelectFloor(benchmark::State& state, Backend backend) {
   for (auto _ : state) {
     ReadBothTables(bench.Db());
   }
-  state.counters["nodes"] = bench.Editor().tvVariables.Nodes().Count();
+  state.counters["nodes"] = bench.Tree().Nodes().Count();
 }
 
 void BM_CargaArbol(benchmark::State& state, Backend backend) {
@@ -25,14 +25,14 @@ void BM_CargaArbol(benchmark::State& state, Backend backend) {
   for (auto _ : state) {
     bench.Reload();
   }
-  state.counters["nodes"] = bench.Editor().tvVariables.Nodes().Count();
+  state.counters["nodes"] = bench.Tree().Nodes().Count();
 }
 
 // The first 1,000 classes in tree order are open and the deepest-lying of them selected, as a user
 // who browsed the store leaves them; each reload opens them again and selects that node.
 void BM_CargaArbolConMilAbiertos(benchmark::State& state) {
   BenchEditor bench(kStoreSizes[2]);
-  TreeNodes& nodes = bench.Editor().tvVariables.Nodes();
+  TreeNodes& nodes = bench.Tree().Nodes();
   long abiertos = 0;
   for (long i = 1; i <= nodes.Count() && abiertos < 1000; ++i) {
     Node node = nodes.Item(i);

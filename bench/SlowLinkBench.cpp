@@ -46,7 +46,7 @@ void Load(benchmark::State& state, ModoDeCarga modo) {
     for (auto _ : s) {
       bench.Reload();
     }
-    s.counters["nodes"] = bench.Editor().tvVariables.Nodes().Count();
+    s.counters["nodes"] = bench.Tree().Nodes().Count();
   });
 }
 

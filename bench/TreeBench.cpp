@@ -36,7 +36,7 @@ void BuildTree(TreeNodes& nodes, long total) {
 // "-" then "+" on the 1,000-node class: two key moves, the tree back as it was.
 void BM_KeyMoveOf1000Nodes(benchmark::State& state) {
   BenchEditor bench({1, 0});
-  TreeView& tree = bench.Editor().tvVariables;
+  TreeView& tree = bench.Tree();
   BuildTree(tree.Nodes(), state.range(0));
   for (auto _ : state) {
     tree.Nodes().Item("KMOVIDO").SetSelected(true);
@@ -52,7 +52,7 @@ constexpr StoreShape kLargest = kStoreSizes[2];
 
 void BM_CheckFromRoot(benchmark::State& state) {
   BenchEditor bench(kLargest);
-  TreeView& tree = bench.Editor().tvVariables;
+  TreeView& tree = bench.Tree();
   bool checked = false;
   for (auto _ : state) {
     tree.UserCheck(tree.Nodes().Item(1L), checked = !checked);
@@ -65,9 +65,9 @@ BENCHMARK(BM_CheckFromRoot)->Unit(benchmark::kMillisecond);
 void BM_SaveLargest(benchmark::State& state, Backend backend) {
   BenchEditor bench(kLargest, backend);
   for (auto _ : state) {
-    bench.Editor().cmdGrabar.PerformClick();
+    dynamic_cast<FlatButton&>(*bench.Editor().FindControl("cmdGrabar")).PerformClick();
   }
-  state.counters["nodes"] = bench.Editor().tvVariables.Nodes().Count();
+  state.counters["nodes"] = bench.Tree().Nodes().Count();
 }
 [[maybe_unused]] const bool kSaveRegistered = [] {
   RegisterOnEachBackend(
@@ -79,7 +79,7 @@ void BM_SaveLargest(benchmark::State& state, Backend backend) {
 // Heap bytes per node of the loaded largest tree, its texts included.
 void BM_MemoryOfLoadedTree(benchmark::State& state) {
   BenchEditor bench(kLargest);
-  TreeNodes& nodes = bench.Editor().tvVariables.Nodes();
+  TreeNodes& nodes = bench.Tree().Nodes();
   double perNode = 0;
   for (auto _ : state) {
     nodes.Clear();

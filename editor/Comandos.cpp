@@ -18,24 +18,6 @@
 namespace xel {
 
 namespace {
-// One use of the dialog. Whatever happens in it, the dialog is unloaded, the toolbar comes back to
-// rest and the tree has the focus again, so that the next command finds the dialog as designed.
-void UsaDialogo(frmXEL02& editor, const std::function<void(frmZULAddVariables&)>& uso) {
-  frmZULAddVariables& dialogo = editor.Dialogo();
-  auto termina = [&] {
-    dialogo.Unload();
-    editor.Controles.Reset();
-    editor.tvVariables.SetFocus();
-  };
-  dialogo.Load();
-  try {
-    uso(dialogo);
-  } catch (const std::exception&) {
-    termina();
-    throw;
-  }
-  termina();
-}
 
 // How many levels a node lies below the top of its sub-tree.
 long Profundidad(Node nodo, const Node& tope) {
@@ -100,6 +82,23 @@ void SeleccionaTipo(frmZULAddVariables& dialogo, const std::string& indice) {
 }
 }  // namespace
 
+void frmXEL02::UsaDialogo(const std::function<void(frmZULAddVariables&)>& uso) {
+  frmZULAddVariables& dialogo = Dialogo();
+  auto termina = [&] {
+    dialogo.Unload();
+    Controles.Reset();
+    tvVariables.SetFocus();
+  };
+  dialogo.Load();
+  try {
+    uso(dialogo);
+  } catch (const std::exception&) {
+    termina();
+    throw;
+  }
+  termina();
+}
+
 void frmXEL02::Controles_Add() {
   Node seleccionado = tvVariables.SelectedItem();
   if (!seleccionado || EsVariable(seleccionado)) {
@@ -107,7 +106,7 @@ void frmXEL02::Controles_Add() {
     return;
   }
   const std::string clavePadre = seleccionado.Key();
-  UsaDialogo(*this, [&](frmZULAddVariables& dialogo) {
+  UsaDialogo([&](frmZULAddVariables& dialogo) {
     dialogo.EsNuevo = true;
     dialogo.cboTipo.SetEnabled(false);
     dialogo.txtPadre.SetText(seleccionado.Tag());
@@ -162,7 +161,7 @@ void frmXEL02::Controles_Edit() {
     return;
   }
   const bool esVariable = EsVariable(seleccionado);
-  UsaDialogo(*this, [&](frmZULAddVariables& dialogo) {
+  UsaDialogo([&](frmZULAddVariables& dialogo) {
     dialogo.EsNuevo = false;
     dialogo.Frame1.SetEnabled(false);
     dialogo.txtPadre.SetText(seleccionado.Parent().Tag());

@@ -46,7 +46,25 @@ class frmXEL02 : public Form, public _frmXEL02 {
   Form& Ventana() override { return *this; }
   void AbreClasesDeLaRaiz() override;
 
-  // --- Controls ---
+  // The dialog that adds and changes classes and variables; one instance for the window.
+  frmZULAddVariables& Dialogo() { return dialogo_; }
+  // The history window; one instance for the window.
+  frmHistorial& VentanaHistorial() { return historial_; }
+
+  // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
+  // window.
+  std::vector<KeyChord> WindowKeys() const override;
+
+ protected:
+  void InitializeComponent() override;
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_Resize() override;
+  void Form_QueryUnload(int& cancel, UnloadMode mode) override;
+  void Form_WindowKey(const KeyChord& tecla) override;
+
+ private:
+  // The controls; the screen and tests reach them by name (FindControl).
   ImageList ilIconos;
   ToolbarZul Controles{*this, "Controles"};
   TreeView tvVariables{*this, "tvVariables"};
@@ -68,28 +86,6 @@ class frmXEL02 : public Form, public _frmXEL02 {
   TextBox txtBuscar{*this, "txtBuscar"};
   LabelZul lblResultado{*this, "lblResultado"};
 
-  // The dialog that adds and changes classes and variables; one instance for the window.
-  frmZULAddVariables& Dialogo() { return dialogo_; }
-  // The history window; one instance for the window.
-  frmHistorial& VentanaHistorial() { return historial_; }
-
-  // Drag state: a node drag over the tree is under way, and the node it moves.
-  bool Arrastrando() const { return bArrastrando; }
-  const Node& NodoArrastrado() const { return nodArrastrado; }
-
-  // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
-  // window.
-  std::vector<KeyChord> WindowKeys() const override;
-
- protected:
-  void InitializeComponent() override;
-  void Form_Load() override;
-  void Form_Activate() override;
-  void Form_Resize() override;
-  void Form_QueryUnload(int& cancel, UnloadMode mode) override;
-  void Form_WindowKey(const KeyChord& tecla) override;
-
- private:
   // Tree loading.
   void CargaArbol();
   std::unique_ptr<FilasDelArbol> FilasDeLaCarga();
@@ -114,6 +110,10 @@ class frmXEL02 : public Form, public _frmXEL02 {
   void tvVariables_DragOver(float x, float y, int state);
 
   // The toolbar's commands.
+  // One use of the dialog: whatever happens in it, the dialog is unloaded, the toolbar comes back
+  // to rest and the tree has the focus again, so that the next command finds the dialog as
+  // designed.
+  void UsaDialogo(const std::function<void(frmZULAddVariables&)>& uso);
   void Controles_Add();
   void AgregaNodo(const std::string& codigo, const std::string& texto, TipoDeNodo tipo,
                   const std::string& clavePadre);

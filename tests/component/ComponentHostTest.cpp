@@ -173,25 +173,23 @@ TEST_F(ComponentHost, TheWindowRunsHeadlessUntilTheHostHandsOverItsScreen) {
     window->SetPadre(parent);
     Form& form = window->Ventana();
     form.Show();
-    auto* tree = dynamic_cast<TreeView*>(form.FindControl("tvVariables"));
-    auto* toolbar = dynamic_cast<ToolbarZul*>(form.FindControl("Controles"));
-    ASSERT_TRUE(tree && toolbar);
-    Node variable = tree->Nodes().Item("KIVA");
+    TreeView& tree = ControlOf<TreeView>(form, "tvVariables");
+    Node variable = tree.Nodes().Item("KIVA");
     ASSERT_TRUE(variable) << "the tree loaded from the host's store";
     utility->SetFinder([](const Lookup&) -> std::string {
       throw RuntimeError(err::DatabaseError, "connection lost");
     });
     ::testing::internal::CaptureStderr();
-    tree->UserClick(variable);
+    tree.UserClick(variable);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("connection lost"), std::string::npos);
 
     pantalla->SetUi(ui);
     form.Show();
-    tree->UserClick(variable);
+    tree.UserClick(variable);
     EXPECT_EQ(ui.Shown(), (Names{"frmXEL02"}));
     ASSERT_EQ(ui.UnhandledErrors().size(), 1u);
     EXPECT_EQ(ui.UnhandledErrors()[0].description, "connection lost");
-    toolbar->ClickExit();
+    ControlOf<ToolbarZul>(form, "Controles").ClickExit();
     EXPECT_EQ(parent->unloads, 1);
   });
 }

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 
 namespace xel::testing {
 namespace {
@@ -118,7 +118,7 @@ TEST_P(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
       [](frmZULAddVariables& d) { d.RequestClose(); },
   };
   for (size_t i = 0; i < salidas.size(); ++i) {
-    int resets = editor.Controles.ResetCount();
+    int resets = Barra().ResetCount();
     Agrega("K0001", [&](frmZULAddVariables& d) {
       LlenaVariable(d, "NUEVA", 0, "5");
       salidas[i](d);
@@ -127,8 +127,8 @@ TEST_P(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
       EXPECT_FALSE(d.Visible()) << i;
     });
     EXPECT_FALSE(Dialogo().Loaded()) << i;
-    EXPECT_EQ(editor.Controles.ResetCount(), resets + 1) << i;
-    EXPECT_TRUE(editor.tvVariables.HasFocus()) << i;
+    EXPECT_EQ(Barra().ResetCount(), resets + 1) << i;
+    EXPECT_TRUE(Arbol().HasFocus()) << i;
   }
   EXPECT_EQ(VariableGuardada("NUEVA"), "(none)");
   EXPECT_FALSE(Nodes().Contains("KNUEVA"));

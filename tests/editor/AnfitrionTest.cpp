@@ -3,7 +3,7 @@
 #include <map>
 
 #include "platform/text/CommandLine.h"
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/FailureOf.h"
 
 namespace xel::testing {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 namespace xel::testing {
 namespace {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/forms/KeyCodes.h"
 #include "store/Statements.h"
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/FaultyConnection.h"
 #include "tests/support/TreeAndStore.h"
 
@@ -9,13 +10,6 @@ namespace xel::testing {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kEscape = 27;
-constexpr int kLetraC = 67;
-constexpr int kLetraF = 70;
-constexpr int kF3 = 114;
 
 // In tree order: Compras (IMPRESORA, LOTE, PCT), Facturación (CITA, IDIOMA, RUTA, RUTA2, SERIE),
 // Ventas > Impuestos (IVA), then Ventas's own NOMBRE_CORTO, NOMBREXCORTO, PAIS.
@@ -42,16 +36,16 @@ struct Busqueda : EditorFixture {
   // The window's keys reach it wherever the focus is.
   void Tecla(int keyCode, int shift) { editor.UserWindowKey({keyCode, shift}); }
   std::string Seleccionado() {
-    Node node = editor.tvVariables.SelectedItem();
+    Node node = Arbol().SelectedItem();
     return node ? node.Key() : "";
   }
   // Every node F3 reaches from the root, once round the tree.
   Texts Halla(const std::string& texto) {
     Click("K0");
-    editor.txtBuscar.SetText(texto);
+    Ctl<TextBox>("txtBuscar").SetText(texto);
     Texts hallados;
     for (int vuelta = 0; vuelta < 20; ++vuelta) {
-      Tecla(kF3, 0);
+      Tecla(KeyCode::F3, 0);
       const std::string hallado = Seleccionado();
       if (hallado == "K0" || (!hallados.empty() && hallado == hallados[0])) {
         break;
@@ -100,36 +94,37 @@ TEST_P(BusquedaTest,
 // there is none the bar says so and the selection stays.
 TEST_P(BusquedaTest, F3GoesForwardAndShiftF3BackRoundTheTreeWithOneQueryEach) {
   Click("K0");
-  editor.txtBuscar.SetText("IMP");
+  Ctl<TextBox>("txtBuscar").SetText("IMP");
   Texts recorrido;
-  for (int shift : {0, 0, 0, 0, kShift, kShift, kShift, kShift}) {
-    Tecla(kF3, shift);
+  for (int shift :
+       {0, 0, 0, 0, ShiftState::Shift, ShiftState::Shift, ShiftState::Shift, ShiftState::Shift}) {
+    Tecla(KeyCode::F3, shift);
     recorrido.push_back(Seleccionado());
   }
   EXPECT_EQ(recorrido, (Texts{"KIMPRESORA", "K0002", "KIVA", "KIMPRESORA", "KIVA", "K0002",
                               "KIMPRESORA", "KIVA"}));
   EXPECT_EQ(db.Statements(), Texts(8, sql::Busqueda("IMP", store.Db().Dialect())));
   EXPECT_TRUE(NodeOf("K0002").Expanded()) << "the match's classes are expanded";
-  EXPECT_EQ(Texts({editor.txtClave.Text(), editor.txtDescripcion.Text()}), (Texts{"IVA", "16"}));
-  EXPECT_FALSE(editor.Controles.AddAvailable());
+  EXPECT_EQ(Texts({Ctl("txtClave").Text(), Ctl("txtDescripcion").Text()}), (Texts{"IVA", "16"}));
+  EXPECT_FALSE(Barra().AddAvailable());
 
-  editor.txtBuscar.SetText("inexistente");
-  Tecla(kF3, 0);
+  Ctl<TextBox>("txtBuscar").SetText("inexistente");
+  Tecla(KeyCode::F3, 0);
   EXPECT_EQ(Seleccionado(), "KIVA");
-  EXPECT_TRUE(editor.txtBuscar.Visible()) << "the bar opens to show why nothing happened";
-  EXPECT_EQ(editor.lblResultado.Caption(), "Sin coincidencias");
-  editor.txtBuscar.SetText("iva");
-  Tecla(kF3, 0);
+  EXPECT_TRUE(Ctl<TextBox>("txtBuscar").Visible()) << "the bar opens to show why nothing happened";
+  EXPECT_EQ(Ctl<LabelZul>("lblResultado").Caption(), "Sin coincidencias");
+  Ctl<TextBox>("txtBuscar").SetText("iva");
+  Tecla(KeyCode::F3, 0);
   EXPECT_EQ(Seleccionado(), "KIVA") << "the only match, found again after going round";
-  EXPECT_EQ(editor.lblResultado.Caption(), "");
+  EXPECT_EQ(Ctl<LabelZul>("lblResultado").Caption(), "");
   EXPECT_TRUE(session->Messages().empty());
 }
 
 TEST_P(BusquedaTest, AStoreWithoutTheSearchFunctionAsksForTheSchemaAndAFailureIsReported) {
-  editor.txtBuscar.SetText("iva");
+  Ctl<TextBox>("txtBuscar").SetText("iva");
   if (GetParam() == Backend::PostgreSql) {
     store.Db().Execute("DROP FUNCTION xel_contiene(text, text)");
-    Tecla(kF3, 0);
+    Tecla(KeyCode::F3, 0);
     ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500025"});
     EXPECT_NE(session->Messages()[0].prompt.find("xel02 schema --db"), std::string::npos);
     session->ClearMessages();
@@ -137,10 +132,9 @@ TEST_P(BusquedaTest, AStoreWithoutTheSearchFunctionAsksForTheSchemaAndAFailureIs
   FaultyConnection averiada(store.Db());
   session->SetConnection(averiada);
   averiada.FailCall(1, RuntimeError(err::DatabaseError, "conexión perdida"));
-  Tecla(kF3, 0);
-  ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500026"});
-  EXPECT_EQ(session->Messages()[0].prompt, "conexión perdida");
-  EXPECT_EQ(session->Messages()[0].code, MsgCode::Critical);
+  Tecla(KeyCode::F3, 0);
+  EXPECT_EQ(session->Avisos(),
+            (std::vector<ScriptedSession::Aviso>{{"ERR-ID:7500026", MsgCode::Critical}}));
   EXPECT_EQ(Seleccionado(), "");
   EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
 }
@@ -152,30 +146,30 @@ using BusquedaEnVentanaTest = Busqueda;
 
 TEST_F(BusquedaEnVentanaTest, CtrlFOpensTheBarUnderTheTreeEnterFindsAndEscapeClosesIt) {
   editor.Resize(9255, 7000);
-  const Bounds cerrado = editor.tvVariables.GetBounds();
-  const float marco = editor.frFrame.GetBounds().top;
-  Tecla(kF3, 0);
-  EXPECT_TRUE(editor.txtBuscar.HasFocus()) << "F3 without a text opens the bar";
+  const Bounds cerrado = Arbol().GetBounds();
+  const float marco = Ctl<Frame>("frFrame").GetBounds().top;
+  Tecla(KeyCode::F3, 0);
+  EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus()) << "F3 without a text opens the bar";
   EXPECT_TRUE(db.Statements().empty());
-  EXPECT_TRUE(editor.lblBuscar.Visible() && editor.lblResultado.Visible());
-  const Bounds abierto = editor.tvVariables.GetBounds();
+  EXPECT_TRUE(Ctl<LabelZul>("lblBuscar").Visible() && Ctl<LabelZul>("lblResultado").Visible());
+  const Bounds abierto = Arbol().GetBounds();
   EXPECT_FLOAT_EQ(abierto.height, cerrado.height - 360);
-  EXPECT_FLOAT_EQ(editor.txtBuscar.GetBounds().top, abierto.top + abierto.height + 60);
-  EXPECT_FLOAT_EQ(editor.frFrame.GetBounds().top, marco);
+  EXPECT_FLOAT_EQ(Ctl<TextBox>("txtBuscar").GetBounds().top, abierto.top + abierto.height + 60);
+  EXPECT_FLOAT_EQ(Ctl<Frame>("frFrame").GetBounds().top, marco);
 
-  editor.txtBuscar.Type("Serie");
-  EXPECT_EQ(editor.txtBuscar.UserKeyDown(KeyCode::Enter, 0), 0);
+  Ctl<TextBox>("txtBuscar").Type("Serie");
+  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(KeyCode::Enter, 0), 0);
   EXPECT_EQ(Seleccionado(), "KSERIE");
-  EXPECT_TRUE(editor.txtBuscar.HasFocus()) << "Enter again finds the next one";
-  EXPECT_EQ(editor.txtBuscar.UserKeyDown(kLetraF, 0), kLetraF) << "other keys are typed";
+  EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus()) << "Enter again finds the next one";
+  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown('F', 0), 'F') << "other keys are typed";
 
-  EXPECT_EQ(editor.txtBuscar.UserKeyDown(kEscape, 0), 0);
-  EXPECT_FALSE(editor.txtBuscar.Visible() || editor.lblBuscar.Visible());
-  EXPECT_TRUE(editor.tvVariables.HasFocus());
-  EXPECT_FLOAT_EQ(editor.tvVariables.GetBounds().height, cerrado.height);
-  Tecla(kLetraF, kCtrl);
-  EXPECT_EQ(editor.txtBuscar.Text(), "Serie") << "the bar keeps its text";
-  EXPECT_TRUE(editor.txtBuscar.HasFocus());
+  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(KeyCode::Escape, 0), 0);
+  EXPECT_FALSE(Ctl<TextBox>("txtBuscar").Visible() || Ctl<LabelZul>("lblBuscar").Visible());
+  EXPECT_TRUE(Arbol().HasFocus());
+  EXPECT_FLOAT_EQ(Arbol().GetBounds().height, cerrado.height);
+  Tecla('F', ShiftState::Control);
+  EXPECT_EQ(Ctl<TextBox>("txtBuscar").Text(), "Serie") << "the bar keeps its text";
+  EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus());
 }
 
 TEST_F(BusquedaEnVentanaTest, CtrlShiftCCopiesThePathOfTheSelectedNode) {
@@ -185,19 +179,19 @@ TEST_F(BusquedaEnVentanaTest, CtrlShiftCCopiesThePathOfTheSelectedNode) {
     Texts copiados;
   };
   for (const Caso& c : {
-           Caso{"KIVA", kCtrl + kShift, {"RAIZ/Ventas/Impuestos/IVA"}},
-           {"K0", kCtrl + kShift, {"RAIZ"}},
-           {"K0003", kCtrl + kShift, {"RAIZ/Facturación"}},
-           {"", kCtrl + kShift, {}},
-           {"KIVA", kCtrl, {}},
+           Caso{"KIVA", ShiftState::Control + ShiftState::Shift, {"RAIZ/Ventas/Impuestos/IVA"}},
+           {"K0", ShiftState::Control + ShiftState::Shift, {"RAIZ"}},
+           {"K0003", ShiftState::Control + ShiftState::Shift, {"RAIZ/Facturación"}},
+           {"", ShiftState::Control + ShiftState::Shift, {}},
+           {"KIVA", ShiftState::Control, {}},
        }) {
     if (c.key.empty()) {
-      editor.tvVariables.SetSelectedItem(Node());
+      Arbol().SetSelectedItem(Node());
     } else {
       Click(c.key);
     }
     const size_t antes = ui.Copied().size();
-    Tecla(kLetraC, c.shift);
+    Tecla('C', c.shift);
     EXPECT_EQ(Texts(ui.Copied().begin() + static_cast<long>(antes), ui.Copied().end()), c.copiados)
         << c.key << " " << c.shift;
   }

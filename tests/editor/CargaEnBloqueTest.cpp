@@ -12,9 +12,9 @@
 #include "store/Schema.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
-#include "tests/editor/VentanaEditor.h"
 #include "tests/support/StoreTest.h"
 #include "tests/support/TreeAndStore.h"
+#include "tests/support/VentanaEditor.h"
 
 namespace xel::testing {
 namespace {
@@ -247,7 +247,7 @@ Resultado CargaYGraba(Connection& db, const StoreGenerado& store, ModoDeCarga mo
   ventana.editor.Show();
   Resultado r{Nodos(ventana.Nodes()), {}, {}, {}, ventana.db.Statements().size()};
   ventana.db.Clear();
-  ventana.editor.cmdGrabar.PerformClick();
+  ventana.Graba();
   r.mensajes = Mensajes(*ventana.session);
   r.grabacion = HastaLaRecarga(ventana.db.Statements());
   r.arbolGrabado = Nodos(ventana.Nodes());

@@ -2,7 +2,7 @@
 
 #include "component/Avisos.h"
 #include "store/Statements.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/FaultyConnection.h"
 #include "tests/support/TreeAndStore.h"
 
@@ -10,6 +10,7 @@ namespace xel::testing {
 namespace {
 
 using Texts = std::vector<std::string>;
+using Avisos = std::vector<ScriptedSession::Aviso>;
 
 struct ComandosTest : OnEveryBackend<DialogoFixture> {
   ComandosTest() {
@@ -18,9 +19,9 @@ struct ComandosTest : OnEveryBackend<DialogoFixture> {
   }
   // Leaves the toolbar no say, to reach a command's own guard.
   void TodoDisponible() {
-    editor.Controles.SetAddAvailable(true);
-    editor.Controles.SetEditAvailable(true);
-    editor.Controles.SetDeleteAvailable(true);
+    Barra().SetAddAvailable(true);
+    Barra().SetEditAvailable(true);
+    Barra().SetDeleteAvailable(true);
   }
   void Recarga() {
     PressF5();
@@ -46,14 +47,14 @@ TEST_P(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
                         {"", &ToolbarZul::ClickDelete, 0},
                         {"K0", &ToolbarZul::ClickDelete, 0}}) {
     if (c.key.empty()) {
-      editor.tvVariables.SetSelectedItem(Node());
+      Arbol().SetSelectedItem(Node());
     } else {
       Click(c.key);
     }
     TodoDisponible();
-    int resets = editor.Controles.ResetCount();
-    (editor.Controles.*c.click)();
-    EXPECT_EQ(editor.Controles.ResetCount(), resets + c.resets) << c.key;
+    int resets = Barra().ResetCount();
+    (Barra().*c.click)();
+    EXPECT_EQ(Barra().ResetCount(), resets + c.resets) << c.key;
   }
   EXPECT_EQ(ui.ModalShows(), 0);
   EXPECT_TRUE(session->Messages().empty());
@@ -84,7 +85,7 @@ TEST_P(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
   EXPECT_EQ(nueva.Parent(), NodeOf("K0"));
   EXPECT_FALSE(nueva.Next()) << "the last child";
   EXPECT_EQ(Texts({nueva.Text(), nueva.Tag()}), (Texts{"Nueva", "0022"}));
-  EXPECT_EQ(editor.tvVariables.SelectedItem(), NodeOf("K0")) << "the selection stays";
+  EXPECT_EQ(Arbol().SelectedItem(), NodeOf("K0")) << "the selection stays";
   PressF5();
   EXPECT_EQ(NodeOf("K0022").Parent(), NodeOf("K0")) << "still there after a reload";
   EXPECT_EQ(NodeOf("K0021").Parent(), NodeOf("K0020"));
@@ -98,7 +99,7 @@ TEST_P(ComandosTest, AnAddedVariableShowsItsKeyLastUnderItsClassAndVisible) {
   EXPECT_EQ(VariableGuardada("TOPE"), "0001 30 Tope N");
   Node tope = NodeOf("KTOPE");
   EXPECT_EQ(Texts({tope.Text(), tope.Tag()}), (Texts{"TOPE", "TOPE"}));
-  EXPECT_EQ(tope.Image(), editor.ilIconos.IndexOf("Variable"));
+  EXPECT_EQ(tope.Image(), Imagen("Variable"));
   EXPECT_EQ(tope.Previous(), NodeOf("KMONEDA"));
   EXPECT_TRUE(NodeOf("K0001").Expanded() && NodeOf("K0").Expanded());
   EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
@@ -146,7 +147,7 @@ TEST_P(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
   });
   EXPECT_EQ(ClaseGuardada("0003"), "0003 0000 Compras nacionales");
   EXPECT_EQ(NodeOf("K0003").Text(), "Compras nacionales");
-  EXPECT_EQ(editor.txtDescripcion.Text(), "Compras nacionales");
+  EXPECT_EQ(Ctl("txtDescripcion").Text(), "Compras nacionales");
 }
 
 TEST_P(ComandosTest, EditingAVariableOpensWithItsStoredTypeAndDescription) {
@@ -191,15 +192,15 @@ TEST_P(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
   for (const std::string key : {"O'Brien", "0007"}) {
     db.Clear();
     Click("K" + key);
-    int resets = editor.Controles.ResetCount();
-    editor.Controles.ClickDelete();
+    int resets = Barra().ResetCount();
+    Barra().ClickDelete();
     EXPECT_EQ(WithoutHistory(db.Calls()),
               (Texts{"BeginTrans",
                      "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '" +
                          (key == "0007" ? key : "O''Brien") + "' ",
                      "CommitTrans"}));
     EXPECT_FALSE(Nodes().Contains("K" + key));
-    EXPECT_EQ(editor.Controles.ResetCount(), resets);
+    EXPECT_EQ(Barra().ResetCount(), resets);
   }
   EXPECT_TRUE(session->Messages().empty());
   EXPECT_EQ(VariableGuardada("O'Brien"), "(none)");
@@ -213,22 +214,18 @@ TEST_P(ComandosTest, AClassDescribedByItsCodeThatHoldsEntriesIsDeletedAsAClass) 
   AddClass("0008", "0013", "0012", "Sub");
   Recarga();
   Click("K0007");
-  editor.Controles.ClickDelete();
+  Barra().ClickDelete();
   ASSERT_EQ(session->Messages().size(), 1u);
-  EXPECT_EQ(session->Messages()[0].errorId, avisos::kConfirmaBorrado.id);
+  EXPECT_EQ(session->Messages()[0].errorId, "ERR-ID:7500006");
   EXPECT_EQ(ClaseGuardada("0007") + ClaseGuardada("0008"), "(none)(none)");
 }
 
 TEST_P(ComandosTest, CancellingTheConfirmationChangesNothing) {
   Click("K0003");
   session->Answer(MsgCode::Cancel);
-  editor.Controles.ClickDelete();
-  ASSERT_EQ(session->Messages().size(), 1u);
-  const Message& m = session->Messages()[0];
-  EXPECT_EQ(
-      Texts({m.prompt, m.title, m.errorId, m.source}),
-      (Texts{"Se eliminará: Compras y la sub-variables", "Velmora", "ERR-ID:7500006", "XEL02"}));
-  EXPECT_EQ(m.owner, editor.hWnd());
+  Barra().ClickDelete();
+  EXPECT_EQ(session->Avisos(), (Avisos{{"ERR-ID:7500006", MsgCode::OkCancelQuestion}}));
+  EXPECT_EQ(session->Messages()[0].owner, editor.hWnd());
   EXPECT_TRUE(db.Calls().empty());
   EXPECT_TRUE(Nodes().Contains("K0003"));
 }
@@ -241,7 +238,7 @@ TEST_P(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
   Recarga();
   const Texts filas = StoreRows(store.Db());
   Click("K0001");
-  editor.Controles.ClickDelete();
+  Barra().ClickDelete();
   Texts expected{"BeginTrans"};
   for (const std::string code : {"0005", "0002", "0006", "0001"}) {
     expected.push_back("DELETE FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = '" + code +
@@ -276,14 +273,12 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
     trace.Clear();
     Click("K0001");
     faulty.FailCall(call, RuntimeError(err::DatabaseError, "disk gone"));
-    editor.Controles.ClickDelete();
+    Barra().ClickDelete();
     ASSERT_TRUE(faulty.Failed()) << call;
-    ASSERT_EQ(session->Messages().size(), 2u) << call;
-    const Message& m = session->Messages()[1];
-    EXPECT_EQ(Texts({m.prompt, m.title, m.errorId}),
-              (Texts{"No se eliminó la clase 0001 (" + NodeOf("K0001").Text() + "): disk gone",
-                     "ERROR", "ERR-ID:7500003"}))
+    ASSERT_EQ(session->Avisos(), (Avisos{{"ERR-ID:7500006", MsgCode::OkCancelQuestion},
+                                         {"ERR-ID:7500003", MsgCode::Critical}}))
         << call;
+    EXPECT_NE(session->Messages()[1].prompt.find("disk gone"), std::string::npos) << call;
     EXPECT_EQ(trace.Calls().back() == "RollbackTrans", call > 1) << call;
     EXPECT_FALSE(store.Db().InTransaction()) << call;
     EXPECT_EQ(DumpStore(store.Db()), stored) << call;
@@ -294,7 +289,7 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
   }
   Click("K0001");
   faulty.FailCall(llamadas + 1, RuntimeError(err::DatabaseError, "never reached"));
-  editor.Controles.ClickDelete();
+  Barra().ClickDelete();
   EXPECT_FALSE(faulty.Failed()) << "the delete makes exactly " << llamadas << " calls";
   EXPECT_FALSE(Nodes().Contains("K0001"));
   EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);

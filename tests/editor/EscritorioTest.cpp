@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
@@ -28,7 +28,7 @@ struct Escritorio : EditorFixture {
   // Promociones goes before Descuentos: an arrangement only the tree knows.
   void Arregla() {
     Click("K0005");
-    editor.tvVariables.UserKeyPress('+');
+    Arbol().UserKeyPress('+');
   }
 };
 
@@ -39,7 +39,7 @@ struct Salida {
 };
 
 const Salida kSalidas[] = {
-    {"Salir", [](Escritorio& e) { e.editor.Controles.ClickExit(); }, true},
+    {"Salir", [](Escritorio& e) { e.Barra().ClickExit(); }, true},
     {"closing the window", [](Escritorio& e) { e.editor.RequestClose(); }, true},
     {"the host unloading it", [](Escritorio& e) { e.editor.Unload(); }, true},
     {"F5", [](Escritorio& e) { e.PressF5(); }, false},
@@ -56,17 +56,18 @@ TEST_F(EscritorioTest, AnArrangementMarksTheWindowAndLeavingOrReloadingAsksWhatT
       Arregla();
       const Texts arreglado = Shape();
       ASSERT_TRUE(editor.Modified());
-      EXPECT_TRUE(editor.cmdGrabar.Emphasized());
+      EXPECT_TRUE(Ctl<FlatButton>("cmdGrabar").Emphasized());
       session->ClearMessages();
       session->Answer(respuesta);
       salida.hace(*this);
 
-      ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500050"});
-      EXPECT_EQ(session->Messages()[0].code, MsgCode::YesNoCancelQuestion);
+      ASSERT_EQ(
+          session->Avisos(),
+          (std::vector<ScriptedSession::Aviso>{{"ERR-ID:7500050", MsgCode::YesNoCancelQuestion}}));
       const bool sigue = respuesta == MsgCode::Cancel;
       EXPECT_EQ(editor.Loaded(), sigue || !salida.cierra);
       EXPECT_EQ(editor.Modified(), sigue);
-      EXPECT_EQ(editor.cmdGrabar.Emphasized(), sigue);
+      EXPECT_EQ(Ctl<FlatButton>("cmdGrabar").Emphasized(), sigue);
       EXPECT_EQ(TreeOfStore(store.Db()) != guardado, respuesta == MsgCode::Yes);
       if (sigue) {
         EXPECT_EQ(Shape(), arreglado) << "cancel keeps the arrangement";
@@ -109,8 +110,7 @@ TEST_F(EscritorioTest, AReloadKeepsTheOpenNodesAndTheSelectionOrItsNearestRemain
       {"its class gone", "DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '0002'", f5,
        [](Escritorio& e) { e.AddClass("0002", "0002", "0001", "Descuentos"); }, "K0001", "0001"},
       {"F5", "", f5, nada, "KDESC_MAX", "DESC_MAX"},
-      {"Grabar", "", [](Escritorio& e) { e.editor.cmdGrabar.PerformClick(); }, nada, "KDESC_MAX",
-       "DESC_MAX"},
+      {"Grabar", "", [](Escritorio& e) { e.Graba(); }, nada, "KDESC_MAX", "DESC_MAX"},
       {"Ctrl+S", "",
        [](Escritorio& e) {
          e.editor.UserWindowKey({83, 2});
@@ -131,15 +131,15 @@ TEST_F(EscritorioTest, AReloadKeepsTheOpenNodesAndTheSelectionOrItsNearestRemain
       EXPECT_TRUE(NodeOf(key).Expanded()) << key;
     }
     EXPECT_FALSE(NodeOf("K0005").Expanded()) << "a class closed before stays closed";
-    EXPECT_EQ(editor.tvVariables.SelectedItem().Key(), c.seleccion);
-    EXPECT_EQ(editor.txtClave.Text(), c.clave);
+    EXPECT_EQ(Arbol().SelectedItem().Key(), c.seleccion);
+    EXPECT_EQ(Ctl("txtClave").Text(), c.clave);
     c.repone(*this);
     PressF5();
   }
 }
 
 TEST_F(EscritorioTest, TheTreeHasTheFocusOnOpenAndTabFollowsTheLayout) {
-  EXPECT_TRUE(editor.tvVariables.HasFocus());
+  EXPECT_TRUE(Arbol().HasFocus());
   Texts orden;
   for (int paso = 0; paso < 6; ++paso) {
     editor.FocusNextControl();
@@ -155,66 +155,12 @@ TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
     Click("K0001");
     AlMostrarse([](frmZULAddVariables& d) { d.cmdCancelar.PerformClick(); });
     const int antes = ui.ModalShows();
-    editor.tvVariables.UserKeyDown(key, 0);
+    Arbol().UserKeyDown(key, 0);
     EXPECT_EQ(ui.ModalShows(), antes + 1) << key;
   }
   Click("KCUPON");
-  editor.tvVariables.UserKeyDown(46, 0);
+  Arbol().UserKeyDown(46, 0);
   EXPECT_FALSE(Nodes().Contains("KCUPON"));
-}
-
-// The proposed code is selected when the user comes to the key box, so the key typed replaces it.
-TEST_F(EscritorioTest, ChoosingAVariableLeadsToTheKeyBoxWhereTypingReplacesTheProposedCode) {
-  Agrega("K0001", [](frmZULAddVariables& d) {
-    ASSERT_FALSE(d.txtClave.Text().empty());
-    d.opVariable.UserClick();
-    EXPECT_TRUE(d.txtClave.HasFocus());
-    d.txtClave.Type("TASA");
-    d.txtClave.Type("_2");
-    EXPECT_EQ(d.txtClave.Text(), "TASA_2");
-    d.cmdCancelar.PerformClick();
-  });
-}
-
-// A key clash says which key, which entry could not be shown and which one holds the key, with the
-// identifier of the level that failed. The top level loads Almacen, Compras, then Ventas.
-TEST_F(EscritorioTest, AKeyClashWhileLoadingNamesTheKeyAndBothEntries) {
-  struct Caso {
-    std::function<void(Escritorio&)> llena;
-    std::string limpia;
-    std::string id;
-    Texts nombra;
-  };
-  const Caso casos[] = {
-      {[](Escritorio& e) { e.AddVariable("0001", "0004", "x"); },
-       "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '0004'",
-       "ERR-ID:7500001",
-       {"0004", "la variable 0004 de la clase 0001 (Ventas)", "la clase 0004 (Almacen)"}},
-      {[](Escritorio& e) { e.AddVariable("0002", "0003", "x"); },
-       "DELETE FROM XEL_Configuracion WHERE Cf_Variable = '0003'",
-       "ERR-ID:7500002",
-       {"0003", "la variable 0003 de la clase 0002 (Descuentos)", "la clase 0003 (Compras)"}},
-      {[](Escritorio& e) {
-         e.AddVariable("0003", "LOTE", "x");
-         e.AddClass("LOTE", "0009", "0001", "Lotes");
-       },
-       "DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = 'LOTE'",
-       "ERR-ID:7500002",
-       {"LOTE", "la clase LOTE (Lotes)", "la variable LOTE de la clase 0003 (Compras)"}},
-  };
-  for (const Caso& c : casos) {
-    c.llena(*this);
-    session->ClearMessages();
-    PressF5();
-    ASSERT_EQ(session->ErrorIds(), Texts{c.id});
-    const Message& m = session->Messages()[0];
-    EXPECT_EQ(m.code, MsgCode::Critical);
-    EXPECT_EQ(m.title, "ERROR");
-    for (const std::string& parte : c.nombra) {
-      EXPECT_THAT(m.prompt, HasSubstr(parte));
-    }
-    store.Db().Execute(c.limpia);
-  }
 }
 
 // The title names the store: a SQLite file by its name, a server's database by server and name,
@@ -239,7 +185,7 @@ TEST_P(TituloTest, TheTitleNamesTheOpenStoreAndNeverItsPassword) {
     EXPECT_THAT(editor.Caption(), Not(HasSubstr(Atributo(conexion, "Pwd"))));
   }
   EXPECT_EQ(editor.Caption(), "Variables del sistema — " + almacen);
-  EXPECT_EQ(editor.Controles.Caption(), "Variables del sistema");
+  EXPECT_EQ(Barra().Caption(), "Variables del sistema");
 }
 
 XEL_ON_EVERY_BACKEND(TituloTest);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "store/Statements.h"
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/FaultyConnection.h"
 #include "tests/support/TreeAndStore.h"
 
@@ -21,7 +21,6 @@ struct Grabacion : EditorFixture {
     AddClass("0012", "0001", "0000", "B");
     AddClass("0013", "0002", "0000", "C");
   }
-  void Save() { editor.cmdGrabar.PerformClick(); }
   // "code position parent" per stored class, or with the time of its last change.
   Lines Rows(bool stamps = false) {
     Lines rows;
@@ -53,8 +52,6 @@ struct Grabacion : EditorFixture {
 
 // The save on each backend.
 struct GrabarTest : OnEveryBackend<Grabacion> {};
-// A tree too large to write over a network in every run.
-struct GrabarArbolGrandeTest : Grabacion {};
 
 TEST_P(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
   AddExampleStore();
@@ -63,7 +60,7 @@ TEST_P(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
   Open();
   Lines shown = Shape();
   size_t pointersBefore = ui.Pointers().size();
-  Save();
+  Graba();
   // The store's classes are read before the transaction and checked again inside it.
   const Lines expected{sql::LugaresDeClases(),
                        "BeginTrans",
@@ -94,16 +91,13 @@ TEST_P(GrabarTest, AnEmptyTreeIsRefusedAndARootWithoutChildrenOnlyReloads) {
   AddExampleStore();
   Open();
   Nodes().Clear();
-  Save();
-  ASSERT_EQ(session->Messages().size(), 1u);
-  const Message& message = session->Messages()[0];
-  EXPECT_EQ(
-      Lines({message.prompt, std::to_string(message.code), message.title, message.errorId}),
-      (Lines{"Debe haber al menos una variable", "48", "Imposible grabar", "ERR-ID:7500005"}));
+  Graba();
+  EXPECT_EQ(session->Avisos(),
+            (std::vector<ScriptedSession::Aviso>{{"ERR-ID:7500005", MsgCode::Exclamation}}));
   EXPECT_TRUE(db.Calls().empty());
 
   Nodes().Add({}, tvw::Last, "K0", "RAIZ");
-  Save();
+  Graba();
   EXPECT_TRUE(Updates().empty());
   EXPECT_EQ(WithoutHistory(db.Calls()).front(), sql::ClasesRaiz())
       << "no transaction, straight to the reload";
@@ -120,7 +114,7 @@ TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
   session->SetConnection(faulty);
   auto arrange = [&] {
     Click("K0010");
-    editor.tvVariables.UserKeyPress('-');
+    Arbol().UserKeyPress('-');
     return Shape();
   };
 
@@ -133,7 +127,7 @@ TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
     session->ClearMessages();
     db.Clear();
     faulty.FailCall(call, RuntimeError(err::DatabaseError, "lost " + std::to_string(call)));
-    Save();
+    Graba();
     if (DumpStore(store.Db()) != stored) {
       break;  // committed: what failed, if anything, was the reload
     }
@@ -169,7 +163,7 @@ TEST_P(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
   // Behind Beta's variable, stored and shown as the add command does it.
   AddClass("0009", "0007", "0005", "Nueva");
   AddNode("K0002", "0009", "Nueva");
-  Save();
+  Graba();
 
   EXPECT_EQ(Rows(),
             (Lines{"0001 0001 0000", "0002 0003 0000", "0003 0002 0001", "0009 0004 0003"}));
@@ -183,33 +177,10 @@ TEST_P(GrabarTest, AClassHoldingSubClassesIsSavedEvenWhenItsDescriptionIsItsCode
   AddClass("0008", "0003", "0001", "Hija");
   AddClass("0001", "0002", "0000", "Alfa");
   Open();
-  Save();
+  Graba();
   EXPECT_TRUE(session->Messages().empty()) << "no two classes share a position";
   EXPECT_EQ(Rows(), (Lines{"0001 0003 0000", "0007 0001 0000", "0008 0002 0001"}));
   EXPECT_EQ(NodeOf("K0008").Parent().Key(), "K0007");
-}
-
-TEST_F(GrabarArbolGrandeTest, AClassWithAHundredThousandVariablesIsSavedInFull) {
-  AddClass("0001", "0001", "0000", "A");
-  AddClass("0002", "0002", "0000", "Suelta");
-  Open();
-  constexpr int kHalf = 50000;
-  auto addVariables = [&](const std::string& prefix) {
-    for (int i = 0; i < kHalf; ++i) {
-      AddNode("K0001", prefix + std::to_string(i), prefix + std::to_string(i));
-    }
-  };
-  addVariables("W");
-  NodeOf("K0002").SetParent(NodeOf("K0001"));  // dropped behind A's variables
-  addVariables("X");
-  Save();
-
-  Lines updates = Updates();
-  ASSERT_EQ(updates.size(), 2u + kHalf) << "A, Suelta, then every entry after Suelta";
-  EXPECT_EQ(updates[1], sql::PosicionDeClase(2, 1, "0002"));
-  EXPECT_EQ(updates.back(), sql::PosicionDeClase(kHalf + 2, 1, "X" + std::to_string(kHalf - 1)));
-  EXPECT_EQ(Rows(), (Lines{"0001 0001 0000", "0002 0002 0001"}));
-  EXPECT_EQ(NodeOf("K0002").Parent().Key(), "K0001");
 }
 
 XEL_ON_EVERY_BACKEND(GrabarTest);

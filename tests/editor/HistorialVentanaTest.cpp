@@ -3,17 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/KeyCodes.h"
 #include "store/Historial.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
 namespace {
 
 using Texts = std::vector<std::string>;
-constexpr int kControl = 2;
-constexpr int kTeclaH = 72;
-constexpr int kEnter = 13;
 
 struct HistorialVentanaTest : OnEveryBackend<DialogoFixture> {
   HistorialVentanaTest() {
@@ -40,7 +38,7 @@ struct HistorialVentanaTest : OnEveryBackend<DialogoFixture> {
   void AbreConCtrlH(const std::string& key, const std::function<void()>& mientras) {
     Click(key);
     ui.WhenModal([&](Form&) { mientras(); });
-    editor.UserWindowKey({kTeclaH, kControl});
+    editor.UserWindowKey({'H', ShiftState::Control});
   }
 };
 
@@ -54,10 +52,10 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
     EXPECT_EQ(Lista(),
               (Texts{"ana  variable IVA: valor 17 → 18", "ana  variable IVA: valor 16 → 17"}));
     Ventana().txtFiltro.SetText("VALOR 16");
-    Ventana().txtFiltro.UserKeyDown(kEnter, 0);
+    Ventana().txtFiltro.UserKeyDown(KeyCode::Enter, 0);
     EXPECT_EQ(Lista(), (Texts{"ana  variable IVA: valor 16 → 17"}));
     session->Answer(MsgCode::Cancel);
-    Ventana().tvCambios.UserKeyDown(kEnter, 0);
+    Ventana().tvCambios.UserKeyDown(KeyCode::Enter, 0);
     EXPECT_EQ(StoreRows(store.Db()), filas) << "Cancel restores nothing";
     session->Answer(MsgCode::Ok);
     Ventana().cmdRestaurar.PerformClick();
@@ -66,7 +64,7 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
   EXPECT_EQ(session->ErrorIds(), (Texts{"ERR-ID:7500041", "ERR-ID:7500041"}));
   EXPECT_EQ(VariableGuardada("IVA"), "0001 16  N");
   Click("KIVA");
-  EXPECT_EQ(editor.txtDescripcion.Text(), "16") << "the tree was loaded again";
+  EXPECT_EQ(Ctl("txtDescripcion").Text(), "16") << "the tree was loaded again";
   EXPECT_FALSE(Ventana().Visible());
 }
 
@@ -74,7 +72,7 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
 TEST_P(HistorialVentanaTest, AStoreWithoutHistorySaysHowToAddIt) {
   store.Db().Execute("DROP TABLE XEL_Historial");
   Click("KIVA");
-  editor.cmdHistorial.PerformClick();
+  Ctl<FlatButton>("cmdHistorial").PerformClick();
   EXPECT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500040"});
   EXPECT_EQ(ui.ModalShows(), 0);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 namespace xel::testing {
 namespace {
@@ -13,9 +13,7 @@ struct MarcasTest : EditorFixture {
     AddSmallStore();
     Open();
   }
-  void Check(const std::string& key, bool state) {
-    editor.tvVariables.UserCheck(NodeOf(key), state);
-  }
+  void Check(const std::string& key, bool state) { Arbol().UserCheck(NodeOf(key), state); }
   Lines Checked() {
     Lines keys;
     for (long i = 1; i <= Nodes().Count(); ++i) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 namespace xel::testing {
 namespace {
@@ -43,11 +43,10 @@ TEST_P(SeleccionTest, AClickShowsTheNodesStoredDetailsAndAllowsWhatItsKindTakes)
        }) {
     const size_t seen = utility->Lookups().size();
     Click(c.key);
-    EXPECT_EQ(Texts({editor.txtID.Text(), editor.txtClave.Text(), editor.txtDescripcion.Text()}),
+    EXPECT_EQ(Texts({Ctl("txtID").Text(), Ctl("txtClave").Text(), Ctl("txtDescripcion").Text()}),
               c.pane)
         << c.key;
-    EXPECT_EQ(Flags({editor.Controles.AddAvailable(), editor.Controles.EditAvailable(),
-                     editor.Controles.DeleteAvailable()}),
+    EXPECT_EQ(Flags({Barra().AddAvailable(), Barra().EditAvailable(), Barra().DeleteAvailable()}),
               c.commands)
         << c.key;
     if (c.lookupTable.empty()) {
@@ -71,44 +70,45 @@ TEST_P(SeleccionTest, AFailingLookUpIsReportedByTheRunTimeAndTheWindowGoesOn) {
   EXPECT_EQ(ui.UnhandledErrors()[0].description, "connection lost");
   EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
   Click("K0");
-  EXPECT_EQ(editor.txtDescripcion.Text(), "RAIZ");
+  EXPECT_EQ(Ctl("txtDescripcion").Text(), "RAIZ");
 }
 
 TEST_F(SeleccionEnArbolTest, ExpandAndCollapseSwitchTheImageOfAnyNode) {
   Node variable = NodeOf("KIVA");
-  editor.tvVariables.UserSetExpanded(variable, true);
-  EXPECT_EQ(variable.Image(), editor.ilIconos.IndexOf("SEGURIDAD"));
-  editor.tvVariables.UserSetExpanded(variable, false);
-  EXPECT_EQ(variable.Image(), editor.ilIconos.IndexOf("General"));
+  Arbol().UserSetExpanded(variable, true);
+  EXPECT_EQ(variable.Image(), Imagen("SEGURIDAD"));
+  Arbol().UserSetExpanded(variable, false);
+  EXPECT_EQ(variable.Image(), Imagen("General"));
   EXPECT_EQ(variable.SelectedImage(), 0) << "the selected image is not touched";
 }
 
 TEST_F(SeleccionEnArbolTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePointer) {
-  TreeView& tree = editor.tvVariables;
+  TreeView& tree = Arbol();
   tree.SetHitTester([this](float, float y) { return y < 100 ? NodeOf("K0003") : Node(); });
   for (const char* fijo : {"KIVA", "K0"}) {
     Click(fijo);
     tree.UserStartDrag(NodeOf(fijo));
     tree.UserDragOver(0, 50);
-    EXPECT_FALSE(editor.Arrastrando()) << fijo << " cannot be dragged";
     EXPECT_FALSE(tree.DropHighlight()) << fijo;
   }
   Click("K0001");
   tree.UserStartDrag(NodeOf("K0001"));
-  ASSERT_TRUE(editor.Arrastrando());
   tree.UserDragOver(0, 50);
   EXPECT_EQ(tree.DropHighlight(), NodeOf("K0003"));
   tree.UserDragOver(0, 500);
   EXPECT_FALSE(tree.DropHighlight()) << "over empty space the highlight goes";
 }
 
+// A drag moves the node selected when the button went down, whatever the button.
 TEST_F(SeleccionEnArbolTest, MouseDownRemembersTheNodeSelectedAtThatMomentWhateverTheButton) {
   Click("K0001");
-  editor.tvVariables.UserMouseDown(MouseButton::Right, 1, 500, 500);
-  EXPECT_EQ(editor.NodoArrastrado(), NodeOf("K0001"));
-  editor.tvVariables.SetSelectedItem(Node());
-  editor.tvVariables.UserMouseDown(MouseButton::Left, 0, 0, 0);
-  EXPECT_FALSE(editor.NodoArrastrado());
+  Arbol().UserMouseDown(MouseButton::Right, 1, 500, 500);
+  Arbol().UserStartDrag(NodeOf("K0001"));
+  EXPECT_TRUE(Arrastrando());
+  Arbol().SetSelectedItem(Node());
+  Arbol().UserMouseDown(MouseButton::Left, 0, 0, 0);
+  Arbol().UserStartDrag(NodeOf("K0001"));
+  EXPECT_FALSE(Arrastrando());
 }
 
 XEL_ON_EVERY_BACKEND(SeleccionTest);

@@ -84,7 +84,7 @@ TEST(WindowPlaceTest, APlaceIsBroughtWhollyOntoTheScreen) {
 }
 
 TEST_F(DesktopTest, TheToolbarStripSpansTheWindowAtEverySize) {
-  QWidget& strip = *Window().ViewOf(editor.Controles)->Widget();
+  QWidget& strip = *Window().ViewOf(Barra())->Widget();
   for (QSize size : {QSize(900, 520), QSize(480, 400), QSize(1300, 700)}) {
     Window().resize(size);
     QApplication::processEvents();

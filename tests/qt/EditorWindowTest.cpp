@@ -20,13 +20,13 @@ struct EditorWindowTest : QtEditorFixture {
     Open();
   }
   QToolButton& Button(ToolbarZul::Command command) {
-    return *dynamic_cast<ToolbarView&>(*Window().ViewOf(editor.Controles)).ButtonOf(command);
+    return *dynamic_cast<ToolbarView&>(*Window().ViewOf(Barra())).ButtonOf(command);
   }
 };
 
 TEST_F(EditorWindowTest, EveryVisibleControlHasAWidgetNamedAfterIt) {
   for (Control* control : editor.AllControls()) {
-    if (control == &editor.colorZUL) {
+    if (control == &Ctl<ColorScheme>("colorZUL")) {
       EXPECT_EQ(Window().WidgetOf(control->Name()), nullptr);
       continue;
     }
@@ -45,7 +45,7 @@ TEST_F(EditorWindowTest, TheLayoutReachesTheWindowOnShowAndResizeAndTheValueLabe
   EXPECT_GE(valor.x(), 0);
   EXPECT_EQ(valor.geometry().right() + 1, TwipsToPixels(-840 + 1575));
   EXPECT_GE(valor.width(), valor.fontMetrics().horizontalAdvance("Valor:"));
-  EXPECT_FLOAT_EQ(editor.tvVariables.GetBounds().width, 9255 - 350);
+  EXPECT_FLOAT_EQ(Arbol().GetBounds().width, 9255 - 350);
 
   Window().resize(700, 500);
   QApplication::processEvents();
@@ -58,10 +58,9 @@ TEST_F(EditorWindowTest, TheLayoutReachesTheWindowOnShowAndResizeAndTheValueLabe
 
 TEST_F(EditorWindowTest, ClickingANodeSelectsItAndFillsTheDetailPane) {
   ClickNode("KIVA");
-  EXPECT_EQ(editor.tvVariables.SelectedItem(), NodeOf("KIVA"));
+  EXPECT_EQ(Arbol().SelectedItem(), NodeOf("KIVA"));
   EXPECT_EQ(Shown("txtClave"), "IVA");
   EXPECT_EQ(Shown("txtDescripcion"), "16");
-  EXPECT_EQ(editor.NodoArrastrado(), NodeOf("KIVA")) << "the mouse-down came after the selection";
   EXPECT_FALSE(Button(ToolbarZul::Command::Add).isEnabled());
   EXPECT_TRUE(Button(ToolbarZul::Command::Edit).isEnabled());
   ClickNode("K0");
@@ -77,14 +76,14 @@ TEST_F(EditorWindowTest, OnlyTheUsersSelectionRaisesNodeClickAndARemovalLeavesNo
   ClickNode("K0");
   Node below = NodeOf("K0").Child();
   QTest::keyClick(&Tree(), Qt::Key_Down);
-  EXPECT_EQ(editor.tvVariables.SelectedItem(), below);
+  EXPECT_EQ(Arbol().SelectedItem(), below);
   QString shown = QString::fromStdString(below.Tag());
   EXPECT_EQ(Shown("txtClave"), shown);
 
-  editor.tvVariables.SetSelectedItem(NodeOf("K0004"));
+  Arbol().SetSelectedItem(NodeOf("K0004"));
   EXPECT_EQ(Tree().currentIndex(), IndexOf("K0004"));
   EXPECT_EQ(Shown("txtClave"), shown);
-  editor.tvVariables.Nodes().Remove("K0004");
+  Arbol().Nodes().Remove("K0004");
   EXPECT_FALSE(Tree().selectionModel()->hasSelection());
   EXPECT_EQ(Shown("txtClave"), shown);
 }
@@ -113,18 +112,18 @@ TEST_F(EditorWindowTest, SpaceTogglesTheCheckBoxOfTheCurrentNode) {
 TEST_F(EditorWindowTest, HitTestAndDragOverUseTheRowsTheUserSeesAndADragThatLeavesTargetsNothing) {
   QPoint centre = RowCentre("KIVA");
   QPointF control = QPointF(centre + Tree().viewport()->pos()) * kTwipsPerPixel;
-  EXPECT_EQ(editor.tvVariables.HitTest(control.x(), control.y()), NodeOf("KIVA"));
-  EXPECT_FALSE(editor.tvVariables.HitTest(control.x(), 1e6f));
+  EXPECT_EQ(Arbol().HitTest(control.x(), control.y()), NodeOf("KIVA"));
+  EXPECT_FALSE(Arbol().HitTest(control.x(), 1e6f));
 
-  ClickNode("K0001");
-  editor.tvVariables.UserStartDrag(NodeOf("K0001"));
+  ClickNode("K0003");  // the mouse-down comes after the selection: the class can be dragged
+  Arbol().UserStartDrag(NodeOf("K0003"));
   EXPECT_TRUE(DragNodeTo(*Tree().viewport(), centre));
-  EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf("KIVA"));
+  EXPECT_EQ(Arbol().DropHighlight(), NodeOf("KIVA"));
   EXPECT_TRUE(IndexOf("KIVA").data(Qt::BackgroundRole).isValid());
   QCursor::setPos(Window().mapToGlobal(QPoint(-50, -50)));
   QDragLeaveEvent leave;
   QApplication::sendEvent(Tree().viewport(), &leave);
-  EXPECT_FALSE(editor.tvVariables.DropHighlight());
+  EXPECT_FALSE(Arbol().DropHighlight());
 }
 
 TEST_F(EditorWindowTest, TheExitButtonUnloadsTheEditorAndItsWindowGoes) {
@@ -154,7 +153,7 @@ TEST_F(EditorWindowTest, TheDeleteConfirmationShowsAStoredDescriptionLiterally) 
              const std::string& errorId) { return ui.Message(prompt, code, title, errorId); },
       "ana");
   AddClass("0099", "0099", "0000", "<b>x</b>");
-  editor.tvVariables.UserKeyUp(KeyCode::F5, 0);
+  Arbol().UserKeyUp(KeyCode::F5, 0);
   ClickNode("K0099");
   MessageBoxWatcher box(Qt::Key_Escape);
   Button(ToolbarZul::Command::Delete).click();

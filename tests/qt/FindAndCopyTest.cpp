@@ -40,7 +40,7 @@ TEST_F(FindAndCopyTest, CtrlFShowsTheBarWithTheFocusEnterSelectsTheMatchAndEscap
   QTest::keyClicks(&bar, "x");
   QTest::keyClick(&bar, Qt::Key_Home);
   QTest::keyClick(&bar, Qt::Key_Delete);
-  EXPECT_EQ(editor.txtBuscar.Text(), "vax");
+  EXPECT_EQ(Ctl<TextBox>("txtBuscar").Text(), "vax");
   QTest::keyClick(&bar, Qt::Key_F3);
   EXPECT_EQ(testing::WidgetOf<QLabel>(ui, editor, "lblResultado").text(), "Sin coincidencias");
   EXPECT_EQ(Tree().currentIndex(), IndexOf("KIVA"));
@@ -52,7 +52,7 @@ TEST_F(FindAndCopyTest, CtrlFShowsTheBarWithTheFocusEnterSelectsTheMatchAndEscap
   EXPECT_EQ(dynamic_cast<QLineEdit&>(bar).selectedText(), "vax") << "the last search is selected";
   QTest::keyClick(&bar, Qt::Key_Escape);
   QTest::keyClick(&Tree(), Qt::Key_Delete);
-  EXPECT_FALSE(editor.tvVariables.Nodes().Contains("KIVA"));
+  EXPECT_FALSE(Arbol().Nodes().Contains("KIVA"));
 }
 
 TEST_F(FindAndCopyTest, CtrlShiftCPutsThePathOfTheSelectedNodeOnTheClipboard) {

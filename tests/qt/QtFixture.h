@@ -14,7 +14,7 @@
 #include "host/StoreLookup.h"
 #include "qt/QtUiBackend.h"
 #include "qt/TreeControlView.h"
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 
 namespace xel::testing {
 
@@ -66,6 +66,12 @@ struct QtEditorFixture : StoreFixture {
     QApplication::processEvents();
   }
   FormWindow& Window() const { return WindowOf(ui, editor); }
+  template <class C = TextBoxZul>
+  C& Ctl(const std::string& name) const {
+    return ControlOf<C>(editor, name);
+  }
+  TreeView& Arbol() const { return Ctl<TreeView>("tvVariables"); }
+  ToolbarZul& Barra() const { return Ctl<ToolbarZul>("Controles"); }
   QWidget& WidgetOf(const std::string& name) const { return testing::WidgetOf(ui, editor, name); }
   NodeTreeWidget& Tree() const {
     return testing::WidgetOf<NodeTreeWidget>(ui, editor, "tvVariables");
@@ -73,7 +79,7 @@ struct QtEditorFixture : StoreFixture {
   QString Shown(const std::string& box) const {
     return testing::WidgetOf<QLineEdit>(ui, editor, box).text();
   }
-  Node NodeOf(const std::string& key) const { return editor.tvVariables.Nodes().Item(key); }
+  Node NodeOf(const std::string& key) const { return Arbol().Nodes().Item(key); }
   QModelIndex IndexOf(const std::string& key) const { return Tree().Items().IndexOf(NodeOf(key)); }
   // Where a node's row is on the viewport, once it has been brought into sight.
   QPoint RowCentre(const std::string& key) const;

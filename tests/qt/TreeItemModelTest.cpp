@@ -49,7 +49,7 @@ struct TreeItemModelTest : QtEditorFixture {
     tester = std::make_unique<QAbstractItemModelTester>(
         &Tree().Items(), QAbstractItemModelTester::FailureReportingMode::Warning);
   }
-  TreeNodes& Nodes() { return editor.tvVariables.Nodes(); }
+  TreeNodes& Nodes() { return Arbol().Nodes(); }
   void ExpectMirrored(const char* after) {
     std::vector<std::string> rows;
     AddRows(Tree().Items(), QModelIndex(), "", rows);
@@ -100,7 +100,7 @@ TEST_F(TreeItemModelTest, ShowsTextsImagesChecksAndTheDropHighlightOfTheNodes) {
   EXPECT_EQ(root.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
   EXPECT_FALSE(root.data(Qt::DecorationRole).value<QIcon>().isNull());
   EXPECT_FALSE(root.data(Qt::BackgroundRole).isValid());
-  editor.tvVariables.SetDropHighlight(NodeOf("K0"));
+  Arbol().SetDropHighlight(NodeOf("K0"));
   EXPECT_TRUE(root.data(Qt::BackgroundRole).isValid());
   NodeOf("K0").SetText("OTRA RAIZ");
   EXPECT_EQ(root.data().toString(), "OTRA RAIZ");

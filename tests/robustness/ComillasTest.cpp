@@ -17,7 +17,7 @@
 #include "host/StoreLookup.h"
 #include "platform/text/Numeric.h"
 #include "store/Sql.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {

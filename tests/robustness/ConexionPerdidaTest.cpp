@@ -15,7 +15,7 @@
 #include "store/ContenidoDelStore.h"
 #include "store/Historial.h"
 #include "store/Importacion.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/TerminatingConnection.h"
 #include "tests/support/TreeAndStore.h"
 
@@ -89,7 +89,7 @@ const std::vector<Escritura>& Escrituras() {
        [](VentanaEditor& v, Connection&) {
          v.Drag("K0004", "K0003");
          v.session->ClearMessages();
-         v.editor.cmdGrabar.PerformClick();
+         v.Graba();
          return Visto(v, v.session->Messages().empty());
        }},
       {"Set",

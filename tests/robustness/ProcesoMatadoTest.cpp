@@ -20,9 +20,9 @@
 #include "store/Exportacion.h"
 #include "store/Importacion.h"
 #include "store/Sql.h"
-#include "tests/editor/VentanaEditor.h"
 #include "tests/support/TempStore.h"
 #include "tests/support/TreeAndStore.h"
+#include "tests/support/VentanaEditor.h"
 
 namespace xel::testing {
 namespace {
@@ -77,7 +77,7 @@ void GrabaOrden(const std::string& archivo, const std::function<void()>& empieza
   ventana.Drag("K" + Codigo(kClases / 10), "K0001");
   ventana.session->ClearMessages();  // the drop's question
   empieza();
-  ventana.editor.cmdGrabar.PerformClick();
+  ventana.Graba();
   for (const Message& message : ventana.session->Messages()) {
     std::cerr << "the save said: " << message.errorId << " " << message.prompt << "\n";
     _exit(3);

@@ -9,7 +9,7 @@
 
 #include "host/ReconnectingConnection.h"
 #include "store/ContenidoDelStore.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 
 namespace xel::testing {
 namespace {

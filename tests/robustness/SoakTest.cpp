@@ -12,9 +12,9 @@
 #include "store/ContenidoDelStore.h"
 #include "store/Historial.h"
 #include "store/Importacion.h"
-#include "tests/editor/VentanaEditor.h"
 #include "tests/support/StoreTest.h"
 #include "tests/support/TreeAndStore.h"
+#include "tests/support/VentanaEditor.h"
 
 namespace xel {
 namespace {
@@ -90,9 +90,9 @@ int PorGrabacion(Connection& db) {
   int hechos = 0;
   for (int n = 0; n < kCambios; ++n) {
     ventana.Click(n % 2 == 0 ? "K0003" : "K0001");
-    ventana.editor.tvVariables.UserKeyPress(n % 3 == 0 ? '-' : '+');
+    ventana.Arbol().UserKeyPress(n % 3 == 0 ? '-' : '+');
     const EstructuraDeClases antes = LeeEstructura(db);
-    ventana.editor.cmdGrabar.PerformClick();
+    ventana.Graba();
     const EstructuraDeClases despues = LeeEstructura(db);
     for (const auto& [codigo, lugar] : despues) {
       hechos += antes.at(codigo) == lugar ? 0 : 1;

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/data/SqliteConnection.h"
-#include "tests/editor/DialogoFixture.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
@@ -76,7 +76,6 @@ struct StoreDanadoTest : DialogoFixture {
       AceptaOCancela(d);
     });
   }
-  void Graba() { editor.cmdGrabar.PerformClick(); }
 };
 
 const Texts kBorrado{"ERR-ID:7500006", "ERR-ID:7500003"};  // the confirmation, then the failure
@@ -167,7 +166,7 @@ TEST_F(StoreDanadoTest, NullTextsReadAsEmptyAndTheCommandsReplaceThem) {
   });
   EXPECT_EQ(ClaseGuardada("0005"), "0005 0000 Nombrada");
   Click("K0006");
-  EXPECT_EQ(editor.txtID.Text(), "") << "no position to show";
+  EXPECT_EQ(Ctl("txtID").Text(), "") << "no position to show";
   EXPECT_EQ(editor.Get_AutoClave("XEL_Clase_Variable", "Cv_Id"), 8);
   Graba();
   EXPECT_EQ(ClaseGuardada("0006"), "0004 0000 Sin posicion") << "the save gives it one";

@@ -24,6 +24,14 @@ std::vector<std::string> ScriptedSession::ErrorIds() const {
   return ids;
 }
 
+std::vector<ScriptedSession::Aviso> ScriptedSession::Avisos() const {
+  std::vector<Aviso> avisos;
+  for (const auto& message : messages_) {
+    avisos.emplace_back(message.errorId, message.code);
+  }
+  return avisos;
+}
+
 std::string ScriptedUtility::BuscarCampo(const std::string& table, const std::string& searchColumn,
                                          const std::string& searchValue,
                                          const std::string& resultColumn, long number,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "component/HostServices.h"
@@ -42,6 +43,9 @@ class ScriptedSession : public SessionService {
 
   const std::vector<Message>& Messages() const { return messages_; }
   std::vector<std::string> ErrorIds() const;
+  // Each message's identifier with its code: what tells one message from another.
+  using Aviso = std::pair<std::string, long>;
+  std::vector<Aviso> Avisos() const;
   void ClearMessages() { messages_.clear(); }
 
  private:

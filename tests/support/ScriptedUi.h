@@ -17,6 +17,17 @@ struct ScriptError {
 // Prints the message (the test framework cannot show a foreign exception's text) and throws.
 [[noreturn]] void FailScript(const std::string& message);
 
+// A form's control of the given kind, found by name as the screen finds it; a missing one ends
+// the test.
+template <class C>
+C& ControlOf(const Form& form, const std::string& name) {
+  auto* control = dynamic_cast<C*>(form.FindControl(name));
+  if (!control) {
+    FailScript("no control " + name + " of that kind");
+  }
+  return *control;
+}
+
 // The screen for tests: a modal show runs the next scripted user action, which fills fields and
 // presses buttons, and returns when the form is hidden. Everything the screen is asked to do is
 // recorded so tests can check it.

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "store/Sql.h"
-#include "tests/editor/VentanaEditor.h"
 #include "tests/support/StoreTest.h"
 #include "tests/support/TempStore.h"
+#include "tests/support/VentanaEditor.h"
 
 namespace xel::testing {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/editor/EditorFixture.h"
+#include "tests/support/EditorFixture.h"
 #include "tests/support/FailureOf.h"
 
 namespace xel::testing {

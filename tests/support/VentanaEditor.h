@@ -33,7 +33,24 @@ struct VentanaEditor {
   Publico publico{session, utility, ""};
   frmXEL02 editor{runtime, publico};
 
-  TreeNodes& Nodes() { return editor.tvVariables.Nodes(); }
+  // The window's controls, as the screen reaches them: by name.
+  template <class C = TextBoxZul>
+  C& Ctl(const std::string& name) {
+    return ControlOf<C>(editor, name);
+  }
+  TreeView& Arbol() { return Ctl<TreeView>("tvVariables"); }
+  ToolbarZul& Barra() { return Ctl<ToolbarZul>("Controles"); }
+  void Graba() { Ctl<FlatButton>("cmdGrabar").PerformClick(); }
+  // The number of a named picture in the tree's images.
+  int Imagen(const std::string& nombre) { return Arbol().ImageListUsed()->IndexOf(nombre); }
+  // Whether a drag goes on: a pointer over a node highlights it only then.
+  bool Arrastrando() {
+    Arbol().SetHitTester([this](float, float) { return NodeOf("K0"); });
+    Arbol().UserDragOver(0, 0);
+    return static_cast<bool>(Arbol().DropHighlight());
+  }
+
+  TreeNodes& Nodes() { return Arbol().Nodes(); }
   Node NodeOf(const std::string& key) { return Nodes().Item(key); }
 
   // Shows the window as the host does: the first activation loads the tree.
@@ -42,25 +59,25 @@ struct VentanaEditor {
     db.Clear();
   }
   void PressF5() {
-    editor.tvVariables.UserKeyDown(KeyCode::F5, 0);
-    editor.tvVariables.UserKeyUp(KeyCode::F5, 0);
+    Arbol().UserKeyDown(KeyCode::F5, 0);
+    Arbol().UserKeyUp(KeyCode::F5, 0);
   }
   // What a person's click on a node does: the node is selected, then the button goes down.
   void Click(const std::string& key) {
     Node node = NodeOf(key);
-    editor.tvVariables.UserClick(node);
-    editor.tvVariables.UserMouseDown(MouseButton::Left, 0, 0, 0);
+    Arbol().UserClick(node);
+    Arbol().UserMouseDown(MouseButton::Left, 0, 0, 0);
   }
   // A person's drag of a node until it hangs over a target (none: empty space), not yet dropped.
   void DragOver(const std::string& key, Node target) {
     Click(key);
-    editor.tvVariables.UserStartDrag(NodeOf(key));
-    editor.tvVariables.SetHitTester([target](float, float) { return target; });
-    editor.tvVariables.UserDragOver(0, 0);
+    Arbol().UserStartDrag(NodeOf(key));
+    Arbol().SetHitTester([target](float, float) { return target; });
+    Arbol().UserDragOver(0, 0);
   }
   void Drag(const std::string& key, const std::string& targetKey) {
     DragOver(key, NodeOf(targetKey));
-    editor.tvVariables.UserDrop(0, 0);
+    Arbol().UserDrop(0, 0);
   }
   // The keys as the expanded tree shows them, each indented by its depth.
   std::vector<std::string> Shape() {
@@ -86,16 +103,16 @@ struct VentanaEditor {
   void Agrega(const std::string& key, Usuario usuario) {
     Click(key);
     AlMostrarse(std::move(usuario));
-    editor.Controles.ClickAdd();
+    Barra().ClickAdd();
   }
   void Edita(const std::string& key, Usuario usuario) {
     Click(key);
     AlMostrarse(std::move(usuario));
-    editor.Controles.ClickEdit();
+    Barra().ClickEdit();
   }
   void Borra(const std::string& key) {
     Click(key);
-    editor.Controles.ClickDelete();
+    Barra().ClickDelete();
   }
 };
 

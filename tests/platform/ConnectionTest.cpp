@@ -42,23 +42,11 @@ TEST_P(ConnectionTest, TextsComeBackAsTypedWhetherBoundOrQuotedAndNeverChangeThe
   for (int i = 0; i < 1500; ++i) {
     longText += "año🚀x";
   }
-  const Texts texts = {"Facturación ñÑ €",
-                       "🚀 👩‍💻 中文 ελληνικά",
-                       longText,
-                       "",
-                       "O'Brien",
-                       "''",
-                       "x'); DELETE FROM t; --",
-                       "' OR '1'='1",
-                       "C:\\ruta\\",
-                       "\\'",
-                       "E'\\'",
-                       "/* x */ -- y",
-                       "línea\nsiguiente\t",
-                       "IsNull(x, 0)",
-                       "? ?",
-                       "{fn user()}",
-                       "$$; DELETE FROM t; --"};
+  // clang-format off
+  const Texts texts = {"Facturación ñÑ €", "🚀 👩‍💻 中文 ελληνικά", longText, "", "O'Brien", "''",
+      "x'); DELETE FROM t; --", "' OR '1'='1", "C:\\ruta\\", "\\'", "E'\\'", "/* x */ -- y",
+      "línea\nsiguiente\t", "IsNull(x, 0)", "? ?", "{fn user()}", "$$; DELETE FROM t; --"};
+  // clang-format on
   for (size_t i = 0; i < texts.size(); ++i) {
     const std::string quoted = "q" + std::to_string(i), bound = "b" + std::to_string(i);
     Db().Execute("INSERT INTO t (k, v) VALUES ('" + quoted + "', '" + Quote(texts[i]) + "')");

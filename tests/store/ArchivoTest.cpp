@@ -111,7 +111,9 @@ Contenido ContenidoDeTextosDificiles() {
 }
 
 TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
-  const Contenido contenido = ContenidoDeTextosDificiles();
+  Contenido contenido = ContenidoDeTextosDificiles();
+  contenido.clases.push_back({"1", "0", "1", "solo\nLF"});  // a line break and nothing else
+  contenido.variables.push_back({"1", "K", "solo\nLF", "T", ""});
   for (FormatoDeArchivo formato : {FormatoDeArchivo::Json, FormatoDeArchivo::Csv}) {
     std::string nombre = formato == FormatoDeArchivo::Json ? "f.json" : "f.csv";
     Contenido leido = LeeExportacion(Exporta(contenido, formato), nombre);

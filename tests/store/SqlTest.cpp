@@ -32,13 +32,24 @@ TEST(SqlTest, PlainIdentifiersAreLettersDigitsAndUnderscores) {
 }
 
 TEST(SqlTest, Format0000PadsToFourDigitsKeepingTheSign) {
-  for (const auto& [number, text] : {std::pair{0, "0000"},
-                                     {7, "0007"},
-                                     {12, "0012"},
-                                     {12345, "12345"},
-                                     {-7, "-0007"},
-                                     {2147483647, "2147483647"}}) {
+  // clang-format off
+  const std::pair<long, const char*> cases[] = {{0, "0000"}, {7, "0007"}, {12, "0012"},
+      {123, "0123"}, {-7, "-0007"}, {12345, "12345"}, {2147483647, "2147483647"}};
+  // clang-format on
+  for (const auto& [number, text] : cases) {
     EXPECT_EQ(Format0000(number), text);
+  }
+}
+
+// A position read back from the store: a number written as the editor writes it, rounded, and
+// anything else (or a number too large) as it is.
+TEST(SqlTest, NumeroDePosicionWritesNumbersInFourDigits) {
+  for (const auto& [posicion, numero] : {std::pair{"7", "0007"},
+                                         {" 2.6 ", "0003"},
+                                         {"-2.4", "-0002"},
+                                         {"A12", "A12"},
+                                         {"3e10", "3e10"}}) {
+    EXPECT_EQ(NumeroDePosicion(posicion), numero) << posicion;
   }
 }
 

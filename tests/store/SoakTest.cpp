@@ -11,6 +11,7 @@
 #include "store/Historial.h"
 #include "store/Importacion.h"
 #include "tests/support/StoreTest.h"
+#include "tests/support/TerminatingConnection.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel {
@@ -77,9 +78,7 @@ TEST_P(SoakTest, EightWritersLeaveOneEntryPerCommittedChange) {
     EXPECT_EQ(LeeVariable(Db(), clave).valor, valor) << clave;
   }
   EXPECT_EQ(testing::RowsByHistory(filas, Db()), testing::StoreRows(Db()));
-  auto abiertas = Db().Execute(
-      "SELECT COUNT(*) AS n FROM pg_stat_activity WHERE state LIKE 'idle in transaction%'");
-  EXPECT_EQ(abiertas->Field("n").AsLong(), 0);
+  EXPECT_EQ(testing::OpenTransactionsOnServer(Db()), 0);
 }
 
 XEL_ON_EVERY_BACKEND(SoakTest);

@@ -55,6 +55,10 @@ TEST_P(ReconnectingConnectionTest, ALostSessionIsReplacedOnceOutsideATransaction
     EXPECT_NE(fallo.Description().find(caso.falla), std::string::npos) << fallo.Description();
   }
   EXPECT_EQ(db.InTransaction(), caso.enTransaccion) << "a transaction is ended by its owner only";
+  if (caso.enTransaccion) {
+    EXPECT_NE(FailureOf([&] { db.Execute(caso.siguiente); }).Number(), 0)
+        << "the transaction's later work never moves to a new session";
+  }
   if (db.InTransaction()) {
     db.RollbackTrans();
   }

@@ -9,6 +9,7 @@
 #include "host/HostServices.h"
 #include "platform/OdbcConnection.h"
 #include "platform/TreeView.h"
+#include "store/Historial.h"
 #include "store/Schema.h"
 #include "store/Sql.h"
 
@@ -58,6 +59,7 @@ std::unique_ptr<Connection> OpenServerStore(StoreShape shape, const std::string&
   const std::string schema = RequireIdentifier("xel02_bench_" + kind + ShapeName(shape));
   db->Execute("CREATE SCHEMA IF NOT EXISTS " + schema);
   db->Execute("SET search_path TO " + schema);
+  DeclaraHistorialPropio(*db);  // as the xel02 program's sessions do
   return db;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench/BenchEditor.h"
+#include "dialog/RegistroGuardado.h"
 #include "store/Exportacion.h"
 #include "store/Historial.h"
 #include "store/Schema.h"
@@ -55,6 +56,8 @@ void BM_HistoryDialogChanges(benchmark::State& state, Backend backend) {
   for (auto _ : state) {
     for (int n = 0; n < kAccepts; ++n) {
       dialog.Add = false;
+      // As the editor opens a change: the record's stamp as stored, watched until the write.
+      dialog.FechaAlAbrir = LeeRegistro(bench.Db(), false, "BANCO_H").fecha;
       dialog.txtValor.SetText(std::to_string(++round));
       dialog.cmdAceptar.PerformClick();
       refused += dialog.Add ? 0 : 1;

@@ -389,6 +389,12 @@ bool TieneHistorial(Connection& db) {
   return TablaPresente(db, sql::XEL_Historial);
 }
 
+void DeclaraHistorialPropio(Connection& db) {
+  if (db.Dialect() == SqlDialect::PostgreSql) {
+    db.Execute(std::string("SET ") + kHistorialPropio + " = 'on'");
+  }
+}
+
 std::vector<EntradaDeHistorial> LeeHistorial(Connection& db, const ConsultaDeHistorial& consulta) {
   std::string condiciones;
   auto agrega = [&](const std::string& condicion) {

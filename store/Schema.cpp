@@ -99,7 +99,8 @@ std::vector<std::string> HistoryStatements(
 // On PostgreSQL, the writes other programs make straight into the two tables are recorded too,
 // with the server's user, when their transaction commits. XEL02's own writes are left out: its
 // entries of the same row in the same transaction already tell them (its entries carry a session
-// user, theirs none). An update that changes nothing the history keeps is not recorded.
+// user, theirs none), and a session that declares kHistorialPropio skips the triggers altogether.
+// An update that changes nothing the history keeps is not recorded.
 std::vector<std::string> PostgreSqlHistoryTriggers() {
   struct Tabla {
     const char* nombre;
@@ -157,10 +158,10 @@ std::vector<std::string> PostgreSqlHistoryTriggers() {
         " RETURN NULL; END $$");
     const std::string disparador = std::string("xel_historial_") + t.nombre;
     statements.push_back("DROP TRIGGER IF EXISTS " + disparador + " ON " + t.nombre);
-    statements.push_back("CREATE CONSTRAINT TRIGGER " + disparador +
-                         " AFTER INSERT OR UPDATE OR DELETE ON " + t.nombre +
-                         " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION " + funcion +
-                         "()");
+    statements.push_back(
+        "CREATE CONSTRAINT TRIGGER " + disparador + " AFTER INSERT OR UPDATE OR DELETE ON " +
+        t.nombre + " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW WHEN (current_setting('" +
+        kHistorialPropio + "', true) IS DISTINCT FROM 'on') EXECUTE FUNCTION " + funcion + "()");
   }
   return statements;
 }

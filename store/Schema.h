@@ -19,6 +19,10 @@ namespace xel {
 // xel_contiene(text, wanted) (on SQL Server in dbo).
 std::vector<std::string> SchemaStatements(SqlDialect dialect);
 
+// The PostgreSQL setting by which a session says it records its own writes' history; the history
+// triggers are not run for the writes of such a session.
+inline constexpr char kHistorialPropio[] = "xel02.historial_propio";
+
 // Makes what the connection's store lacks, in one transaction (or as part of the caller's).
 void CreateSchema(Connection& db);
 

@@ -11,6 +11,7 @@
 #include "platform/CommandLine.h"
 #include "platform/VisibleText.h"
 #include "store/DemoStore.h"
+#include "store/Historial.h"
 #include "store/Schema.h"
 
 namespace xel::app {
@@ -24,6 +25,7 @@ std::unique_ptr<Connection> OpenStoreOnce(const Options& options) {
   }
   std::unique_ptr<Connection> store = OpenConnection(options.db);
   RequireServerFunctions(*store);
+  DeclaraHistorialPropio(*store);
   return store;
 }
 

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "editor/EstructuraDeClases.h"
+#include "store/ContenidoDelStore.h"
+#include "store/Historial.h"
+#include "store/Importacion.h"
+#include "tests/editor/VentanaEditor.h"
+#include "tests/support/StoreTest.h"
+#include "tests/support/TerminatingConnection.h"
+#include "tests/support/TreeAndStore.h"
+
+namespace xel {
+namespace {
+
+using testing::TempStore;
+
+// Eight writers at once on a server, a fixed number of changes each: command-line sets and
+// imports, the dialog's accept and the save of the tree's order, all on the same few rows.
+// Afterwards the history holds exactly one entry per committed change, each variable's value is
+// its last entry's, the history tells the store row by row, positions are unique, and no
+// transaction is left open. A change that failed must have left no trace.
+struct SoakTest : testing::StoreTest {
+  SoakTest() : StoreTest(TempStore::Contents::Demo) {}
+};
+
+const std::vector<std::string> kClaves{"IVA", "IVA_FRONTERA", "IEPS_APLICA", "IMP_DECIMALES"};
+constexpr int kCambios = 25;
+
+std::string ValorPara(const std::string& clave, int escritor, int n) {
+  return clave == "IEPS_APLICA" ? std::to_string(n % 2) : std::to_string(escritor * 1000 + n);
+}
+
+// A command-line writer: sets and imports in turn; returns the changes it committed.
+int PorComandos(Connection& db, int escritor) {
+  Historial historial(db, "escritor" + std::to_string(escritor), true);
+  std::mt19937 azar(static_cast<unsigned>(escritor));
+  int hechos = 0;
+  for (int n = 0; n < kCambios; ++n) {
+    const std::string& clave = kClaves[azar() % kClaves.size()];
+    try {
+      if (n % 2 == 0) {
+        CambiaValor(historial, clave, ValorPara(clave, escritor, n));
+      } else {
+        Variable v = LeeVariable(db, clave);
+        v.valor = ValorPara(clave, escritor, n);
+        if (Importa(historial, {{}, {v}}, "f", false).cambios.empty()) {
+          continue;  // the store already held that value: nothing changed
+        }
+      }
+      ++hechos;
+    } catch (const RuntimeError&) {
+      // A change that lost to another (a deadlock, a row changed meanwhile) is not counted.
+    }
+  }
+  return hechos;
+}
+
+// An administrator changing values through the editor's dialog, overwriting the others' writes
+// when asked (the scripted host answers OK).
+int PorDialogo(Connection& db, int escritor) {
+  testing::VentanaEditor ventana(db);
+  ventana.Open();
+  int hechos = 0;
+  for (int n = 0; n < kCambios; ++n) {
+    const std::string& clave = kClaves[static_cast<size_t>(n) % kClaves.size()];
+    ventana.Edita("K" + clave, [&](frmZULAddVariables& dialogo) {
+      dialogo.txtValor.SetText(ValorPara(clave, escritor, n));
+      dialogo.cmdAceptar.PerformClick();
+      if (dialogo.Visible()) {
+        dialogo.cmdCancelar.PerformClick();
+      }
+    });
+    hechos += ventana.Dialogo().Add ? 1 : 0;
+  }
+  return hechos;
+}
+
+// An administrator moving top-level classes with "+" and "-" and saving the order; each save
+// commits one change per class whose place it changed (nobody else moves classes).
+int PorGrabacion(Connection& db) {
+  testing::VentanaEditor ventana(db);
+  ventana.Open();
+  int hechos = 0;
+  for (int n = 0; n < kCambios; ++n) {
+    ventana.Click(n % 2 == 0 ? "K0003" : "K0001");
+    ventana.editor.tvVariables.UserKeyPress(n % 3 == 0 ? '-' : '+');
+    const EstructuraDeClases antes = LeeEstructura(db);
+    ventana.editor.cmdGrabar.PerformClick();
+    const EstructuraDeClases despues = LeeEstructura(db);
+    for (const auto& [codigo, lugar] : despues) {
+      hechos += antes.at(codigo) == lugar ? 0 : 1;
+    }
+  }
+  return hechos;
+}
+
+TEST_P(SoakTest, EightWritersLeaveOneEntryPerCommittedChange) {
+  if (!OnServer()) {
+    GTEST_SKIP() << "SQLite lets one writer at a time in: nothing runs at once";
+  }
+  Db().Execute("DELETE FROM XEL_Historial");
+  const std::vector<std::string> filas = testing::StoreRows(Db());
+  std::vector<std::function<int(Connection&)>> escritores;
+  for (int w = 0; w < 6; ++w) {
+    escritores.emplace_back([w](Connection& db) { return PorComandos(db, w); });
+  }
+  escritores.emplace_back([](Connection& db) { return PorDialogo(db, 6); });
+  escritores.emplace_back(PorGrabacion);
+  std::atomic<int> hechos = 0;
+  std::vector<std::thread> hilos;
+  for (const auto& escritor : escritores) {
+    hilos.emplace_back([&, escritor] {
+      auto db = Store().OpenAnother();
+      hechos += escritor(*db);
+    });
+  }
+  for (std::thread& t : hilos) {
+    t.join();
+  }
+  const auto entradas = LeeHistorial(Db(), {});
+  EXPECT_EQ(static_cast<int>(entradas.size()), hechos.load());
+  std::map<std::string, std::string> ultimo;
+  for (auto e = entradas.rbegin(); e != entradas.rend(); ++e) {
+    if (e->entidad == Entidad::Variable) {
+      ultimo[e->clave] = e->despues->valor;
+    }
+  }
+  for (const auto& [clave, valor] : ultimo) {
+    EXPECT_EQ(LeeVariable(Db(), clave).valor, valor) << clave;
+  }
+  EXPECT_EQ(testing::RowsByHistory(filas, Db()), testing::StoreRows(Db()));
+  std::map<std::string, int> posiciones;
+  for (const auto& [codigo, lugar] : LeeEstructura(Db())) {
+    EXPECT_EQ(++posiciones[lugar.id], 1) << "position " << lugar.id;
+  }
+  EXPECT_EQ(testing::OpenTransactionsOnServer(Db()), 0);
+}
+
+XEL_ON_EVERY_BACKEND(SoakTest);
+
+}  // namespace
+}  // namespace xel

@@ -64,6 +64,13 @@ TEST_F(ComRuntimeTest, AClassNobodyServesIsError429WithTheReason) {
   }
 }
 
+// A window whose host gave it no services reports error 91 instead of reaching through nothing.
+TEST(PublicoTest, AMissingHostServiceIsReported) {
+  const Publico sinServicios;
+  EXPECT_EQ(FailureOf([&] { sinServicios.Session(); }).Number(), err::ObjectVariableNotSet);
+  EXPECT_EQ(FailureOf([&] { sinServicios.Utility(); }).Number(), err::ObjectVariableNotSet);
+}
+
 // A registry in a folder of its own naming a component library, a copy of the object model's run
 // time, in another: as the host's installer leaves them, only their owner may change either.
 struct Installation {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "component/Avisos.h"
 #include "dialog/TiposVariable.h"
 #include "dialog/frmZULAddVariables.h"
 #include "platform/Numeric.h"
@@ -12,32 +13,7 @@
 
 namespace xel {
 
-struct AvisoDeDialogo {
-  const char* errorId;
-  const char* prompt;
-  long code;
-  const char* title;
-};
-
-namespace {
-constexpr AvisoDeDialogo kSinTipo{"ERR-ID:7500008", "Debe escoger un tipo de variable",
-                                  MsgCode::Exclamation, "Advertencia"};
-constexpr AvisoDeDialogo kSinClave{"ERR-ID:7500009", "Debe escpecificar una clave para el menu",
-                                   MsgCode::Exclamation, "Advertencia"};
-constexpr AvisoDeDialogo kSinPadre{"ERR-ID:7500010", "La clave del padre es incorrecta",
-                                   MsgCode::Exclamation, "Advertencia"};
-constexpr AvisoDeDialogo kClaveNumerica{"ERR-ID:7500011",
-                                        "La clave de la variable no puede ser númerica",
-                                        MsgCode::Exclamation, "Advertencia"};
-constexpr AvisoDeDialogo kTipoVacio{"ERR-ID:7500012", "Debe especificar un tipo de variable",
-                                    MsgCode::Exclamation, "Advertencia"};
-constexpr AvisoDeDialogo kSinValor{"ERR-ID:7500013", "Debe especificar un valor",
-                                   MsgCode::Exclamation, "Advertencia"};
-constexpr AvisoDeDialogo kVariableExistente{"ERR-ID:7500014", "La clave especificada ya existe",
-                                            MsgCode::Critical, "ERROR"};
-constexpr AvisoDeDialogo kClaseExistente{"ERR-ID:7500015", "La clave especificada ya existe",
-                                         MsgCode::Critical, "ERROR"};
-}  // namespace
+using namespace avisos;
 
 void frmZULAddVariables::cmdAceptar_Click() {
   try {
@@ -47,7 +23,7 @@ void frmZULAddVariables::cmdAceptar_Click() {
     Graba();
   } catch (const std::exception& e) {
     // A failing look-up or write: the dialog stays open for another try.
-    Mensaje(e.what(), MsgCode::Critical, "Cmd_Aceptar()", "ERR-ID:7500016");
+    Avisa(publico_, *this, kAceptacionFallida, {e.what()});
   }
 }
 
@@ -171,9 +147,8 @@ bool frmZULAddVariables::AceptaSobrescribir() {
   if (!cambio) {
     return true;
   }
-  if (Mensaje(AvisoDeCambio(*cambio, "después de abrirlo") + " ¿Desea sobrescribirlo?",
-              MsgCode::OkCancelQuestion, "Velmora",
-              opClaseVariable.Value() ? "ERR-ID:7500021" : "ERR-ID:7500020") != MsgCode::Ok) {
+  if (Avisa(publico_, *this, opClaseVariable.Value() ? kSobrescribeClase : kSobrescribeVariable,
+            {AvisoDeCambio(*cambio, "después de abrirlo")}) != MsgCode::Ok) {
     return false;
   }
   FechaAlAbrir = cambio->fecha;
@@ -216,8 +191,8 @@ std::string frmZULAddVariables::PadreDeClaseNueva() const {
   return txtPadre.Text().empty() ? kPadreRaiz : txtIDPrincipal_.Text();
 }
 
-bool frmZULAddVariables::Rechaza(const AvisoDeDialogo& aviso, Control* foco) {
-  Mensaje(aviso.prompt, aviso.code, aviso.title, aviso.errorId);
+bool frmZULAddVariables::Rechaza(const Aviso& aviso, Control* foco) {
+  Avisa(publico_, *this, aviso);
   if (foco) {
     foco->SetFocus();
   }

@@ -217,9 +217,4 @@ void frmZULAddVariables::Cierra() {
   Hide();
 }
 
-long frmZULAddVariables::Mensaje(const std::string& prompt, long code, const std::string& title,
-                                 const std::string& errorId) {
-  return publico_.Session().Mensaje(prompt, code, title, hWnd(), "XEL02", errorId);
-}
-
 }  // namespace xel

@@ -11,8 +11,7 @@
 
 namespace xel {
 
-// One refusal of the accept: its message and where it is shown.
-struct AvisoDeDialogo;
+struct Aviso;
 
 // The modal dialog that adds or changes one class or one variable. The caller loads it, sets
 // EsNuevo and the fields, shows it modally, reads Add and the fields once it is hidden, and
@@ -88,9 +87,7 @@ class frmZULAddVariables : public Form {
   std::string AvisoDeCambio(const RegistroGuardado& guardado, const std::string& cuando) const;
 
   // Shows the refusal, moves the focus to the field named (none: the focus stays) and says no.
-  bool Rechaza(const AvisoDeDialogo& aviso, Control* foco);
-  long Mensaje(const std::string& prompt, long code, const std::string& title,
-               const std::string& errorId);
+  bool Rechaza(const Aviso& aviso, Control* foco);
 
   Publico& publico_;
   const TextBoxZul& txtIDPrincipal_;

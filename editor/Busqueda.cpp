@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
 #include "platform/SearchText.h"
 #include "store/Hallazgos.h"
@@ -16,8 +17,6 @@
 namespace xel {
 
 namespace {
-constexpr int kTeclaEscape = 27;
-
 enum class Sentido { Adelante, Atras };
 
 // The node after this one in the order the expanded tree lists them; nothing after the last.
@@ -96,7 +95,7 @@ std::string RutaDe(Node nodo) {
 void frmXEL02::txtBuscar_KeyDown(int& keyCode, int shift) {
   if (keyCode == KeyCode::Enter && shift == 0) {
     Busca(true);
-  } else if (keyCode == kTeclaEscape && shift == 0) {
+  } else if (keyCode == KeyCode::Escape && shift == 0) {
     CierraBusqueda();
   } else {
     return;
@@ -132,26 +131,20 @@ void frmXEL02::Busca(bool haciaAdelante) {
   }
   std::unordered_set<std::string> claves;
   try {
-    Runtime().SetMousePointer(MousePointer::Hourglass);
+    const BusyPointer ocupado(Runtime());
     claves = ClavesHalladas(Conexion(), texto);
-    Runtime().SetMousePointer(MousePointer::Default);
   } catch (const std::exception& e) {
-    Runtime().SetMousePointer(MousePointer::Default);
     if (ContainsFolded(e.what(), kSearchFunction)) {
-      Mensaje(std::string("El almacén no tiene la función de búsqueda ") + kSearchFunction +
-                  ": su esquema es anterior a la búsqueda. Aplique de nuevo el esquema del "
-                  "almacén (xel02 schema --db <almacén> --apply).",
-              MsgCode::Critical, "ERROR", "ERR-ID:7500025");
+      Avisa(publico_, *this, avisos::kSinFuncionDeBusqueda, {kSearchFunction});
     } else {
-      Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500026");
+      Avisa(publico_, *this, avisos::kBusquedaFallida, {e.what()});
     }
     return;
   }
-  // The root stands for no row of the store, whatever its key; the others' keys are "K" and the
-  // row's.
+  // The root stands for no row of the store, whatever its key.
   Node hallado = Proximo(tvVariables.Nodes(), tvVariables.SelectedItem(),
                          haciaAdelante ? Sentido::Adelante : Sentido::Atras, [&](const Node& nodo) {
-                           return nodo.Parent() && claves.contains(nodo.Key().substr(1));
+                           return !EsRaiz(nodo) && claves.contains(CodigoDeClave(nodo.Key()));
                          });
   if (!hallado) {
     AbreBusqueda();

@@ -14,11 +14,6 @@
 
 namespace xel {
 
-namespace {
-constexpr int kImagenRaiz = 2;  // "SEGURIDAD"
-
-}  // namespace
-
 // Whether the store keeps a history, read with every load so that a history table added meanwhile
 // is used from the next F5 on. A store that cannot tell is asked again at its first write.
 void frmXEL02::LeeSiHayHistorial() {
@@ -30,10 +25,10 @@ void frmXEL02::LeeSiHayHistorial() {
 }
 
 void frmXEL02::CargaArbol() {
-  TreeNodes& nodes = tvVariables.Nodes();
-  const VistaDelArbol vista = LeeVista(nodes);
+  TreeNodes& nodos = tvVariables.Nodes();
+  const VistaDelArbol vista = LeeVista(nodos);
   MarcaArregloPendiente(false);
-  nodes.Clear();
+  nodos.Clear();
   txtClave.SetText("");
   txtID.SetText("");
   txtDescripcion.SetText("");
@@ -41,29 +36,26 @@ void frmXEL02::CargaArbol() {
   estructuraCargada_.clear();
   LeeSiHayHistorial();
   try {
-    Runtime().SetMousePointer(MousePointer::Hourglass);
+    const BusyPointer ocupado(Runtime());
     Controles.SetEditAvailable(false);
     Controles.SetDeleteAvailable(false);
     Controles.SetAddAvailable(false);
     Runtime().DoEvents();
-    nodes.Clear();
-    nodes.Add({}, tvw::Last, "K0", "RAIZ", kImagenRaiz);
-    nodes.Item(nodes.Count()).SetChecked(true);
+    nodos.Clear();
+    AgregaRaiz(nodos);
 
     std::unique_ptr<FilasDelArbol> filas = FilasDeLaCarga();
     auto clases = filas->ClasesRaiz();
     while (!clases->Eof()) {
-      std::string clase = AgregaClaseDeFila(*clases, 1L);
-      CargaSubclases(*filas, nodes.Count(), NumeroDePosicion(clases->Field("Cv_Id").Text()));
+      std::string clase = AgregaClaseDeFila(*clases, kClaveRaiz);
+      CargaSubclases(*filas, nodos.Count(), NumeroDePosicion(clases->Field(sql::Cv_Id).Text()));
       CargaVariables(*filas, clase);
       clases->MoveNext();
     }
     clases->Close();
-    Runtime().SetMousePointer(MousePointer::Default);
   } catch (const std::exception& e) {
     arbolCompleto_ = false;
-    Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500001");
-    Runtime().SetMousePointer(MousePointer::Default);
+    Avisa(publico_, *this, avisos::kCargaFallida, {e.what()});
   }
   RestauraVista(vista);
 }
@@ -78,22 +70,19 @@ void frmXEL02::RestauraVista(const VistaDelArbol& vista) {
   tvVariables_NodeClick(seleccionado);
 }
 
-void frmXEL02::AgregaNodoDeFila(const NodeLocator& padre, const std::string& clave,
-                                const std::string& texto, const std::string& imagen) {
-  TreeNodes& nodes = tvVariables.Nodes();
-  if (nodes.Contains("K" + clave)) {
-    const std::string nueva =
-        imagen == "Variable" ? "la variable " + clave + " de " + DescribeEntrada(nodes.Item(padre))
-                             : "la clase " + clave + " (" + texto + ")";
-    throw RuntimeError(err::KeyNotUnique,
-                       "La clave " + clave + " se repite en el almacén: " + nueva +
-                           " no se puede mostrar porque " +
-                           DescribeEntrada(nodes.Item("K" + clave)) +
-                           " ya tiene esa clave. Cambie una de las dos para que el árbol cargue "
-                           "completo.");
+void frmXEL02::AgregaNodoDeFila(const NodeLocator& padre, TipoDeNodo tipo,
+                                const std::string& codigo, const std::string& texto) {
+  TreeNodes& nodos = tvVariables.Nodes();
+  if (nodos.Contains(ClaveDeNodo(codigo))) {
+    throw RuntimeError(
+        err::KeyNotUnique,
+        "La clave " + codigo +
+            " se repite en el almacén: " + DescribeEntrada(tipo, codigo, texto, nodos.Item(padre)) +
+            " no se puede mostrar porque " + DescribeEntrada(nodos.Item(ClaveDeNodo(codigo))) +
+            " ya tiene esa clave. Cambie una de las dos para que el árbol cargue "
+            "completo.");
   }
-  nodes.Add(padre, tvw::Child, "K" + clave, texto, imagen);
-  nodes.Item("K" + clave).SetTag(clave);
+  AgregaEntrada(nodos, padre, tipo, codigo, texto);
 }
 
 std::unique_ptr<FilasDelArbol> frmXEL02::FilasDeLaCarga() {
@@ -112,20 +101,20 @@ void frmXEL02::CargaSubclases(FilasDelArbol& filas, long indicePadre,
     while (!clases->Eof()) {
       std::string clase = AgregaClaseDeFila(*clases, indicePadre);
       CargaSubclases(filas, tvVariables.Nodes().Count(),
-                     NumeroDePosicion(clases->Field("Cv_Id").Text()));
+                     NumeroDePosicion(clases->Field(sql::Cv_Id).Text()));
       CargaVariables(filas, clase);
       clases->MoveNext();
     }
     clases->Close();
   } catch (const std::exception& e) {
     arbolCompleto_ = false;
-    Mensaje(e.what(), MsgCode::Critical, "ERROR", "ERR-ID:7500002");
+    Avisa(publico_, *this, avisos::kSubclasesFallidas, {e.what()});
   }
 }
 
 std::string frmXEL02::AgregaClaseDeFila(const Recordset& fila, const NodeLocator& padre) {
-  std::string clase = fila.Field("Cv_Cve_Clase_Variable").Text();
-  AgregaNodoDeFila(padre, clase, fila.Field("Cv_Descripcion").Text(), "General");
+  std::string clase = fila.Field(sql::Cv_Cve_Clase_Variable).Text();
+  AgregaNodoDeFila(padre, TipoDeNodo::Clase, clase, fila.Field(sql::Cv_Descripcion).Text());
   estructuraCargada_[clase] = LugarDeFila(fila);
   return clase;
 }
@@ -133,8 +122,8 @@ std::string frmXEL02::AgregaClaseDeFila(const Recordset& fila, const NodeLocator
 void frmXEL02::CargaVariables(FilasDelArbol& filas, const std::string& clase) {
   auto variables = filas.VariablesDeClase(clase);
   while (!variables->Eof()) {
-    std::string variable = variables->Field("Cf_Variable").Text();
-    AgregaNodoDeFila("K" + clase, variable, variable, "Variable");
+    std::string variable = variables->Field(sql::Cf_Variable).Text();
+    AgregaNodoDeFila(ClaveDeNodo(clase), TipoDeNodo::Variable, variable, variable);
     variables->MoveNext();
   }
   variables->Close();

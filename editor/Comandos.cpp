@@ -18,9 +18,6 @@
 namespace xel {
 
 namespace {
-constexpr int16_t kNodoClase = 1;
-constexpr int16_t kNodoVariable = 2;
-
 // One use of the dialog. Whatever happens in it, the dialog is unloaded, the toolbar comes back to
 // rest and the tree has the focus again, so that the next command finds the dialog as designed.
 void UsaDialogo(frmXEL02& editor, const std::function<void(frmZULAddVariables&)>& uso) {
@@ -41,9 +38,9 @@ void UsaDialogo(frmXEL02& editor, const std::function<void(frmZULAddVariables&)>
 }
 
 // How many levels a node lies below the top of its sub-tree.
-long Profundidad(Node node, const Node& tope) {
+long Profundidad(Node nodo, const Node& tope) {
   long niveles = 0;
-  for (; node != tope; node = node.Parent()) {
+  for (; nodo != tope; nodo = nodo.Parent()) {
     ++niveles;
   }
   return niveles;
@@ -59,11 +56,10 @@ struct ClaseBorrada {
 // The classes of a sub-tree, deepest first, so that each comes after every class below it.
 std::vector<ClaseBorrada> ClasesDeSubarbol(const Node& tope) {
   std::vector<ClaseBorrada> clases;  // in tree order
-  RecorreSubarbol(tope, [&](const Node& node) {
-    if (!EsVariable(node)) {
-      const Node padre = node.Parent();
-      clases.push_back(
-          {Profundidad(node, tope), node.Tag(), padre.Index() == 1 ? "" : padre.Tag()});
+  RecorreSubarbol(tope, [&](const Node& nodo) {
+    if (!EsVariable(nodo)) {
+      const Node padre = nodo.Parent();
+      clases.push_back({Profundidad(nodo, tope), nodo.Tag(), EsRaiz(padre) ? "" : padre.Tag()});
     }
   });
   std::ranges::stable_sort(clases, std::greater<>(), &ClaseBorrada::profundidad);
@@ -110,13 +106,13 @@ void frmXEL02::Controles_Add() {
     Controles.Reset();
     return;
   }
-  const std::string parentKey = seleccionado.Key();
+  const std::string clavePadre = seleccionado.Key();
   UsaDialogo(*this, [&](frmZULAddVariables& dialogo) {
     dialogo.EsNuevo = true;
     dialogo.cboTipo.SetEnabled(false);
     dialogo.txtPadre.SetText(seleccionado.Tag());
     dialogo.txtNPadre.SetText(seleccionado.Text());
-    dialogo.txtID.SetText(Format0000(Get_AutoClave(sql::XEL_Clase_Variable, "Cv_id")));
+    dialogo.txtID.SetText(Format0000(Get_AutoClave(sql::XEL_Clase_Variable, sql::Cv_id)));
     dialogo.txtClave.SetText(
         Format0000(Get_AutoClave(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable)));
     dialogo.Show(true);
@@ -124,30 +120,27 @@ void frmXEL02::Controles_Add() {
       return;
     }
     const bool esClase = dialogo.opClaseVariable.Value();
-    const std::string& key = dialogo.txtClave.Text();
-    const int16_t kind = esClase ? kNodoClase : kNodoVariable;
+    const std::string& codigo = dialogo.txtClave.Text();
     if (esClase) {  // the window's own class is no news to its save
-      estructuraCargada_[key] = {dialogo.txtID.Text(), dialogo.PadreDeClaseNueva()};
+      estructuraCargada_[codigo] = {dialogo.txtID.Text(), dialogo.PadreDeClaseNueva()};
     }
     // The row is written; a node with its key would be a second one the tree cannot hold.
-    if (tvVariables.Nodes().Contains("K" + key)) {
-      Mensaje("Se grabó la clave " + key +
-                  ", pero el árbol ya muestra un elemento con esa clave. Pulse F5 para recargar "
-                  "el árbol.",
-              MsgCode::Critical, "ERROR", esClase ? "ERR-ID:7500015" : "ERR-ID:7500014");
+    if (tvVariables.Nodes().Contains(ClaveDeNodo(codigo))) {
+      Avisa(publico_, *this,
+            esClase ? avisos::kClaseRepetidaEnArbol : avisos::kVariableRepetidaEnArbol, {codigo});
       return;
     }
-    Runtime().SetMousePointer(MousePointer::Hourglass);
-    AgregaNodo(key, esClase ? dialogo.txtValor.Text() : key, kind, parentKey);
-    Runtime().SetMousePointer(MousePointer::Default);
+    const BusyPointer ocupado(Runtime());
+    AgregaNodo(codigo, esClase ? dialogo.txtValor.Text() : codigo,
+               esClase ? TipoDeNodo::Clase : TipoDeNodo::Variable, clavePadre);
   });
 }
 
 // A variable's own history, a class's with everything under it, the root's the whole store's.
 void frmXEL02::AbreHistorial() {
   const Node seleccionado = tvVariables.SelectedItem();
-  const bool raiz = !seleccionado || seleccionado.Index() == 1;
-  historial_.Muestra(raiz ? "" : seleccionado.Tag(), !raiz && !EsVariable(seleccionado));
+  const bool raiz = !seleccionado || EsRaiz(seleccionado);
+  historial_.Muestra(raiz ? "" : seleccionado.Tag(), !raiz && EsClase(seleccionado));
   const bool restaurado = historial_.Restaurado;
   historial_.Unload();
   tvVariables.SetFocus();
@@ -156,18 +149,15 @@ void frmXEL02::AbreHistorial() {
   }
 }
 
-void frmXEL02::AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
-                          const std::string& parentKey) {
-  TreeNodes& nodes = tvVariables.Nodes();
-  const std::string padre = parentKey.empty() ? "K0" : parentKey;
-  nodes.Add(padre, tvw::Child, "K" + key, text, kind == kNodoClase ? "General" : "Variable");
-  nodes.Item("K" + key).SetTag(key);
-  nodes.Item("K" + key).EnsureVisible();
+void frmXEL02::AgregaNodo(const std::string& codigo, const std::string& texto, TipoDeNodo tipo,
+                          const std::string& clavePadre) {
+  const std::string padre = clavePadre.empty() ? kClaveRaiz : clavePadre;
+  AgregaEntrada(tvVariables.Nodes(), padre, tipo, codigo, texto).EnsureVisible();
 }
 
 void frmXEL02::Controles_Edit() {
   Node seleccionado = tvVariables.SelectedItem();
-  if (!seleccionado || seleccionado.Index() == 1) {
+  if (!seleccionado || EsRaiz(seleccionado)) {
     Controles.Reset();
     return;
   }
@@ -195,10 +185,9 @@ void frmXEL02::Controles_Edit() {
     if (!dialogo.Add) {
       return;
     }
-    Runtime().SetMousePointer(MousePointer::Hourglass);
+    const BusyPointer ocupado(Runtime());
     seleccionado.SetText(esVariable ? dialogo.txtClave.Text() : dialogo.txtValor.Text());
     txtDescripcion.SetText(dialogo.txtValor.Text());
-    Runtime().SetMousePointer(MousePointer::Default);
   });
 }
 
@@ -208,13 +197,12 @@ std::string frmXEL02::IndiceTipo(const std::string& tipo) const {
 
 void frmXEL02::Controles_Delete() {
   Node seleccionado = tvVariables.SelectedItem();
-  if (!seleccionado || seleccionado.Index() == 1) {
+  if (!seleccionado || EsRaiz(seleccionado)) {
     return;
   }
   const bool esVariable = EsVariable(seleccionado);
   if (!esVariable &&
-      Mensaje("Se eliminará: " + seleccionado.Text() + " y la sub-variables",
-              MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500006") != MsgCode::Ok) {
+      Avisa(publico_, *this, avisos::kConfirmaBorrado, {seleccionado.Text()}) != MsgCode::Ok) {
     return;
   }
   try {
@@ -237,8 +225,7 @@ void frmXEL02::Controles_Delete() {
       estructuraCargada_.erase(clase.codigo);
     }
   } catch (const std::exception& e) {
-    Mensaje("No se eliminó " + DescribeEntrada(seleccionado) + ": " + e.what(), MsgCode::Critical,
-            "ERROR", "ERR-ID:7500003");
+    Avisa(publico_, *this, avisos::kBorradoFallido, {DescribeEntrada(seleccionado), e.what()});
   }
 }
 

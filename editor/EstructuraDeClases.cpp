@@ -9,35 +9,34 @@
 #include <unordered_set>
 
 #include "platform/Numeric.h"
+#include "store/ContenidoDelStore.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 
 namespace xel {
 
 namespace {
-// The parent link of the top level.
-constexpr char kPadreRaiz[] = "0000";
-
-using Clase = EstructuraDeClases::value_type;
+using ClaseUbicada = EstructuraDeClases::value_type;
 
 // The classes in the order a level of the tree loads them: by position, then by code.
-std::vector<const Clase*> PorPosicion(const EstructuraDeClases& estructura) {
-  std::vector<const Clase*> clases;
+std::vector<const ClaseUbicada*> PorPosicion(const EstructuraDeClases& estructura) {
+  std::vector<const ClaseUbicada*> clases;
   clases.reserve(estructura.size());
-  for (const Clase& clase : estructura) {
+  for (const ClaseUbicada& clase : estructura) {
     clases.push_back(&clase);
   }
-  std::ranges::sort(clases, {}, [](const Clase* c) { return std::tie(c->second.id, c->first); });
+  std::ranges::sort(clases, {},
+                    [](const ClaseUbicada* c) { return std::tie(c->second.id, c->first); });
   return clases;
 }
 
 // Gives the classes a save did not number their new places, each after the class it hangs from.
 class Ubicador {
  public:
-  Ubicador(const EstructuraDeClases& actual, const std::vector<const Clase*>& porPosicion,
+  Ubicador(const EstructuraDeClases& actual, const std::vector<const ClaseUbicada*>& porPosicion,
            const std::unordered_map<std::string, long>& numeradas, long& contador)
       : actual_(actual), numeradas_(numeradas), contador_(contador) {
-    for (const Clase* clase : porPosicion) {
+    for (const ClaseUbicada* clase : porPosicion) {
       codigoEnPosicion_.try_emplace(NumeroDePosicion(clase->second.id), clase->first);
     }
   }
@@ -111,7 +110,7 @@ bool CambioDesdeLaCarga(const EstructuraDeClases& cargada, const EstructuraDeCla
     }
     mostradas.insert(NumeroDePosicion(lugar.id));
   }
-  return std::ranges::any_of(actual, [&](const Clase& clase) {
+  return std::ranges::any_of(actual, [&](const ClaseUbicada& clase) {
     const auto& [codigo, lugar] = clase;
     return !cargada.contains(codigo) && lugar.padre && mostradas.contains(*lugar.padre);
   });
@@ -120,9 +119,9 @@ bool CambioDesdeLaCarga(const EstructuraDeClases& cargada, const EstructuraDeCla
 std::vector<PosicionNueva> UbicaNoNumeradas(const EstructuraDeClases& actual,
                                             const std::unordered_map<std::string, long>& numeradas,
                                             long& contador) {
-  const std::vector<const Clase*> porPosicion = PorPosicion(actual);
+  const std::vector<const ClaseUbicada*> porPosicion = PorPosicion(actual);
   Ubicador ubicador(actual, porPosicion, numeradas, contador);
-  for (const Clase* clase : porPosicion) {
+  for (const ClaseUbicada* clase : porPosicion) {
     ubicador.Posicion(clase->first);
   }
   return std::move(ubicador).Nuevas();

@@ -20,12 +20,6 @@
 namespace xel {
 
 namespace {
-// A variable never holds other nodes (nothing is added or dropped under one), so a node that does
-// is a class even when its description reads like its code.
-bool PasaPorVariable(const Node& nodo) {
-  return EsVariable(nodo) && nodo.Children() == 0;
-}
-
 // The description of every class, by code.
 std::unordered_map<std::string, std::string> Descripciones(Connection& conexion) {
   std::unordered_map<std::string, std::string> descripciones;
@@ -78,49 +72,95 @@ void RegistraMovimientos(Historial& historial, const EstructuraDeClases& antes,
 
 // The first class of the sibling run that starts at `nodo`, or none when the run holds no class.
 Node PrimeraClase(Node nodo) {
-  while (nodo && PasaPorVariable(nodo)) {
+  while (nodo && EsVariable(nodo)) {
     nodo = nodo.Next();
   }
   return nodo;
 }
+
+// One save's writes, inside its transaction: the tree's classes are numbered by one counter running
+// over the tree depth first, then those it does not show after them, so that none takes a position
+// another holds or ends up under another class.
+class NuevoOrden {
+ public:
+  explicit NuevoOrden(Connection& conexion) : conexion_(conexion) {}
+
+  // The positions and parent links written, in the order written. The classes must still stand
+  // as the user agreed to write over.
+  std::vector<PosicionNueva> Graba(const Node& raiz, const EstructuraDeClases& acordada) && {
+    if (LeeEstructura(conexion_) != acordada) {
+      throw RuntimeError(err::DatabaseError,
+                         "Otro usuario agregó, eliminó o movió clases mientras se grababa el "
+                         "árbol; no se grabó nada. Grabe de nuevo, o pulse F5 para ver sus "
+                         "cambios.");
+    }
+    GrabaHijos(raiz, 0);
+    std::unordered_map<std::string, long> numeradas;
+    for (const PosicionNueva& nueva : escritas_) {
+      numeradas[nueva.clase] = nueva.posicion;
+    }
+    for (const PosicionNueva& nueva : UbicaNoNumeradas(acordada, numeradas, contador_)) {
+      Escribe(nueva);
+    }
+    return std::move(escritas_);
+  }
+
+ private:
+  // Variables before the run's first class take no position; from the first class on, every node
+  // of the run is numbered and written, each with its sub-tree before the next sibling.
+  void GrabaHijos(const Node& padreNodo, long padre) {
+    for (Node nodo = PrimeraClase(padreNodo.Child()); nodo; nodo = nodo.Next()) {
+      contador_ = SiguientePosicion(contador_);
+      const long posicion = contador_;
+      Escribe({nodo.Tag(), posicion, padre});
+      if (nodo.Children() > 0) {
+        GrabaHijos(nodo, posicion);
+      }
+    }
+  }
+
+  void Escribe(const PosicionNueva& nueva) {
+    conexion_.Execute(sql::PosicionDeClase(nueva.posicion, nueva.padre, nueva.clase), -1);
+    escritas_.push_back(nueva);
+  }
+
+  Connection& conexion_;
+  long contador_ = 0;
+  std::vector<PosicionNueva> escritas_;
+};
 }  // namespace
 
 void frmXEL02::cmdGrabar_Click() {
   TreeNodes& nodos = tvVariables.Nodes();
   if (nodos.Count() < 1) {
-    Mensaje("Debe haber al menos una variable", MsgCode::Exclamation, "Imposible grabar",
-            "ERR-ID:7500005");
+    Avisa(publico_, *this, avisos::kGrabarSinNodos);
     return;
   }
   // Positions handed out over part of the store would meet those of the classes the tree does not
   // show, and their sub-classes would then load under other classes.
   if (!arbolCompleto_) {
-    Mensaje(
-        "El árbol no muestra todo el almacén porque su carga falló. Pulse F5 para cargarlo "
-        "completo antes de grabar.",
-        MsgCode::Exclamation, "Imposible grabar", "ERR-ID:7500005");
+    Avisa(publico_, *this, avisos::kGrabarArbolIncompleto);
     return;
   }
-  Runtime().SetMousePointer(MousePointer::Hourglass);
-  if (nodos.Item(1L).Children() > 0) {
+  BusyPointer ocupado(Runtime());
+  if (nodos.Item(kClaveRaiz).Children() > 0) {
     try {
       // Declined, nothing is written and the reload shows the other administrators' work.
       if (const auto acordada = EstructuraAcordada()) {
         Historial historial = HistorialDeSesion(publico_);
         RunInTransaction(Conexion(), [&] {
-          GrabaArbol(*acordada);
-          RegistraMovimientos(historial, *acordada, std::exchange(posicionesNuevas_, {}));
+          RegistraMovimientos(historial, *acordada,
+                              NuevoOrden(Conexion()).Graba(nodos.Item(kClaveRaiz), *acordada));
         });
       }
     } catch (const std::exception& e) {
       // Nothing of the new order was kept; the tree stays as arranged, so it can be saved again.
-      Runtime().SetMousePointer(MousePointer::Default);
-      Mensaje(e.what(), MsgCode::Critical, "Imposible grabar", "ERR-ID:7500005");
+      ocupado.Restore();
+      Avisa(publico_, *this, avisos::kGrabacionFallida, {e.what()});
       return;
     }
   }
   CargaArbol();
-  Runtime().SetMousePointer(MousePointer::Default);
 }
 
 // The classes as stored now, once the user agrees to write over them when other administrators
@@ -129,50 +169,10 @@ void frmXEL02::cmdGrabar_Click() {
 std::optional<EstructuraDeClases> frmXEL02::EstructuraAcordada() {
   EstructuraDeClases actual = LeeEstructura(Conexion());
   if (CambioDesdeLaCarga(estructuraCargada_, actual) &&
-      Mensaje("El almacén cambió desde que se cargó el árbol: otro usuario agregó, eliminó o movió "
-              "clases. ¿Desea grabar el orden del árbol de todos modos? Con Cancelar se vuelve a "
-              "cargar el árbol sin grabar.",
-              MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500022") != MsgCode::Ok) {
+      Avisa(publico_, *this, avisos::kAlmacenCambiado) != MsgCode::Ok) {
     return std::nullopt;
   }
   return actual;
-}
-
-// Inside the save's transaction: the tree's classes are numbered, then those it does not show
-// after them, so that none takes a position another holds or ends up under another class.
-void frmXEL02::GrabaArbol(const EstructuraDeClases& acordada) {
-  if (LeeEstructura(Conexion()) != acordada) {
-    throw RuntimeError(err::DatabaseError,
-                       "Otro usuario agregó, eliminó o movió clases mientras se grababa el árbol; "
-                       "no se grabó nada. Grabe de nuevo, o pulse F5 para ver sus cambios.");
-  }
-  contadorPosicion_ = 0;
-  posicionesNuevas_.clear();
-  GrabaHijos(1, 0);
-  std::unordered_map<std::string, long> numeradas;
-  for (const PosicionNueva& nueva : posicionesNuevas_) {
-    numeradas[nueva.clase] = nueva.posicion;
-  }
-  for (const PosicionNueva& nueva : UbicaNoNumeradas(acordada, numeradas, contadorPosicion_)) {
-    Conexion().Execute(sql::PosicionDeClase(nueva.posicion, nueva.padre, nueva.clase), -1);
-    posicionesNuevas_.push_back(nueva);
-  }
-}
-
-// Variables before the run's first class take no position; from the first class on, every node
-// of the run is numbered and written, each with its sub-tree before the next sibling.
-void frmXEL02::GrabaHijos(long indice, long padre) {
-  Node nodo = PrimeraClase(tvVariables.Nodes().Item(indice).Child());
-  while (nodo) {
-    contadorPosicion_ = SiguientePosicion(contadorPosicion_);
-    const long posicion = contadorPosicion_;
-    posicionesNuevas_.push_back({nodo.Tag(), posicion, padre});
-    Conexion().Execute(sql::PosicionDeClase(posicion, padre, nodo.Tag()), -1);
-    if (nodo.Children() > 0) {
-      GrabaHijos(nodo.Index(), posicion);
-    }
-    nodo = nodo.Next();
-  }
 }
 
 }  // namespace xel

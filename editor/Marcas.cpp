@@ -1,5 +1,5 @@
-// Check marks: checking or clearing a node gives its whole sub-tree the same state. The states
-// set here raise no node-check event, so the propagation never starts itself again.
+// Check marks: checking or clearing a nodo gives its whole sub-tree the same state. The states
+// set here raise no nodo-check event, so the propagation never starts itself again.
 
 #include "editor/Nodos.h"
 #include "editor/frmXEL02.h"
@@ -13,23 +13,23 @@ void MarcaDesde(const Node& primero, bool marcado) {
 }
 }  // namespace
 
-void frmXEL02::tvVariables_NodeCheck(const Node& node) {
-  if (node.Children() == 0) {
+void frmXEL02::tvVariables_NodeCheck(const Node& nodo) {
+  if (nodo.Children() == 0) {
     return;
   }
-  if (node.Checked()) {
-    MarcaHijos(node.Child());
+  if (nodo.Checked()) {
+    MarcaHijos(nodo.Child());
   } else {
-    DesmarcaHijos(node.Child());
+    DesmarcaHijos(nodo.Child());
   }
 }
 
-void frmXEL02::MarcaHijos(const Node& node) {
-  MarcaDesde(node, true);
+void frmXEL02::MarcaHijos(const Node& nodo) {
+  MarcaDesde(nodo, true);
 }
 
-void frmXEL02::DesmarcaHijos(const Node& node) {
-  MarcaDesde(node, false);
+void frmXEL02::DesmarcaHijos(const Node& nodo) {
+  MarcaDesde(nodo, false);
 }
 
 }  // namespace xel

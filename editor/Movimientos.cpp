@@ -11,9 +11,6 @@
 namespace xel {
 
 namespace {
-constexpr int kTeclaSube = 43;  // "+"
-constexpr int kTeclaBaja = 45;  // "-"
-
 // The key a node's copy carries while a key move runs. Every key of the tree begins with "K", so
 // it never meets a real one.
 std::string ClaveTemporal(const std::string& clave) {
@@ -75,10 +72,9 @@ void frmXEL02::tvVariables_DragDrop(float /*x*/, float /*y*/) {
       RechazaDestinoVariable();
     }
     long respuesta =
-        Mensaje("Pasar el menu: " + nodArrastrado.Text() + ", como hijo de: " + destino.Text(),
-                MsgCode::OkCancelQuestion, "Velmora", "ERR-ID:7500007");
+        Avisa(publico_, *this, avisos::kConfirmaMovimiento, {nodArrastrado.Text(), destino.Text()});
     if (respuesta == MsgCode::Ok) {
-      if (!nodArrastrado.Parent()) {
+      if (EsRaiz(nodArrastrado)) {
         RechazaRaiz();
       }
       nodArrastrado.SetParent(destino);
@@ -87,15 +83,15 @@ void frmXEL02::tvVariables_DragDrop(float /*x*/, float /*y*/) {
     tvVariables.SetDropHighlight(Node());
     bArrastrando = false;
   } catch (const std::exception& e) {
-    Mensaje(e.what(), MsgCode::Critical, "Velmora", "ERR-ID:7500004");
+    Avisa(publico_, *this, avisos::kMovimientoFallido, {e.what()});
   }
 }
 
 void frmXEL02::tvVariables_KeyPress(int& keyAscii) {
-  if (keyAscii != kTeclaSube && keyAscii != kTeclaBaja) {
+  if (keyAscii != KeyAscii::Plus && keyAscii != KeyAscii::Minus) {
     return;
   }
-  const bool sube = keyAscii == kTeclaSube;
+  const bool sube = keyAscii == KeyAscii::Plus;
   keyAscii = 0;
   Node movido = tvVariables.SelectedItem();
   if (!movido) {

@@ -20,10 +20,7 @@ frmXEL02::Pendiente frmXEL02::ResuelvePendiente(const std::string& antesDe) {
   if (!Modified()) {
     return Pendiente::Ninguno;
   }
-  const long respuesta =
-      Mensaje("El nuevo orden de las clases no se ha grabado. ¿Desea grabarlo antes de " + antesDe +
-                  "? Sí lo graba, No lo descarta y Cancelar sigue en el editor.",
-              MsgCode::YesNoCancelQuestion, "Velmora", "ERR-ID:7500050");
+  const long respuesta = Avisa(publico_, *this, avisos::kOrdenSinGrabar, {antesDe});
   if (respuesta == MsgCode::Yes) {
     cmdGrabar_Click();
     return Modified() ? Pendiente::Cancelado : Pendiente::Grabado;

@@ -5,49 +5,30 @@
 
 #include <vector>
 
+#include "editor/Teclado.h"
 #include "editor/frmXEL02.h"
 
 namespace xel {
 
-namespace {
-// Shift states of the key events.
-constexpr int kMayusculas = 1;
-constexpr int kControl = 2;
-// Key codes of the key events.
-constexpr int kTeclaInsert = 45;
-constexpr int kTeclaSupr = 46;
-constexpr int kTeclaC = 67;
-constexpr int kTeclaF = 70;
-constexpr int kTeclaH = 72;
-constexpr int kTeclaS = 83;
-constexpr int kTeclaF2 = 113;
-constexpr int kTeclaF3 = 114;
-
-constexpr KeyChord kBuscar{kTeclaF, kControl};
-constexpr KeyChord kSiguiente{kTeclaF3, 0};
-constexpr KeyChord kAnterior{kTeclaF3, kMayusculas};
-constexpr KeyChord kGrabar{kTeclaS, kControl};
-constexpr KeyChord kCopiarRuta{kTeclaC, kControl + kMayusculas};
-constexpr KeyChord kHistorial{kTeclaH, kControl};
-}  // namespace
+using namespace atajo;
 
 std::vector<KeyChord> frmXEL02::WindowKeys() const {
   return {kBuscar, kSiguiente, kAnterior, kGrabar, kCopiarRuta, kHistorial};
 }
 
-void frmXEL02::Form_WindowKey(const KeyChord& key) {
-  if (key == kBuscar) {
+void frmXEL02::Form_WindowKey(const KeyChord& tecla) {
+  if (tecla == kBuscar) {
     AbreBusqueda();
-  } else if (key == kSiguiente || key == kAnterior) {
-    Busca(key == kSiguiente);
-  } else if (key == kGrabar) {
+  } else if (tecla == kSiguiente || tecla == kAnterior) {
+    Busca(tecla == kSiguiente);
+  } else if (tecla == kGrabar) {
     // The focus stays where the user works; only a click moves it onto the button.
     if (cmdGrabar.UsableByUser()) {
       cmdGrabar_Click();
     }
-  } else if (key == kCopiarRuta) {
+  } else if (tecla == kCopiarRuta) {
     CopiaRuta();
-  } else if (key == kHistorial) {
+  } else if (tecla == kHistorial) {
     AbreHistorial();
   }
 }
@@ -57,13 +38,13 @@ void frmXEL02::tvVariables_KeyDown(int& keyCode, int shift) {
     return;
   }
   switch (keyCode) {
-    case kTeclaInsert:
+    case KeyCode::Insert:
       Controles.ClickAdd();
       break;
-    case kTeclaF2:
+    case KeyCode::F2:
       Controles.ClickEdit();
       break;
-    case kTeclaSupr:
+    case KeyCode::Delete:
       Controles.ClickDelete();
       break;
     default:

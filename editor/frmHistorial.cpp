@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "component/Avisos.h"
 #include "dialog/DisenoModal.h"
 #include "dialog/RegistroGuardado.h"
 #include "platform/SearchText.h"
@@ -12,7 +13,6 @@ namespace xel {
 
 namespace {
 constexpr Color kFondo = 0xF5F5F5;
-constexpr int kEnter = 13;
 const Font kCalibri{"Calibri", 8.25f, false};
 
 // One change as the list shows it.
@@ -69,10 +69,7 @@ void frmHistorial::Form_QueryUnload(int& cancel, UnloadMode mode) {
 void frmHistorial::Muestra(const std::string& clave, bool esClase) {
   Connection& conexion = publico_.Session().Conexion();
   if (!TieneHistorial(conexion)) {
-    Mensaje(
-        "El almacén no guarda el historial de sus cambios. Para agregarlo: xel02 schema --db "
-        "CONEXION --apply",
-        MsgCode::Exclamation, "Historial", "ERR-ID:7500040");
+    Avisa(publico_, *this, avisos::kSinHistorial);
     return;
   }
   clave_ = clave;
@@ -114,7 +111,7 @@ void frmHistorial::Muestra() {
 }
 
 void frmHistorial::txtFiltro_KeyDown(int& keyCode, int shift) {
-  if (keyCode == kEnter && shift == 0) {
+  if (keyCode == KeyCode::Enter && shift == 0) {
     Muestra();
     keyCode = 0;
   }
@@ -122,7 +119,7 @@ void frmHistorial::txtFiltro_KeyDown(int& keyCode, int shift) {
 
 // Enter on a change restores it, as the button does.
 void frmHistorial::tvCambios_KeyDown(int& keyCode, int shift) {
-  if (keyCode == kEnter && shift == 0) {
+  if (keyCode == KeyCode::Enter && shift == 0) {
     cmdRestaurar_Click();
     keyCode = 0;
   }
@@ -137,21 +134,16 @@ void frmHistorial::cmdRestaurar_Click() {
   Historial historial = HistorialDeSesion(publico_);
   try {
     const std::string plan = Revierte(historial, id, true);
-    if (Mensaje("¿Desea restaurar el cambio #" + std::to_string(id) + "? Se hará: " + plan,
-                MsgCode::OkCancelQuestion, "Restaurar", "ERR-ID:7500041") != MsgCode::Ok) {
+    if (Avisa(publico_, *this, avisos::kConfirmaRestauracion, {std::to_string(id), plan}) !=
+        MsgCode::Ok) {
       return;
     }
     Revierte(historial, id, false);
     Restaurado = true;
     Lee();
   } catch (const std::exception& e) {
-    Mensaje(e.what(), MsgCode::Critical, "Restaurar", "ERR-ID:7500042");
+    Avisa(publico_, *this, avisos::kRestauracionFallida, {e.what()});
   }
-}
-
-long frmHistorial::Mensaje(const std::string& prompt, long code, const std::string& title,
-                           const std::string& errorId) {
-  return publico_.Session().Mensaje(prompt, code, title, hWnd(), "XEL02", errorId);
 }
 
 }  // namespace xel

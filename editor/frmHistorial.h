@@ -45,8 +45,6 @@ class frmHistorial : public Form {
   void txtFiltro_KeyDown(int& keyCode, int shift);
   void tvCambios_KeyDown(int& keyCode, int shift);
   void cmdRestaurar_Click();
-  long Mensaje(const std::string& prompt, long code, const std::string& title,
-               const std::string& errorId);
 
   Publico& publico_;
   std::string clave_;

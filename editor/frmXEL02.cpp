@@ -4,24 +4,24 @@ namespace xel {
 
 frmXEL02::frmXEL02(FormsRuntime& runtime, Publico& publico)
     : Form(runtime, "frmXEL02"),
-      ilIconos{"General", "SEGURIDAD", "Variable", "STOP"},
+      ilIconos(ImagenesDelArbol()),
       publico_(publico),
       dialogo_(runtime, publico, txtID),
       historial_(runtime, publico) {
   tvVariables.SetImageList(&ilIconos);
   tvVariables.KeyUp.Connect([this](int& keyCode, int shift) { tvVariables_KeyUp(keyCode, shift); });
-  tvVariables.NodeClick.Connect([this](Node node) { tvVariables_NodeClick(node); });
-  tvVariables.Expand.Connect([this](Node node) { tvVariables_Expand(node); });
-  tvVariables.Collapse.Connect([this](Node node) { tvVariables_Collapse(node); });
+  tvVariables.NodeClick.Connect([this](Node nodo) { tvVariables_NodeClick(nodo); });
+  tvVariables.Expand.Connect([this](Node nodo) { tvVariables_Expand(nodo); });
+  tvVariables.Collapse.Connect([this](Node nodo) { tvVariables_Collapse(nodo); });
   tvVariables.MouseDown.Connect([this](int button, int shift, float x, float y) {
     tvVariables_MouseDown(button, shift, x, y);
   });
-  tvVariables.StartDrag.Connect([this](Node node) { tvVariables_StartDrag(node); });
+  tvVariables.StartDrag.Connect([this](Node nodo) { tvVariables_StartDrag(nodo); });
   tvVariables.DragOver.Connect(
       [this](float x, float y, int state) { tvVariables_DragOver(x, y, state); });
   tvVariables.DragDrop.Connect([this](float x, float y) { tvVariables_DragDrop(x, y); });
   tvVariables.KeyPress.Connect([this](int& keyAscii) { tvVariables_KeyPress(keyAscii); });
-  tvVariables.NodeCheck.Connect([this](Node node) { tvVariables_NodeCheck(node); });
+  tvVariables.NodeCheck.Connect([this](Node nodo) { tvVariables_NodeCheck(nodo); });
   Controles.Add.Connect([this] { Controles_Add(); });
   Controles.Edit.Connect([this] { Controles_Edit(); });
   Controles.Delete.Connect([this] { Controles_Delete(); });
@@ -45,11 +45,6 @@ void frmXEL02::Form_Activate() {
     CargaArbol();
     tvVariables.SetFocus();
   }
-}
-
-long frmXEL02::Mensaje(const std::string& prompt, long code, const std::string& title,
-                       const std::string& errorId) {
-  return publico_.Session().Mensaje(prompt, code, title, hWnd(), "XEL02", errorId);
 }
 
 }  // namespace xel

@@ -8,10 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "component/Avisos.h"
 #include "component/HostServices.h"
 #include "dialog/frmZULAddVariables.h"
 #include "editor/EstructuraDeClases.h"
 #include "editor/FilasDelArbol.h"
+#include "editor/Nodos.h"
 #include "editor/VistaDelArbol.h"
 #include "editor/frmHistorial.h"
 #include "platform/Forms.h"
@@ -75,8 +77,8 @@ class frmXEL02 : public Form {
   frmHistorial& VentanaHistorial() { return historial_; }
 
   // Drag state: a node drag over the tree is under way, and the node it moves.
-  bool bArrastrando = false;
-  Node nodArrastrado;
+  bool Arrastrando() const { return bArrastrando; }
+  const Node& NodoArrastrado() const { return nodArrastrado; }
 
   // Finding (Ctrl+F, F3, Shift+F3), Ctrl+S and Ctrl+Shift+C work wherever the focus is in the
   // window.
@@ -88,7 +90,7 @@ class frmXEL02 : public Form {
   void Form_Activate() override;
   void Form_Resize() override;
   void Form_QueryUnload(int& cancel, UnloadMode mode) override;
-  void Form_WindowKey(const KeyChord& key) override;
+  void Form_WindowKey(const KeyChord& tecla) override;
 
  private:
   // Tree loading.
@@ -99,25 +101,25 @@ class frmXEL02 : public Form {
   std::string AgregaClaseDeFila(const Recordset& fila, const NodeLocator& padre);
   void CargaVariables(FilasDelArbol& filas, const std::string& clase);
   // Adds a node of the store's rows; a key the tree already holds is told with both entries named.
-  void AgregaNodoDeFila(const NodeLocator& padre, const std::string& clave,
-                        const std::string& texto, const std::string& imagen);
+  void AgregaNodoDeFila(const NodeLocator& padre, TipoDeNodo tipo, const std::string& codigo,
+                        const std::string& texto);
   // Opens again what was open before a load and selects the node selected before, or its nearest
   // ancestor the load kept, with its details shown.
   void RestauraVista(const VistaDelArbol& vista);
   void tvVariables_KeyUp(int& keyCode, int shift);
 
   // Selection, detail pane and drag state.
-  void tvVariables_NodeClick(const Node& node);
-  void tvVariables_Expand(const Node& node);
-  void tvVariables_Collapse(const Node& node);
+  void tvVariables_NodeClick(const Node& nodo);
+  void tvVariables_Expand(const Node& nodo);
+  void tvVariables_Collapse(const Node& nodo);
   void tvVariables_MouseDown(int button, int shift, float x, float y);
-  void tvVariables_StartDrag(const Node& node);
+  void tvVariables_StartDrag(const Node& nodo);
   void tvVariables_DragOver(float x, float y, int state);
 
   // The toolbar's commands.
   void Controles_Add();
-  void AgregaNodo(const std::string& key, const std::string& text, int16_t kind,
-                  const std::string& parentKey);
+  void AgregaNodo(const std::string& codigo, const std::string& texto, TipoDeNodo tipo,
+                  const std::string& clavePadre);
   void Controles_Edit();
   std::string IndiceTipo(const std::string& tipo) const;
   void Controles_Delete();
@@ -129,9 +131,9 @@ class frmXEL02 : public Form {
   void CopiaHijos(const Node& origen, const std::string& destino);
 
   // Check marks.
-  void tvVariables_NodeCheck(const Node& node);
-  void MarcaHijos(const Node& node);
-  void DesmarcaHijos(const Node& node);
+  void tvVariables_NodeCheck(const Node& nodo);
+  void MarcaHijos(const Node& nodo);
+  void DesmarcaHijos(const Node& nodo);
 
   void LeeSiHayHistorial();
   // Opens the history window on the selected node, and reloads the tree after a restore.
@@ -140,8 +142,6 @@ class frmXEL02 : public Form {
   // Saving the tree order.
   void cmdGrabar_Click();
   std::optional<EstructuraDeClases> EstructuraAcordada();
-  void GrabaArbol(const EstructuraDeClases& acordada);
-  void GrabaHijos(long indice, long padre);
 
   // An arrangement of the classes not saved yet: the window's title and "Grabar" show it, and
   // leaving or reloading asks first.
@@ -160,19 +160,16 @@ class frmXEL02 : public Form {
   void CopiaRuta();
 
   Connection& Conexion() const { return publico_.Session().Conexion(); }
-  long Mensaje(const std::string& prompt, long code, const std::string& title,
-               const std::string& errorId);
 
   Publico& publico_;
   std::shared_ptr<ParentObject> padre_;
+  bool bArrastrando = false;
+  Node nodArrastrado;
   std::function<std::string()> lineaDeComandos_;
   frmZULAddVariables dialogo_;
   frmHistorial historial_;
-  long contadorPosicion_ = 0;  // the position counter of a save
   ModoDeCarga modoDeCarga_ = ModoDeCarga::PorClase;
   bool arbolCompleto_ = false;  // the last load showed the whole store
-  // The positions and parent links a save gave the tree's nodes, in the order written.
-  std::vector<PosicionNueva> posicionesNuevas_;
   // Where the classes stood when the tree was loaded, kept up with the window's own writes.
   EstructuraDeClases estructuraCargada_;
 };

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/KeyCodes.h"
 #include "platform/RuntimeError.h"
 #include "platform/Signal.h"
 #include "platform/UiBackend.h"
@@ -17,12 +18,6 @@ namespace MousePointer {
 inline constexpr int Default = 0;
 inline constexpr int Hourglass = 11;
 }  // namespace MousePointer
-
-// Key codes as KeyPress reports them.
-namespace KeyAscii {
-inline constexpr int Tab = 9;
-inline constexpr int Enter = 13;
-}  // namespace KeyAscii
 
 // The forms run time: the screen object (mouse pointer), the pass over pending events, and the
 // rule for errors that escape an event handler.
@@ -58,6 +53,33 @@ class FormsRuntime {
 
   UiBackend* ui_;
   int mousePointer_ = MousePointer::Default;
+};
+
+// The hourglass for as long as it lives: set when made, the default pointer back on every way out
+// of its scope, exceptions included. Restore gives the pointer back earlier, e.g. before a message.
+class BusyPointer {
+ public:
+  explicit BusyPointer(FormsRuntime& runtime) : runtime_(&runtime) {
+    runtime.SetMousePointer(MousePointer::Hourglass);
+  }
+  ~BusyPointer() {
+    try {
+      Restore();
+    } catch (...) {
+      // A screen that cannot take the pointer back has nothing more to show; the work is done.
+    }
+  }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+  void Restore() {
+    if (FormsRuntime* runtime = std::exchange(runtime_, nullptr)) {
+      runtime->SetMousePointer(MousePointer::Default);
+    }
+  }
+
+ private:
+  FormsRuntime* runtime_;
 };
 
 class Control;

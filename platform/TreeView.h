@@ -9,12 +9,6 @@
 
 namespace xel {
 
-namespace KeyCode {
-inline constexpr int Tab = 9;
-inline constexpr int Enter = 13;
-inline constexpr int F5 = 116;
-}  // namespace KeyCode
-
 namespace MouseButton {
 inline constexpr int Left = 1;
 inline constexpr int Right = 2;

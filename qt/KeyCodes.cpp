@@ -2,17 +2,34 @@
 
 #include <map>
 
+#include "platform/KeyCodes.h"
+
 namespace xel {
 
 namespace {
 const std::map<int, int>& NamedKeys() {
   static const std::map<int, int> codes{
-      {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},     {Qt::Key_Backtab, 9},  {Qt::Key_Return, 13},
-      {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},  {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},
-      {Qt::Key_Pause, 19},    {Qt::Key_Escape, 27}, {Qt::Key_Space, 32},   {Qt::Key_PageUp, 33},
-      {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},    {Qt::Key_Home, 36},    {Qt::Key_Left, 37},
-      {Qt::Key_Up, 38},       {Qt::Key_Right, 39},  {Qt::Key_Down, 40},    {Qt::Key_Insert, 45},
-      {Qt::Key_Delete, 46},
+      {Qt::Key_Backspace, KeyCode::Backspace},
+      {Qt::Key_Tab, KeyCode::Tab},
+      {Qt::Key_Backtab, KeyCode::Tab},
+      {Qt::Key_Return, KeyCode::Enter},
+      {Qt::Key_Enter, KeyCode::Enter},
+      {Qt::Key_Shift, KeyCode::Shift},
+      {Qt::Key_Control, KeyCode::Control},
+      {Qt::Key_Alt, KeyCode::Alt},
+      {Qt::Key_Pause, KeyCode::Pause},
+      {Qt::Key_Escape, KeyCode::Escape},
+      {Qt::Key_Space, KeyCode::Space},
+      {Qt::Key_PageUp, KeyCode::PageUp},
+      {Qt::Key_PageDown, KeyCode::PageDown},
+      {Qt::Key_End, KeyCode::End},
+      {Qt::Key_Home, KeyCode::Home},
+      {Qt::Key_Left, KeyCode::Left},
+      {Qt::Key_Up, KeyCode::Up},
+      {Qt::Key_Right, KeyCode::Right},
+      {Qt::Key_Down, KeyCode::Down},
+      {Qt::Key_Insert, KeyCode::Insert},
+      {Qt::Key_Delete, KeyCode::Delete},
   };
   return codes;
 }
@@ -22,8 +39,8 @@ int QtKeyOf(int keyCode) {
   if ((keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9')) {
     return keyCode;  // letters and digits share their numbers
   }
-  if (keyCode >= 112 && keyCode < 112 + 24) {
-    return Qt::Key_F1 + (keyCode - 112);
+  if (keyCode >= KeyCode::F1 && keyCode < KeyCode::F1 + KeyCode::FunctionKeys) {
+    return Qt::Key_F1 + (keyCode - KeyCode::F1);
   }
   for (const auto& [qtKey, code] : NamedKeys()) {
     if (code == keyCode) {
@@ -39,7 +56,7 @@ int KeyCodeOf(int qtKey) {
     return qtKey;  // letters and digits share their numbers
   }
   if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-    return 112 + (qtKey - Qt::Key_F1);
+    return KeyCode::F1 + (qtKey - Qt::Key_F1);
   }
   auto found = NamedKeys().find(qtKey);
   return found == NamedKeys().end() ? 0 : found->second;
@@ -51,9 +68,9 @@ QKeySequence KeySequenceOf(int keyCode, int shift) {
     return {};
   }
   Qt::KeyboardModifiers modifiers;
-  modifiers.setFlag(Qt::ShiftModifier, (shift & 1) != 0);
-  modifiers.setFlag(Qt::ControlModifier, (shift & 2) != 0);
-  modifiers.setFlag(Qt::AltModifier, (shift & 4) != 0);
+  modifiers.setFlag(Qt::ShiftModifier, (shift & ShiftState::Shift) != 0);
+  modifiers.setFlag(Qt::ControlModifier, (shift & ShiftState::Control) != 0);
+  modifiers.setFlag(Qt::AltModifier, (shift & ShiftState::Alt) != 0);
   return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(qtKey)));
 }
 
@@ -61,13 +78,13 @@ int CharacterCodeOf(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return KeyAscii::Enter;
     case Qt::Key_Backspace:
-      return 8;
+      return KeyAscii::Backspace;
     case Qt::Key_Escape:
-      return 27;
+      return KeyAscii::Escape;
     case Qt::Key_Tab:
-      return 9;
+      return KeyAscii::Tab;
     default:
       break;
   }
@@ -79,9 +96,9 @@ int CharacterCodeOf(const QKeyEvent& event) {
 }
 
 int ShiftStateOf(Qt::KeyboardModifiers modifiers) {
-  return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-         (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-         (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+  return (modifiers.testFlag(Qt::ShiftModifier) ? ShiftState::Shift : 0) |
+         (modifiers.testFlag(Qt::ControlModifier) ? ShiftState::Control : 0) |
+         (modifiers.testFlag(Qt::AltModifier) ? ShiftState::Alt : 0);
 }
 
 int MouseButtonsOf(Qt::MouseButtons buttons) {

@@ -10,6 +10,8 @@ namespace xel {
 
 // The parent link of the top level's classes.
 inline constexpr char kPadreRaiz[] = "0000";
+// The text of the editor's root, where the paths of its nodes start.
+inline constexpr char kTextoRaiz[] = "RAIZ";
 
 // One class as the store keeps it.
 struct Clase {

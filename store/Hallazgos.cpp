@@ -7,8 +7,6 @@ namespace xel {
 
 namespace {
 
-constexpr char kRaiz[] = "RAIZ";
-
 // Walks the tree's classes in order and gives the matches as the editor lists them: a class's
 // variables come once its sub-classes are done, that is when a class of its level or above comes.
 class Recorrido {
@@ -18,7 +16,7 @@ class Recorrido {
   void Clase(const Arbol::Rama& rama) {
     CierraHasta(rama.nivel);
     std::string ruta =
-        (abiertas_.empty() ? kRaiz : abiertas_.back().ruta) + "/" + rama.clase.descripcion;
+        (abiertas_.empty() ? kTextoRaiz : abiertas_.back().ruta) + "/" + rama.clase.descripcion;
     if (claves_.contains(rama.clase.codigo)) {
       hallazgos_.push_back({Hallazgo::Tipo::Clase, ruta, rama.clase.codigo});
     }

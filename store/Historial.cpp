@@ -362,26 +362,37 @@ void Historial::RegistraYBorra(Entidad entidad, const std::string& columnas,
   }
 }
 
-constexpr char kVariableBorrada[] =
-    "Cf_Variable, Cv_Cve_Clase_Variable, NULL, Cf_Valor, Cf_Descripcion, Cf_Tipo, NULL, NULL";
+namespace {
+// What a deleted variable's history entry holds, as the columns of its row give it.
+std::string VariableBorrada() {
+  return std::string(sql::Cf_Variable) + ", " + sql::Cv_Cve_Clase_Variable + ", NULL, " +
+         sql::Cf_Valor + ", " + sql::Cf_Descripcion + ", " + sql::Cf_Tipo + ", NULL, NULL";
+}
+
+// "FROM tabla WHERE columna = valor": the rows a deletion removes.
+std::string DondeIgual(const char* tabla, const char* columna, const std::string& valor) {
+  return std::string("FROM ") + tabla + " WHERE " + columna + " = " + Texto(valor);
+}
+}  // namespace
 
 void Historial::BorraVariablesDeClase(const std::string& clase) {
-  RegistraYBorra(Entidad::Variable, kVariableBorrada,
-                 "FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = " + Texto(clase),
+  RegistraYBorra(Entidad::Variable, VariableBorrada(),
+                 DondeIgual(sql::XEL_Configuracion, sql::Cv_Cve_Clase_Variable, clase),
                  sql::BorraVariablesDeClase(clase), clase);
 }
 
 void Historial::BorraVariable(const std::string& clave) {
-  RegistraYBorra(Entidad::Variable, kVariableBorrada,
-                 "FROM XEL_Configuracion WHERE Cf_Variable = " + Texto(clave),
+  RegistraYBorra(Entidad::Variable, VariableBorrada(),
+                 DondeIgual(sql::XEL_Configuracion, sql::Cf_Variable, clave),
                  sql::BorraVariable(clave), clave);
 }
 
 void Historial::BorraClase(const std::string& clase, const std::string& clasePadre) {
   RegistraYBorra(Entidad::Clase,
-                 "Cv_Cve_Clase_Variable, Cv_Cve_Clase_Variable, " + Texto(clasePadre) +
-                     ", NULL, Cv_Descripcion, NULL, Cv_Padre, Cv_Id",
-                 "FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = " + Texto(clase),
+                 std::string(sql::Cv_Cve_Clase_Variable) + ", " + sql::Cv_Cve_Clase_Variable +
+                     ", " + Texto(clasePadre) + ", NULL, " + sql::Cv_Descripcion + ", NULL, " +
+                     sql::Cv_Padre + ", " + sql::Cv_Id,
+                 DondeIgual(sql::XEL_Clase_Variable, sql::Cv_Cve_Clase_Variable, clase),
                  sql::BorraClase(clase), clase);
 }
 

@@ -10,6 +10,9 @@ namespace sql {
 inline constexpr char XEL_Clase_Variable[] = "XEL_Clase_Variable";
 inline constexpr char Cv_Cve_Clase_Variable[] = "Cv_Cve_Clase_Variable";
 inline constexpr char Cv_Id[] = "Cv_Id";
+// The same column as the sub-classes' order, the key generator and the pane's look-up spell it: the
+// statements keep that spelling, and every store compares column names without regard to case.
+inline constexpr char Cv_id[] = "Cv_id";
 inline constexpr char Cv_Padre[] = "Cv_Padre";
 inline constexpr char Cv_Descripcion[] = "Cv_Descripcion";
 inline constexpr char Fecha_Ult_Modif[] = "Fecha_Ult_Modif";

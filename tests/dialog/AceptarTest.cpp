@@ -9,6 +9,7 @@
 #include <sstream>
 #include <utility>
 
+#include "component/Avisos.h"
 #include "platform/ConnectionDecorator.h"
 #include "store/Historial.h"
 #include "store/Sql.h"
@@ -43,6 +44,13 @@ struct Rechazo {
   long code;
   std::string title, foco;
 };
+
+// The data go in one pass: a datum holding a placeholder is shown as typed.
+TEST(RedactaTest, PutsEachDatumInPlaceOfItsNumberOnly) {
+  EXPECT_EQ(Redacta("Pasar: %1, hijo de: %2", {"A", "B"}), "Pasar: A, hijo de: B");
+  EXPECT_EQ(Redacta("%1 ¿Desea?", {"50%1 %2"}), "50%1 %2 ¿Desea?");
+  EXPECT_EQ(Redacta("100% %2 %", {"x"}), "100% %2 %");
+}
 
 TEST_P(AceptarTest, EachCheckRefusesWithItsOwnMessageInOrderAndWritesNothing) {
   const std::vector<Rechazo> rechazos{

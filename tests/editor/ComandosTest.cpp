@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "component/Avisos.h"
 #include "store/Statements.h"
 #include "tests/editor/DialogoFixture.h"
 #include "tests/support/FaultyConnection.h"
@@ -203,6 +204,19 @@ TEST_P(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
   EXPECT_TRUE(session->Messages().empty());
   EXPECT_EQ(VariableGuardada("O'Brien"), "(none)");
   EXPECT_EQ(ClaseGuardada("0007"), "0012 0000 0007");
+}
+
+// Once it holds entries, a class described by its own code is deleted as a class, after the
+// question, with its whole sub-tree.
+TEST_P(ComandosTest, AClassDescribedByItsCodeThatHoldsEntriesIsDeletedAsAClass) {
+  AddClass("0007", "0012", "0000", "0007");
+  AddClass("0008", "0013", "0012", "Sub");
+  Recarga();
+  Click("K0007");
+  editor.Controles.ClickDelete();
+  ASSERT_EQ(session->Messages().size(), 1u);
+  EXPECT_EQ(session->Messages()[0].errorId, avisos::kConfirmaBorrado.id);
+  EXPECT_EQ(ClaseGuardada("0007") + ClaseGuardada("0008"), "(none)(none)");
 }
 
 TEST_P(ComandosTest, CancellingTheConfirmationChangesNothing) {

@@ -124,7 +124,7 @@ TEST_F(MovimientosTest, AConfirmedDropMakesTheNodeTheTargetsLastChild) {
   EXPECT_EQ(NodeOf("K0004").Parent(), NodeOf("K0005"));
   EXPECT_EQ(NodeOf("K0004"), NodeOf("K0004").LastSibling());
   EXPECT_FALSE(editor.tvVariables.DropHighlight());
-  EXPECT_FALSE(editor.bArrastrando);
+  EXPECT_FALSE(editor.Arrastrando());
 
   Drag("K0003", "K0");
   EXPECT_EQ(NodeOf("K0003").Parent(), NodeOf("K0"));
@@ -140,13 +140,13 @@ TEST_F(MovimientosTest, DropsThatMoveNothingEndOrKeepTheDrag) {
   DragOver("K0004", Node());
   editor.tvVariables.UserDrop(0, 0);
   EXPECT_FALSE(editor.tvVariables.DropHighlight());
-  EXPECT_FALSE(editor.bArrastrando);
+  EXPECT_FALSE(editor.Arrastrando());
 
   NodeOf("K0005").SetText("B");
   for (const char* target : {"K0004", "K0005"}) {
     Drag("K0004", target);
     EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf(target));
-    EXPECT_TRUE(editor.bArrastrando);
+    EXPECT_TRUE(editor.Arrastrando());
   }
   EXPECT_EQ(session->Messages().size(), 1u) << "no question without a target or another text";
   EXPECT_EQ(Shape(), original);
@@ -168,7 +168,7 @@ TEST_F(MovimientosTest, NoDropOntoAVariableOrIntoItsOwnSubTreeAndTheDragGoesOn) 
   EXPECT_EQ(session->Messages()[3].prompt, "Pasar el menu: RAIZ, como hijo de: B");
   EXPECT_EQ(Shape(), original);
   EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf("K0004"));
-  EXPECT_TRUE(editor.bArrastrando);
+  EXPECT_TRUE(editor.Arrastrando());
 }
 
 }  // namespace

@@ -90,12 +90,12 @@ TEST_F(SeleccionEnArbolTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePoi
     Click(fijo);
     tree.UserStartDrag(NodeOf(fijo));
     tree.UserDragOver(0, 50);
-    EXPECT_FALSE(editor.bArrastrando) << fijo << " cannot be dragged";
+    EXPECT_FALSE(editor.Arrastrando()) << fijo << " cannot be dragged";
     EXPECT_FALSE(tree.DropHighlight()) << fijo;
   }
   Click("K0001");
   tree.UserStartDrag(NodeOf("K0001"));
-  ASSERT_TRUE(editor.bArrastrando);
+  ASSERT_TRUE(editor.Arrastrando());
   tree.UserDragOver(0, 50);
   EXPECT_EQ(tree.DropHighlight(), NodeOf("K0003"));
   tree.UserDragOver(0, 500);
@@ -105,10 +105,10 @@ TEST_F(SeleccionEnArbolTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePoi
 TEST_F(SeleccionEnArbolTest, MouseDownRemembersTheNodeSelectedAtThatMomentWhateverTheButton) {
   Click("K0001");
   editor.tvVariables.UserMouseDown(MouseButton::Right, 1, 500, 500);
-  EXPECT_EQ(editor.nodArrastrado, NodeOf("K0001"));
+  EXPECT_EQ(editor.NodoArrastrado(), NodeOf("K0001"));
   editor.tvVariables.SetSelectedItem(Node());
   editor.tvVariables.UserMouseDown(MouseButton::Left, 0, 0, 0);
-  EXPECT_FALSE(editor.nodArrastrado);
+  EXPECT_FALSE(editor.NodoArrastrado());
 }
 
 XEL_ON_EVERY_BACKEND(SeleccionTest);

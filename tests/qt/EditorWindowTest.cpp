@@ -61,7 +61,7 @@ TEST_F(EditorWindowTest, ClickingANodeSelectsItAndFillsTheDetailPane) {
   EXPECT_EQ(editor.tvVariables.SelectedItem(), NodeOf("KIVA"));
   EXPECT_EQ(Shown("txtClave"), "IVA");
   EXPECT_EQ(Shown("txtDescripcion"), "16");
-  EXPECT_EQ(editor.nodArrastrado, NodeOf("KIVA")) << "the mouse-down came after the selection";
+  EXPECT_EQ(editor.NodoArrastrado(), NodeOf("KIVA")) << "the mouse-down came after the selection";
   EXPECT_FALSE(Button(ToolbarZul::Command::Add).isEnabled());
   EXPECT_TRUE(Button(ToolbarZul::Command::Edit).isEnabled());
   ClickNode("K0");
@@ -116,7 +116,8 @@ TEST_F(EditorWindowTest, HitTestAndDragOverUseTheRowsTheUserSeesAndADragThatLeav
   EXPECT_EQ(editor.tvVariables.HitTest(control.x(), control.y()), NodeOf("KIVA"));
   EXPECT_FALSE(editor.tvVariables.HitTest(control.x(), 1e6f));
 
-  editor.bArrastrando = true;
+  ClickNode("K0001");
+  editor.tvVariables.UserStartDrag(NodeOf("K0001"));
   EXPECT_TRUE(DragNodeTo(*Tree().viewport(), centre));
   EXPECT_EQ(editor.tvVariables.DropHighlight(), NodeOf("KIVA"));
   EXPECT_TRUE(IndexOf("KIVA").data(Qt::BackgroundRole).isValid());

@@ -269,14 +269,14 @@ struct ArrastreTest : EditorFixture {
 
 TEST_F(ArrastreTest, ADragThatCannotStartDropsNothingWhateverAnEarlierDragLeft) {
   Drag("K0003", "K0003");
-  ASSERT_TRUE(editor.bArrastrando) << "an ignored drop keeps the drag state";
+  ASSERT_TRUE(editor.Arrastrando()) << "an ignored drop keeps the drag state";
   const Texts antes = Shape();
   for (const char* arrastrado : {"KIVA", "K0"}) {
     Click(arrastrado);
     editor.tvVariables.UserStartDrag(NodeOf(arrastrado));
     editor.tvVariables.UserDragOver(0, 0);
     editor.tvVariables.UserDrop(0, 0);
-    EXPECT_FALSE(editor.bArrastrando) << arrastrado;
+    EXPECT_FALSE(editor.Arrastrando()) << arrastrado;
     EXPECT_FALSE(editor.tvVariables.DropHighlight()) << arrastrado;
   }
   EXPECT_TRUE(session->Messages().empty()) << session->Messages()[0].prompt;

@@ -64,6 +64,13 @@ TEST_F(ComRuntimeTest, AClassNobodyServesIsError429WithTheReason) {
   }
 }
 
+// A window whose host gave it no services reports error 91 instead of reaching through nothing.
+TEST(PublicoTest, AMissingHostServiceIsReported) {
+  const Publico sinServicios;
+  EXPECT_EQ(FailureOf([&] { sinServicios.Session(); }).Number(), err::ObjectVariableNotSet);
+  EXPECT_EQ(FailureOf([&] { sinServicios.Utility(); }).Number(), err::ObjectVariableNotSet);
+}
+
 // A registry in a folder of its own naming a component library, a copy of the object model's run
 // time, in another: as the host's installer leaves them, only their owner may change either.
 struct Installation {
@@ -87,82 +94,54 @@ struct Installation {
   bool Loaded() const { return dlopen(library.c_str(), RTLD_NOW | RTLD_NOLOAD) != nullptr; }
 };
 
-void GiveToNobody(const std::filesystem::path& file) {
-  const passwd* nobody = getpwnam("nobody");
-  ASSERT_NE(nobody, nullptr);
-  ASSERT_EQ(chown(file.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
-}
-
 // Whoever can change a registry or a library decides what the program runs: only a library named
 // by an absolute path, from a registry, neither of which anybody but root or the user can change
 // (nor their folders), is loaded. Anything else is refused, naming the file and the reason.
 TEST(TrustedLoadingTest, OnlyWhatNobodyElseCanChangeIsLoaded) {
-  using Arrange = std::function<std::filesystem::path(Installation&)>;  // gives the refused file
-  struct Case {
-    const char* name;
-    Arrange arrange;
+  enum Damage { kMode, kOwner, kLink, kRelative };
+  using File = std::filesystem::path Installation::*;
+  const struct {
+    File file;
+    bool folder;  // the file's folder rather than the file
+    Damage damage;
+    mode_t mode;
     const char* reason;
-    bool needsRoot;
+  } cases[] = {
+      {&Installation::library, false, kRelative, 0, "the path is not absolute"},
+      {&Installation::library, false, kMode, 0757, "every user can write to it"},
+      {&Installation::library, false, kMode, 0775, "its group can write to it"},
+      {&Installation::library, true, kMode, 0777, "every user can write"},
+      {&Installation::registry, false, kMode, 0646, "every user can write to it"},
+      {&Installation::registry, true, kMode, 0777, "every user can write"},
+      {&Installation::registry, false, kOwner, 0, "neither root nor the user"},
+      {&Installation::library, false, kOwner, 0, "neither root nor the user"},
+      {&Installation::registry, false, kLink, 0, "symbolic link"},
   };
-  auto mode = [](auto pick, mode_t mode) {
-    return [pick, mode](Installation& at) {
-      std::filesystem::path file = pick(at);
-      chmod(file.c_str(), mode);
-      return file;
-    };
-  };
-  auto registry = [](Installation& at) { return at.registry; };
-  auto registryFolder = [](Installation& at) { return at.registry.parent_path(); };
-  auto library = [](Installation& at) { return at.library; };
-  auto libraryFolder = [](Installation& at) { return at.library.parent_path(); };
-  const Case cases[] = {
-      {"relative library path",
-       [](Installation& at) {
-         at.named = "lib/libcopy.so";
-         at.WriteRegistry();
-         return std::filesystem::path(at.named);
-       },
-       "the path is not absolute", false},
-      {"library writable by all", mode(library, 0757), "every user can write to it", false},
-      {"library writable by its group", mode(library, 0775), "its group can write to it", false},
-      {"library's folder writable by all", mode(libraryFolder, 0777), "every user can write",
-       false},
-      {"registry writable by all", mode(registry, 0646), "every user can write to it", false},
-      {"registry's folder writable by all", mode(registryFolder, 0777), "every user can write",
-       false},
-      {"registry owned by another user",
-       [](Installation& at) {
-         GiveToNobody(at.registry);
-         return at.registry;
-       },
-       "neither root nor the user", true},
-      {"library owned by another user",
-       [](Installation& at) {
-         GiveToNobody(at.library);
-         return at.library;
-       },
-       "neither root nor the user", true},
-      {"registry is a link",
-       [](Installation& at) {
-         std::filesystem::rename(at.registry, at.folder / "etc/real");
-         std::filesystem::create_symlink(at.folder / "etc/real", at.registry);
-         return at.registry;
-       },
-       "symbolic link", false},
-  };
-  for (const Case& c : cases) {
-    if (c.needsRoot && geteuid() != 0) {
+  const passwd* nobody = getpwnam("nobody");
+  for (const auto& c : cases) {
+    if (c.damage == kOwner && (geteuid() != 0 || !nobody)) {
       continue;  // only root can give a file away
     }
     Installation at;
     ScopedVariable chosen("XEL02_REGISTRY", at.registry.string());
+    std::filesystem::path refused = c.folder ? (at.*c.file).parent_path() : at.*c.file;
+    if (c.damage == kRelative) {
+      refused = at.named = "lib/libcopy.so";
+    }
     at.WriteRegistry();
-    const std::filesystem::path refused = c.arrange(at);
+    if (c.damage == kMode) {
+      chmod(refused.c_str(), c.mode);
+    } else if (c.damage == kOwner) {
+      ASSERT_EQ(chown(refused.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    } else if (c.damage == kLink) {
+      std::filesystem::rename(refused, at.folder / "etc/real");
+      std::filesystem::create_symlink(at.folder / "etc/real", refused);
+    }
     EXPECT_THAT(
         FailureOf([] { com::CreateObject("Velmora.Copy"); }).Description(),
         ::testing::AllOf(HasSubstr(refused.string()), HasSubstr("is refused"), HasSubstr(c.reason)))
-        << c.name;
-    EXPECT_FALSE(at.Loaded()) << c.name;
+        << refused << " " << c.reason;
+    EXPECT_FALSE(at.Loaded()) << refused << " " << c.reason;
   }
   Installation sound;
   ScopedVariable chosen("XEL02_REGISTRY", sound.registry.string());

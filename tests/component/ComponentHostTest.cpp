@@ -126,7 +126,7 @@ TEST_F(ComponentHost, RegistrationWritesAndRemovesExactlyItsOwnEntries) {
 }
 
 // The first Pantalla runs the start-up; every Pantalla hands out the same window, and the library
-// may go only once all it handed out is given back.
+// may go only once all it handed out is given back; its factory serves nothing else.
 TEST_F(ComponentHost, TheComponentStartsOnceSharesOneWindowAndMayGoOnlyWhenAllIsGivenBack) {
   InFreshProcess([&] {
     ComponentLibrary library = Install();
@@ -155,6 +155,22 @@ TEST_F(ComponentHost, TheComponentStartsOnceSharesOneWindowAndMayGoOnlyWhenAllIs
     EXPECT_EQ(library.CanUnloadNow(), com::hr::False) << "locked";
     library.Factory()->LockServer(false);
     EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok);
+
+    // The factory serves only Pantalla and its interfaces.
+    void* object = &library;
+    EXPECT_EQ(library.GetClassObject("{00000000-0000-0000-0000-000000000001}",
+                                     com::IID_IClassFactory, &object),
+              com::hr::ClassNotAvailable);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(library.GetClassObject(ids::CLSID_Pantalla, "{nonsense}", &object),
+              com::hr::NoInterface);
+    factory = library.Factory();
+    EXPECT_EQ(factory->CreateInstance(factory.get(), ids::IID__Pantalla, &object),
+              com::hr::NoAggregation);
+    EXPECT_EQ(factory->CreateInstance(nullptr, ids::IID_SessionService, &object),
+              com::hr::NoInterface);
+    factory.reset();
+    EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok) << "the refused objects did not stay";
   });
 }
 
@@ -220,28 +236,6 @@ TEST_F(ComponentHost, AFailedStartUpFailsTheCreationAndTheNextOneStartsAgain) {
         Serve<UtilityService>(kUtility, ids::IID_UtilityService, [this] { return utility; });
     ASSERT_NE(CreatePantalla()->GetPantalla(), nullptr);
     EXPECT_EQ(created, (Names{kSession, kSession, kUtility, kSession, kUtility}));
-  });
-}
-
-TEST_F(ComponentHost, TheFactoryServesOnlyPantallaAndItsInterfaces) {
-  InFreshProcess([&] {
-    ComponentLibrary library = Install();
-    void* object = &library;
-    EXPECT_EQ(library.GetClassObject("{00000000-0000-0000-0000-000000000001}",
-                                     com::IID_IClassFactory, &object),
-              com::hr::ClassNotAvailable);
-    EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(library.GetClassObject(ids::CLSID_Pantalla, "{nonsense}", &object),
-              com::hr::NoInterface);
-
-    auto services = ServeBoth();
-    auto factory = library.Factory();
-    EXPECT_EQ(factory->CreateInstance(factory.get(), ids::IID__Pantalla, &object),
-              com::hr::NoAggregation);
-    EXPECT_EQ(factory->CreateInstance(nullptr, ids::IID_SessionService, &object),
-              com::hr::NoInterface);
-    factory.reset();
-    EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok) << "the refused object did not stay";
   });
 }
 

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
 namespace xel::testing {
 
 // An environment variable set for one test, as it was afterwards.
@@ -31,27 +33,6 @@ class ScopedVariable {
  private:
   const char* name_;
   std::optional<std::string> old_;
-};
-
-// A new temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "xel02-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 inline std::string ReadFile(const std::filesystem::path& file) {

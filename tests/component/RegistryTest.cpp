@@ -48,33 +48,34 @@ TEST_F(RegistryTest, LivesInTheUsersConfigurationFolderUnlessTheHostNamesAnother
   }
 }
 
-TEST_F(RegistryTest, EntriesAreFoundByEitherIdentifierWhateverTheCase) {
-  std::filesystem::path nested = folder / "a/b/registry";
+// Registering again replaces the entry of the same class or name; whatever the umask, nobody but
+// the owner can change what is saved, nor the folders made for it.
+TEST_F(RegistryTest, EntriesAreFoundByEitherIdentifierAndOnlyTheOwnerCanChangeThem) {
+  const std::filesystem::path nested = folder / "a/b/registry";
   Registry registry = Registry::Load(nested);
   EXPECT_FALSE(registry.FindClass(kEditor.progId)) << "no file yet";
-  registry.Register(kEditor);
+  ClassEntry renamed = kEditor;
+  renamed.progId = "Velmora.Editor2";
+  ClassEntry renumbered = renamed;
+  renumbered.clsid = "{BBBBBBBB-0000-0000-0000-000000000000}";
+  for (const ClassEntry& entry : {renumbered, renamed, kEditor}) {
+    registry.Register(entry);
+  }
   registry.Register(kEditorLib);
+  const mode_t umaskBefore = umask(0);
   registry.Save(nested);
-
+  umask(umaskBefore);
+  for (auto [made, mode] : {std::pair{"a", 0755}, {"a/b", 0755}, {"a/b/registry", 0644}}) {
+    EXPECT_EQ(std::filesystem::status(folder / made).permissions(), std::filesystem::perms(mode))
+        << made;
+  }
   Registry loaded = Registry::Load(nested);
   EXPECT_EQ(loaded.FindClass("velmora.EDITOR"), kEditor);
   EXPECT_EQ(loaded.FindClass("{11111111-2222-3333-4444-555555555555}"), kEditor);
   EXPECT_EQ(loaded.FindTypeLib("{66666666-7777-8888-9999-000000000000}"), kEditorLib);
-  EXPECT_FALSE(loaded.FindClass("Velmora.Other"));
+  EXPECT_FALSE(loaded.FindClass("Velmora.Editor2")) << "replaced";
+  EXPECT_FALSE(loaded.FindClass(renumbered.clsid)) << "replaced";
   EXPECT_FALSE(loaded.FindClass(kEditorLib.libid)) << "a type library is no class";
-}
-
-TEST_F(RegistryTest, RegisteringAgainReplacesTheEntryOfTheSameClassOrName) {
-  Registry registry;
-  registry.Register(kEditor);
-  ClassEntry renamed = kEditor;
-  renamed.progId = "Velmora.Editor2";
-  registry.Register(renamed);
-  ClassEntry renumbered = renamed;
-  renumbered.clsid = "{BBBBBBBB-0000-0000-0000-000000000000}";
-  registry.Register(renumbered);
-  registry.Save(file);
-  EXPECT_EQ(ReadFile(file), LineOf(renumbered));
 }
 
 // A tab or a line break in a field would split its line or forge another entry; a relative
@@ -93,19 +94,6 @@ TEST_F(RegistryTest, FieldsThatWouldBreakTheirLineAreRefused) {
   EXPECT_EQ(FailureOf([&] { registry.Register(entry); }).Number(), err::InvalidProcedureCall);
   registry.Save(file);
   EXPECT_EQ(ReadFile(file), "");
-}
-
-// Whatever the umask, nobody but the owner can change what is saved, nor the folders made for it.
-TEST_F(RegistryTest, SavingMakesFoldersAndFileOnlyTheOwnerCanChange) {
-  const mode_t umaskBefore = umask(0);
-  Registry registry;
-  registry.Register(kEditor);
-  registry.Save(folder / "a/b/registry");
-  umask(umaskBefore);
-  for (auto [made, mode] : {std::pair{"a", 0755}, {"a/b", 0755}, {"a/b/registry", 0644}}) {
-    EXPECT_EQ(std::filesystem::status(folder / made).permissions(), std::filesystem::perms(mode))
-        << made;
-  }
 }
 
 // A link in the registry's place, or where an earlier version put its temporary file, could send

@@ -58,8 +58,7 @@ TEST(OptionsTest, GlobalOptionsGoBeforeOrAfterTheCommandAndOperandsLandInTheirFi
        "csv"},
       {{"import", "all.json", "--dry-run"}, {}, Command::Import, &Options::file, "all.json"},
       {{"schema", "--apply", "--demo"}, envDb, Command::Schema, &Options::db, "sqlite:env.db"},
-      {{"--screenshot", "x.png"}, {}, Command::Editor, &Options::screenshot, "x.png"},
-  };
+      {{"--screenshot", "x.png"}, {}, Command::Editor, &Options::screenshot, "x.png"}};
   for (const Accepted& c : cases) {
     app::CommandLine line = Read(c.arguments, c.environment);
     std::string shown = ::testing::PrintToString(c.arguments);
@@ -107,8 +106,7 @@ TEST(OptionsTest, AWrongUsageSaysWhyShowsOneUsageLineAndWhereToReadMore) {
       {{"get", "IVA", "--screenshot", "x.png"}, "xel02 get", "--screenshot"},
       {{"schema"}, "xel02 schema", "schema needs --db"},
       {{"schema", "--db", "x", "--demo"}, "xel02 schema", "--apply"},
-      {{"--db", "a", "--db-file", "b", "get", "K"}, "xel02 get", "not both"},
-  };
+      {{"--db", "a", "--db-file", "b", "get", "K"}, "xel02 get", "not both"}};
   for (const Wrong& c : cases) {
     app::CommandLine line = Read(c.arguments);
     std::string shown = ::testing::PrintToString(c.arguments);
@@ -129,8 +127,7 @@ TEST(OptionsTest, EachCommandHasItsOwnHelpWithinATerminalsWidth) {
       {{"--help"}, "xel02"},
       {{"get", "--help"}, "xel02 get"},
       {{"--db", "x", "export", "-h"}, "xel02 export"},
-      {{"import", "--help"}, "xel02 import"},
-  };
+      {{"import", "--help"}, "xel02 import"}};
   for (const auto& [arguments, command] : cases) {
     app::CommandLine line = Read(arguments);
     EXPECT_FALSE(line.options);

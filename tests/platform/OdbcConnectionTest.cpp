@@ -1,3 +1,5 @@
+// What the connection to a server through ODBC does beyond what every backend does alike.
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,31 +13,27 @@
 namespace xel {
 namespace {
 
-using testing::Backend;
 using testing::FailureOf;
 using ::testing::HasSubstr;
 using testing::Keys;
 using ::testing::Not;
 using testing::ValueOf;
+using Texts = std::vector<std::string>;
 
-// What the connection to a server through ODBC does beyond what every backend does alike.
 struct OdbcConnectionTest : testing::TableTest {};
 
-TEST(OdbcConnectionOpeningTest, ADriverThatCannotBeLoadedIsAFailureThatKeepsThePasswordSecret) {
-  RuntimeError failure =
-      FailureOf([] { OpenConnection("odbc:Driver={No Such Driver};Uid=u;Pwd=s3cret;"); });
-  EXPECT_EQ(failure.Number(), err::DatabaseError);
-  EXPECT_THAT(failure.Description(), HasSubstr("No Such Driver"));
-  EXPECT_THAT(failure.Description(), Not(HasSubstr("s3cret")));
-}
-
-TEST_P(OdbcConnectionTest, KnowsItsServerAndRefusesAWrongPasswordWithoutRepeatingIt) {
+TEST_P(OdbcConnectionTest, AFailureToConnectNamesItsCauseAndKeepsThePasswordSecret) {
   EXPECT_EQ(Db().Dialect(), SqlDialect::PostgreSql);
-  std::string wrong = WithOdbcAttribute(Store().ConnectionString(), "Pwd", "n0t-1t");
-  RuntimeError failure = FailureOf([&] { OpenConnection(wrong); });
-  EXPECT_EQ(failure.Number(), err::DatabaseError);
-  EXPECT_THAT(failure.Description(), HasSubstr("password authentication failed"));
-  EXPECT_THAT(failure.Description(), Not(HasSubstr("n0t-1t")));
+  const std::pair<std::string, const char*> cases[] = {
+      {"odbc:Driver={No Such Driver};Uid=u;Pwd=s3cret;", "No Such Driver"},
+      {WithOdbcAttribute(Store().ConnectionString(), "Pwd", "s3cret"),
+       "password authentication failed"}};
+  for (const auto& [connection, cause] : cases) {
+    RuntimeError failure = FailureOf([&] { OpenConnection(connection); });
+    EXPECT_EQ(failure.Number(), err::DatabaseError);
+    EXPECT_THAT(failure.Description(), HasSubstr(cause));
+    EXPECT_THAT(failure.Description(), Not(HasSubstr("s3cret")));
+  }
 }
 
 TEST_P(OdbcConnectionTest, ACommitTheServerRefusesEndsTheTransactionWithNothingWritten) {
@@ -43,50 +41,37 @@ TEST_P(OdbcConnectionTest, ACommitTheServerRefusesEndsTheTransactionWithNothingW
   Db().BeginTrans();
   Db().Execute("INSERT INTO d (k) VALUES ('a')");
   Db().Execute("INSERT INTO d (k) VALUES ('a')");  // checked only at the commit
-  RuntimeError refused = FailureOf([&] { Db().CommitTrans(); });
-  EXPECT_EQ(refused.Number(), err::DatabaseError);
-  EXPECT_THAT(refused.Description(), HasSubstr("duplicate key"));
+  EXPECT_THAT(FailureOf([&] { Db().CommitTrans(); }).Description(), HasSubstr("duplicate key"));
   EXPECT_FALSE(Db().InTransaction());
   EXPECT_EQ(ValueOf(Db(), "count(*)", "FROM d"), "0");
-
   testing::Insert(Db(), "after", "x");  // each statement commits by itself again
-  EXPECT_EQ(Keys(*Store().OpenAnother()), std::vector<std::string>{"after"});
+  EXPECT_EQ(Keys(*Store().OpenAnother()), Texts{"after"});
 }
 
-// The server itself agrees on where its statements end: what is read as one statement runs, and
-// what holds a second one never reaches it.
-TEST_P(OdbcConnectionTest, ReadsQuotedTextsAndCommentsAsTheServerDoes) {
-  EXPECT_EQ(ValueOf(Db(), "$$a; b$$"), "a; b");
-  EXPECT_EQ(ValueOf(Db(), "$q$ it's; $$ $q$"), " it's; $$ ");
-  EXPECT_EQ(ValueOf(Db(), "E'\\'; x'"), "'; x");
+// The server agrees on where its statements end, and a backslash stays plain whatever the
+// database says; texts that are not UTF-8 never reach it.
+TEST_P(OdbcConnectionTest, ReadsQuotedTextsAsTheServerDoes) {
+  EXPECT_EQ(ValueOf(Db(), "$q$ it's; $$ $q$") + ValueOf(Db(), "E'\\'; x'"), " it's; $$ '; x");
   EXPECT_EQ(ValueOf(Db(), "'\\'", "/* a /* b */ ; */"), "\\");
-  for (const char* several :
-       {"SELECT 1 FROM t WHERE'\\'; DROP TABLE t; --'", "SELECT $$ ' $$; DROP TABLE t; --'",
-        "INSERT INTO t (k) VALUES ($$x$$); DROP TABLE t"}) {
-    EXPECT_EQ(FailureOf([&] { Db().Execute(several); }).Number(), err::DatabaseError) << several;
+  const std::pair<std::string, long> refused[] = {
+      {"SELECT 1 FROM t WHERE'\\'; DROP TABLE t; --'", err::DatabaseError},
+      {"SELECT $$ ' $$; DROP TABLE t; --'", err::DatabaseError},
+      {"INSERT INTO t (k, v) VALUES ('a', '\xC3(')", err::InvalidProcedureCall}};
+  for (const auto& [statement, number] : refused) {
+    EXPECT_EQ(FailureOf([&] { Db().Execute(statement); }).Number(), number) << statement;
   }
-  EXPECT_TRUE(Keys(Db()).empty());
-}
-
-TEST_P(OdbcConnectionTest, ABackslashInAQuotedValueStaysPlainWhateverTheDatabaseSays) {
+  auto boundMalformed = [&] { Db().Execute("INSERT INTO t (k, v) VALUES ('a', ?)", {"\xFF"}); };
+  EXPECT_EQ(FailureOf(boundMalformed).Number(), err::InvalidProcedureCall);
   Db().Execute("ALTER DATABASE " + ValueOf(Db(), "current_database()") +
                " SET standard_conforming_strings = off");
   auto other = Store().OpenAnother();
   const std::string hostile = "\\'); DELETE FROM t; --";
   other->Execute("INSERT INTO t (k, v) VALUES ('a', '" + Quote(hostile) + "')");
   EXPECT_EQ(ValueOf(*other, "v", "FROM t"), hostile);
-  EXPECT_EQ(Keys(Db()), std::vector<std::string>{"a"});
+  EXPECT_EQ(Keys(Db()), Texts{"a"});
 }
 
-TEST_P(OdbcConnectionTest, TextsThatAreNotUtf8NeverReachTheServer) {
-  auto malformed = [&] { Db().Execute("INSERT INTO t (k, v) VALUES ('a', '\xC3(')"); };
-  EXPECT_EQ(FailureOf(malformed).Number(), err::InvalidProcedureCall);
-  auto boundMalformed = [&] { Db().Execute("INSERT INTO t (k, v) VALUES ('a', ?)", {"\xFF"}); };
-  EXPECT_EQ(FailureOf(boundMalformed).Number(), err::InvalidProcedureCall);
-  EXPECT_TRUE(Keys(Db()).empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(On, OdbcConnectionTest, ::testing::Values(Backend::PostgreSql),
+INSTANTIATE_TEST_SUITE_P(On, OdbcConnectionTest, ::testing::Values(testing::Backend::PostgreSql),
                          testing::BackendName);
 
 }  // namespace

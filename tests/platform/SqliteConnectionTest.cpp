@@ -15,13 +15,12 @@ namespace {
 
 using testing::FailureOf;
 using testing::Insert;
-using testing::Keys;
 
 struct SqliteConnectionTest : ::testing::Test {
   testing::TempStore store{testing::TempStore::Contents::Empty};
   Connection& db = store.Db();
 
-  void SetUp() override { testing::CreateTestTable(db); }
+  SqliteConnectionTest() { db.Execute("CREATE TABLE t (k text PRIMARY KEY, v text)"); }
   std::string ValueOf(const std::string& expression, const std::string& rest = "") {
     return testing::ValueOf(db, expression, rest);
   }
@@ -36,16 +35,15 @@ TEST_F(SqliteConnectionTest, TransactionEndedByTheDatabaseIsNeverReportedAsCommi
   EXPECT_EQ(FailureOf([&] { Insert(db, "alone", "x"); }).Number(), err::DatabaseError);
   EXPECT_EQ(FailureOf([&] { db.CommitTrans(); }).Number(), err::DatabaseError);
   EXPECT_FALSE(db.InTransaction());
-  EXPECT_TRUE(Keys(db).empty());
-
+  EXPECT_TRUE(testing::Keys(db).empty());
   db.BeginTrans();
   db.Execute("ROLLBACK");
   db.RollbackTrans();
   EXPECT_FALSE(db.InTransaction());
 }
 
-// Readers are never kept waiting by a writer (ConnectionTest.cpp checks what they see); a second
-// writer waits its time out and then fails, holding nothing.
+// Readers are never kept waiting by a writer; a second writer waits its time out and then fails,
+// holding nothing.
 TEST_F(SqliteConnectionTest, ASecondWriterWaitsItsTimeAndFailsWithoutATransaction) {
   SqliteConnection secondWriter(store.Path().string(), {std::chrono::milliseconds(50)});
   EXPECT_EQ(ValueOf("journal_mode", "FROM pragma_journal_mode"), "wal");
@@ -58,7 +56,7 @@ TEST_F(SqliteConnectionTest, ASecondWriterWaitsItsTimeAndFailsWithoutATransactio
 }
 
 // A store file may come from anyone: no statement rewrites the schema behind SQLite's back, and the
-// store's own triggers cannot call the program's functions.
+// store's own triggers cannot call the program's functions. getdate() stamps to the millisecond.
 TEST_F(SqliteConnectionTest, DistrustsWhatTheStoreFileHolds) {
   EXPECT_EQ(ValueOf("trusted_schema", "FROM pragma_trusted_schema"), "0");
   db.Execute("PRAGMA writable_schema=ON");
@@ -66,28 +64,18 @@ TEST_F(SqliteConnectionTest, DistrustsWhatTheStoreFileHolds) {
               db.Execute("UPDATE sqlite_master SET sql = 'CREATE TABLE t (x)' WHERE name = 't'");
             }).Number(),
             err::DatabaseError);
+  EXPECT_EQ(ValueOf("length(getdate())"), "23");
   db.Execute("CREATE TRIGGER stamp AFTER INSERT ON t BEGIN UPDATE t SET v = getdate(); END");
   EXPECT_EQ(FailureOf([&] { Insert(db, "k", "v"); }).Description(), "unsafe use of getdate()");
 }
 
-// getdate() stamps to the millisecond; that it is the current local time shows in the stamps of
-// the dialog's writes.
-TEST_F(SqliteConnectionTest, RunsTheServerFunctionsGetdateIsNumericAndIsNull) {
-  EXPECT_EQ(ValueOf("length(getdate())"), "23");
-  EXPECT_EQ(
-      ValueOf("ISNUMERIC(' -2.5e3 ') || ISNUMERIC(41) || ISNUMERIC('25A') || ISNUMERIC(NULL)"),
-      "1100");
-  const std::string tricky = "IsNull(v, 0) y isnull (";
-  Insert(db, "a", tricky);
-  EXPECT_EQ(ValueOf("isnull (NULL, 'none') || ISNULL(v, 'none')", "FROM t"), "none" + tricky);
-}
-
 // Statements that differ only in their quoted values share one compiled form, the values lifted
-// out and bound (ConnectionTest.cpp reads such values back): a marker inside a value stays text,
-// and a NUL inside one is refused as it is anywhere else in a statement.
+// out and bound: a marker or an IsNull call inside a value stays text, and a NUL inside one is
+// refused as it is anywhere else in a statement.
 TEST_F(SqliteConnectionTest, ALiftedValueStaysOnlyAValue) {
-  Insert(db, "a ? mark", "?");
-  EXPECT_EQ(ValueOf("v || k", "FROM t WHERE k = 'a ? mark'"), "?a ? mark");
+  db.Execute("INSERT INTO t (k, v) VALUES ('a ? mark', 'IsNull(v, 0) y isnull (')");
+  EXPECT_EQ(ValueOf("ISNULL(v, 'none') || k", "FROM t WHERE k = 'a ? mark'"),
+            "IsNull(v, 0) y isnull (a ? mark");
   auto withNul = [&] { db.Execute(std::string("SELECT * FROM t WHERE k = 'a\0b'", 31)); };
   EXPECT_EQ(FailureOf(withNul).Number(), err::DatabaseError);
 }

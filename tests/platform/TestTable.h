@@ -8,13 +8,8 @@
 
 namespace xel::testing {
 
-// The table t (k text PRIMARY KEY, v text) the connection suites work on.
-inline void CreateTestTable(Connection& on) {
-  on.Execute("CREATE TABLE t (k text PRIMARY KEY, v text)");
-}
-
 inline void Insert(Connection& on, const std::string& k, const std::string& v) {
-  on.Execute("INSERT INTO t (k, v) VALUES ('" + k + "', '" + v + "')");
+  on.Execute("INSERT INTO t (k, v) VALUES (?, ?)", {k, v});
 }
 
 inline std::vector<std::string> Keys(Connection& on) {
@@ -31,12 +26,12 @@ inline std::string ValueOf(Connection& on, const std::string& expression,
   return on.Execute("SELECT " + expression + " AS r " + rest)->Field("r").Text();
 }
 
-// A fresh store of the backend under test, holding the table t.
+// A fresh store of the backend under test, holding the table t (k text PRIMARY KEY, v text).
 struct TableTest : StoreTest {
   void SetUp() override {
     StoreTest::SetUp();
     if (!IsSkipped()) {
-      CreateTestTable(Db());
+      Db().Execute("CREATE TABLE t (k text PRIMARY KEY, v text)");
     }
   }
 };

@@ -1,5 +1,5 @@
 // What the random sequences of TreeNodesPropertyTest.cpp do not reach: refused calls, images,
-// stale handles, selection and the notifications' order.
+// stale handles and selection.
 
 #include <gtest/gtest.h>
 
@@ -79,40 +79,6 @@ TEST_F(TreeNodesTest, ARemovedNodeLeavesNoHandleSelectionOrHighlightBehind) {
   nodes.Add({}, tvw::Last, "KB", "new");
   EXPECT_FALSE(b.Exists());
   EXPECT_EQ(FailureOf([&] { b.Text(); }).Number(), err::NodeRemoved);
-}
-
-// Writes down the notifications in order, as a view receives them; where the rows they name are
-// right is checked by the views of TreeNodesPropertyTest.cpp.
-struct Journal : TreeObserver {
-  std::vector<std::string> said;
-  void Say(const std::string& what, const Node& node) { said.push_back(what + " " + node.Key()); }
-  void NodeAboutToBeAdded(const Node& parent, long) override { Say("adding under", parent); }
-  void NodeAdded(const Node& node) override { Say("added", node); }
-  void NodeAboutToBeRemoved(const Node& node) override { Say("removing", node); }
-  void NodeRemoved(const Node& parent, long) override { Say("removed from", parent); }
-  void NodeAboutToBeMoved(const Node& node, const Node&, long) override { Say("moving", node); }
-  void NodeMoved(const Node& node) override { Say("moved", node); }
-  void NodeChanged(const Node& node, NodeField what) override {
-    Say(what == NodeField::Text ? "text of" : "other field of", node);
-  }
-  void AboutToBeCleared() override { said.push_back("clearing"); }
-  void Cleared() override { said.push_back("cleared"); }
-};
-
-TEST_F(TreeNodesTest, ObserversAreToldBeforeAndAfterEachRealChange) {
-  Journal journal;
-  nodes.AddObserver(&journal);
-  nodes.Add("KB", tvw::Previous, "KP", "P");
-  nodes.Item("KP").SetText("P2");
-  nodes.Item("KP").SetText("P2");  // no change, no notification
-  nodes.Item("KA2").SetParent(nodes.Item("KB"));
-  nodes.Remove("KA");
-  nodes.Clear();
-  nodes.RemoveObserver(&journal);
-  nodes.Add({}, tvw::Last, "K0", "RAIZ");
-  EXPECT_EQ(journal.said, (std::vector<std::string>{"adding under K0", "added KP", "text of KP",
-                                                    "moving KA2", "moved KA2", "removing KA",
-                                                    "removed from K0", "clearing", "cleared"}));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ TEST(VisibleTextTest, WhatCouldActOnATerminalShowsEscapedAndTheRestAsItIs) {
        "fed",
        "abc\\u202efed"},  // a right-to-left override
       {"\xe2\x80\xa8", "\\u2028"},
+      {"\xe2\x81\xa9\xe2\x81\xa6", "\\u2069\\u2066"},         // the last and first bidi isolates
       {"\x9b\xff\xc3", "\\x9b\\xff\\xc3"},                    // bytes that are no UTF-8
       {"\xc0\xaf\xed\xa0\x80", "\\xc0\\xaf\\xed\\xa0\\x80"},  // overlong, surrogate
       {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},

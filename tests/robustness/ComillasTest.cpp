@@ -60,14 +60,10 @@ class Textos {
   std::string Unico(int serie) { return Texto() + "#" + std::to_string(serie) + "#" + Texto(); }
   // A variable key no other key equals; now and then a number or blanks, which the dialog refuses.
   std::string Clave(int serie) {
-    switch (Uno(20)) {
-      case 0:
-        return "  " + std::to_string(serie) + " ";
-      case 1:
-        return std::string(Uno(3), ' ');
-      default:
-        return Unico(serie);
-    }
+    const int tirada = Uno(20);
+    return tirada == 0   ? "  " + std::to_string(serie) + " "
+           : tirada == 1 ? std::string(Uno(3), ' ')
+                         : Unico(serie);
   }
 
  private:
@@ -128,17 +124,6 @@ struct ComillasTest : DialogoFixture {
     dialogo.Show(true);
     dialogo.Unload();
   }
-  static void LlenaClase(frmZULAddVariables& d, const std::string& codigo,
-                         const std::string& descripcion) {
-    d.txtClave.SetText(codigo);
-    d.txtID.SetText(codigo);
-    d.txtValor.SetText(descripcion);
-  }
-  static void LlenaVariable(frmZULAddVariables& d, const std::string& clave, int tipo,
-                            const Variable& v) {
-    DialogoFixture::LlenaVariable(d, clave, tipo, v.valor, v.descripcion);
-    d.txtPadre.SetText("0001");
-  }
   template <class Map>
   const std::string& Cualquiera(const Map& map) {
     auto it = map.begin();
@@ -170,7 +155,11 @@ struct ComillasTest : DialogoFixture {
   void EscribeClase(bool nueva, int serie) {
     const std::string codigo = nueva ? Format0000(serie + 2) : Cualquiera(clases);
     const std::string descripcion = textos.Texto();
-    Acepta(nueva, [&](frmZULAddVariables& d) { LlenaClase(d, codigo, descripcion); });
+    Acepta(nueva, [&](frmZULAddVariables& d) {
+      d.txtClave.SetText(codigo);
+      d.txtID.SetText(codigo);
+      d.txtValor.SetText(descripcion);
+    });
     const bool valida = !SinBlancos(descripcion).empty();
     Comprueba("class " + codigo, valida ? "" : "ERR-ID:7500013");
     if (valida) {
@@ -182,7 +171,10 @@ struct ComillasTest : DialogoFixture {
     const std::string tecleada = nueva ? textos.Clave(serie) : Cualquiera(variables);
     const int tipo = textos.Uno(3);
     const Variable v{textos.Texto(), textos.Texto(), std::string(1, "NBT"[tipo])};
-    Acepta(nueva, [&](frmZULAddVariables& d) { LlenaVariable(d, tecleada, tipo, v); });
+    Acepta(nueva, [&](frmZULAddVariables& d) {
+      LlenaVariable(d, tecleada, tipo, v.valor, v.descripcion);
+      d.txtPadre.SetText("0001");
+    });
     const std::string clave = SinBlancos(tecleada);
     const std::string rechazo = clave.empty()          ? "ERR-ID:7500009"
                                 : ReadsAsNumber(clave) ? "ERR-ID:7500011"

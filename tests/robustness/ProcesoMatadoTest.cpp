@@ -20,6 +20,7 @@
 #include "store/Exportacion.h"
 #include "store/Importacion.h"
 #include "store/Sql.h"
+#include "store/Statements.h"
 #include "tests/support/TempStore.h"
 #include "tests/support/TreeAndStore.h"
 #include "tests/support/VentanaEditor.h"
@@ -34,27 +35,16 @@ constexpr int kClases = 1000;
 constexpr int kVariablesPorClase = 100;
 constexpr int kMuertes = 25;  // per write path: 50 in all
 
-std::string Codigo(int n) {
-  std::string digits = std::to_string(n);
-  return std::string(4 - digits.size(), '0') + digits;
-}
-
 // 1,000 classes, a tenth at the top level and the rest under them, each with 100 variables.
 void LlenaStore(Connection& db) {
   RunInTransaction(db, [&] {
     for (int c = 1; c <= kClases; ++c) {
-      std::string padre = c <= kClases / 10 ? "0000" : Codigo((c % (kClases / 10)) + 1);
-      db.Execute(
-          "INSERT INTO XEL_Clase_Variable (Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, "
-          "Cv_Descripcion, Fecha_Ult_Modif) VALUES ('" +
-          Quote(Codigo(c)) + "', '" + Quote(Codigo(c)) + "', '" + Quote(padre) + "', 'Clase " +
-          Quote(Codigo(c)) + "', getdate())");
+      const std::string codigo = Format0000(c);
+      const std::string padre = c <= kClases / 10 ? "0000" : Format0000((c % (kClases / 10)) + 1);
+      db.Execute(sql::InsertaClase(codigo, padre, codigo, "Clase " + codigo));
       for (int v = 0; v < kVariablesPorClase; ++v) {
-        db.Execute(
-            "INSERT INTO XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable, Cf_Valor, "
-            "Cf_Descripcion, Cf_Tipo, Fecha_Ult_Modif) VALUES ('" +
-            Quote(Codigo(c)) + "', 'V" + std::to_string(c) + "_" + std::to_string(v) + "', '" +
-            std::to_string(v) + "', '', 'N', getdate())");
+        db.Execute(sql::InsertaVariable(codigo, "V" + std::to_string(c) + "_" + std::to_string(v),
+                                        std::to_string(v), "", "N"));
       }
     }
   });
@@ -74,7 +64,7 @@ void GrabaOrden(const std::string& archivo, const std::function<void()>& empieza
   auto db = OpenConnection("sqlite:" + archivo);
   VentanaEditor ventana(*db);
   ventana.Open();
-  ventana.Drag("K" + Codigo(kClases / 10), "K0001");
+  ventana.Drag("K" + Format0000(kClases / 10), "K0001");
   ventana.session->ClearMessages();  // the drop's question
   empieza();
   ventana.Graba();

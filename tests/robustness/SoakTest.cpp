@@ -13,6 +13,7 @@
 #include "store/Historial.h"
 #include "store/Importacion.h"
 #include "tests/support/StoreTest.h"
+#include "tests/support/TerminatingConnection.h"
 #include "tests/support/TreeAndStore.h"
 #include "tests/support/VentanaEditor.h"
 
@@ -140,9 +141,7 @@ TEST_P(SoakTest, EightWritersLeaveOneEntryPerCommittedChange) {
   for (const auto& [codigo, lugar] : LeeEstructura(Db())) {
     EXPECT_EQ(++posiciones[lugar.id], 1) << "position " << lugar.id;
   }
-  auto abiertas = Db().Execute(
-      "SELECT COUNT(*) AS n FROM pg_stat_activity WHERE state LIKE 'idle in transaction%'");
-  EXPECT_EQ(abiertas->Field("n").AsLong(), 0);
+  EXPECT_EQ(testing::OpenTransactionsOnServer(Db()), 0);
 }
 
 XEL_ON_EVERY_BACKEND(SoakTest);

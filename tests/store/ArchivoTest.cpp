@@ -15,66 +15,60 @@ using testing::FailureOf;
 
 const std::string kCabecera = "record,code,parent,position,class,key,value,type,description\n";
 
-// A file that is not well formed, the line its message must name and what the message says.
+// A file that is not well formed (JSON when it opens with a bracket), the line its message must
+// name and what the message says.
 struct Malformado {
-  const char* nombre;
   std::string texto;
   long linea;
   const char* motivo;
 };
 
 const Malformado kMalformados[] = {
-    {"v.json", "{\"classes\": [\n{\"code\": \"0001\"", 2, "expected '}'"},
-    {"v.json", "{\"classes\": [\n{\"code\": \"00\n01\"}]}", 2, "control character"},
-    {"v.json", "{\n\n\"variables\": [{\"key\": \"a\\x\"}]}", 3,
-     "forbidden character after backslash"},
-    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83d\"}]}", 2, "must be followed by U+DC00"},
-    {"v.json", "{\"variables\": [\n{\"key\": \"\\ud83dx\"}]}", 2, "must be followed by U+DC00"},
-    {"v.json", "{\"variables\": [\n\n{\"key\": \"\\ude80\"}]}", 3, "must follow U+D800"},
-    {"v.json", "{\"variables\": [\n{\"key\": \"\\u12\"}]}", 2, "followed by 4 hex digits"},
-    {"v.json",
-     "{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0\", \"position\": \"1\", \"description\": "
+    {"{\"classes\": [\n{\"code\": \"0001\"", 2, "expected '}'"},
+    {"{\"classes\": [\n{\"code\": \"00\n01\"}]}", 2, "control character"},
+    {"{\n\n\"variables\": [{\"key\": \"a\\x\"}]}", 3, "forbidden character after backslash"},
+    {"{\"variables\": [\n{\"key\": \"\\ud83d\"}]}", 2, "must be followed by U+DC00"},
+    {"{\"variables\": [\n{\"key\": \"\\ud83dx\"}]}", 2, "must be followed by U+DC00"},
+    {"{\"variables\": [\n\n{\"key\": \"\\ude80\"}]}", 3, "must follow U+D800"},
+    {"{\"variables\": [\n{\"key\": \"\\u12\"}]}", 2, "followed by 4 hex digits"},
+    {"{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0\", \"position\": \"1\", \"description\": "
      "\"D\"},\n]}",
      3, "unexpected ']'"},
-    {"v.json", "{\"variables\": [\n{\"key\": \"a\xE9\"}]}", 2, "ill-formed UTF-8"},
-    {"v.json", "{\"variables\": [{\"class\": \"1\",\n\"class\": \"2\"}]}", 2,
-     "\"class\" appears twice"},
+    {"{\"variables\": [\n{\"key\": \"a\xE9\"}]}", 2, "ill-formed UTF-8"},
+    {"{\"variables\": [{\"class\": \"1\",\n\"class\": \"2\"}]}", 2, "\"class\" appears twice"},
     // The parser reads one character past a number: a line break there is no line of its own.
-    {"v.json", "{\"variables\": [12\n, {}]}", 1, "must be an object"},
-    {"v.json", "{\"classes\": [],\n\"classes\": []}", 2, "\"classes\" appears twice"},
-    {"v.json", "{\"clases\": []}", 1, "unknown list \"clases\""},
-    {"v.json", "{\"classes\": {}}", 1, "\"classes\" must be a list"},
-    {"v.json", "[]", 1, "one object"},
-    {"v.json", "{}\n{}", 2, "expected end of input"},
-    {"v.json", std::string(200, '['), 1, "one object"},
-    {"v.json", "{\"variables\": [\n\"IVA\"]}", 2, "must be an object"},
-    {"v.json",
-     "{\"variables\": [\n{\"class\": \"1\", \"key\": \"K\",\n \"valeu\": \"1\", \"type\": \"N\"}]}",
+    {"{\"variables\": [12\n, {}]}", 1, "must be an object"},
+    {"{\"classes\": [],\n\"classes\": []}", 2, "\"classes\" appears twice"},
+    {"{\"clases\": []}", 1, "unknown list \"clases\""},
+    {"{\"classes\": {}}", 1, "\"classes\" must be a list"},
+    {"[]", 1, "one object"},
+    {"{}\n{}", 2, "expected end of input"},
+    {std::string(200, '['), 1, "one object"},
+    {"{\"variables\": [\n\"IVA\"]}", 2, "must be an object"},
+    {"{\"variables\": [\n{\"class\": \"1\", \"key\": \"K\",\n \"valeu\": \"1\", \"type\": \"N\"}]}",
      3, "no field \"valeu\""},
-    {"v.json", "{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0000\", \"description\": \"D\"}]}",
-     2, "lacks \"position\""},
-    {"v.json",
-     "{\"variables\": [{\"class\": \"1\", \"key\": \"K\",\n\"value\": null, \"type\": \"T\", "
+    {"{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0000\", \"description\": \"D\"}]}", 2,
+     "lacks \"position\""},
+    {"{\"variables\": [{\"class\": \"1\", \"key\": \"K\",\n\"value\": null, \"type\": \"T\", "
      "\"description\": \"\"}]}",
      2, "\"value\" must be a string"},
-    {"v.json", "{\"variables\": [{\"value\":\n -}]}", 2, "expected digit after '-'"},
-    {"v.csv", "class,0001,0000,0001,,,,,D\n", 1, "the header record,code,parent"},
-    {"v.csv", kCabecera + "class,0001,0000,0001,,,,D\n", 2, "this one has 8"},
-    {"v.csv", kCabecera + "\nvariable,,,,1,K,a\"b,T,d\n", 3, "a quote inside a field"},
-    {"v.csv", kCabecera + "variable,,,,1,K,\"ab\"c,T,d\n", 2, "followed by a comma"},
-    {"v.csv", kCabecera + "variable,,,,1,K,\"a\nb\n", 2, "never ends"},
-    {"v.csv", kCabecera + "variable,,,,1,K,a\rb,T,d\n", 2, "carriage return"},
-    {"v.csv", kCabecera + "clase,0001,0000,0001,,,,,D\n", 2, "not \"clase\""},
-    {"v.csv", kCabecera + "class,0001,0000,0001,,IVA,,,D\n", 2, "leaves \"key\" empty"},
+    {"{\"variables\": [{\"value\":\n -}]}", 2, "expected digit after '-'"},
+    {"class,0001,0000,0001,,,,,D\n", 1, "the header record,code,parent"},
+    {kCabecera + "class,0001,0000,0001,,,,D\n", 2, "this one has 8"},
+    {kCabecera + "\nvariable,,,,1,K,a\"b,T,d\n", 3, "a quote inside a field"},
+    {kCabecera + "variable,,,,1,K,\"ab\"c,T,d\n", 2, "followed by a comma"},
+    {kCabecera + "variable,,,,1,K,\"a\nb\n", 2, "never ends"},
+    {kCabecera + "variable,,,,1,K,a\rb,T,d\n", 2, "carriage return"},
+    {kCabecera + "clase,0001,0000,0001,,,,,D\n", 2, "not \"clase\""},
+    {kCabecera + "class,0001,0000,0001,,IVA,,,D\n", 2, "leaves \"key\" empty"},
     // A record's line is the line it starts on, after fields that span lines.
-    {"v.csv", kCabecera + "variable,,,,1,K,\"a\r\nb\nc\",T,d\r\nvariable,,,,1,K2\r\n", 5,
-     "this one has 6"},
-};
+    {kCabecera + "variable,,,,1,K,\"a\r\nb\nc\",T,d\r\nvariable,,,,1,K2\r\n", 5, "this one has 6"}};
 
 TEST(ArchivoTest, AMalformedFileNamesItselfAndTheWrongLine) {
   for (const Malformado& caso : kMalformados) {
-    RuntimeError error = FailureOf([&] { LeeExportacion(caso.texto, caso.nombre); });
-    std::string lugar = std::string(caso.nombre) + ":" + std::to_string(caso.linea) + ": ";
+    const std::string nombre = caso.texto.find_first_of("{[") == 0 ? "v.json" : "v.csv";
+    RuntimeError error = FailureOf([&] { LeeExportacion(caso.texto, nombre); });
+    std::string lugar = nombre + ":" + std::to_string(caso.linea) + ": ";
     EXPECT_TRUE(error.Description().starts_with(lugar)) << caso.texto << "\n" << error.what();
     EXPECT_NE(error.Description().find(caso.motivo), std::string::npos) << caso.texto << "\n"
                                                                         << error.what();
@@ -97,18 +91,16 @@ TEST(ArchivoTest, JsonStringsTakeEveryEscapeAndNumbersStandForTheirText) {
 // Rows whose texts hold every kind of character a file must carry: quotes, separators, line
 // breaks, blanks at the ends, control characters, characters beyond the basic plane.
 Contenido ContenidoDeTextosDificiles() {
-  const std::vector<std::string> kValores = {
-      "O'Brien \"comillas\", comas",
-      "línea\nsiguiente\r\nCR LF\rsolo CR",
-      "\ttabulador\\barra\\",
-      "  blancos alrededor  ",
-      "",
-      "Facturación “electrónica” 🚀 \u2028",
-      std::string("control \x01\x1f\x7f", 12),
-      "record,code,parent",
-      "\b retroceso \f avance",
-      "\"",
-  };
+  const std::vector<std::string> kValores = {"O'Brien \"comillas\", comas",
+                                             "línea\nsiguiente\r\nCR LF\rsolo CR",
+                                             "\ttabulador\\barra\\",
+                                             "  blancos alrededor  ",
+                                             "",
+                                             "Facturación “electrónica” 🚀 \u2028",
+                                             std::string("control \x01\x1f\x7f", 12),
+                                             "record,code,parent",
+                                             "\b retroceso \f avance",
+                                             "\""};
   Contenido contenido;
   for (size_t i = 0; i < kValores.size(); ++i) {
     const std::string& v = kValores[i];
@@ -119,7 +111,9 @@ Contenido ContenidoDeTextosDificiles() {
 }
 
 TEST(ArchivoTest, EveryValueSurvivesBothFormsByteForByte) {
-  const Contenido contenido = ContenidoDeTextosDificiles();
+  Contenido contenido = ContenidoDeTextosDificiles();
+  contenido.clases.push_back({"1", "0", "1", "solo\nLF"});  // a line break and nothing else
+  contenido.variables.push_back({"1", "K", "solo\nLF", "T", ""});
   for (FormatoDeArchivo formato : {FormatoDeArchivo::Json, FormatoDeArchivo::Csv}) {
     std::string nombre = formato == FormatoDeArchivo::Json ? "f.json" : "f.csv";
     Contenido leido = LeeExportacion(Exporta(contenido, formato), nombre);
@@ -156,11 +150,9 @@ TEST(ArchivoTest, TheExportOfGivenRowsKeepsItsBytes) {
     const char* archivo;
     Contenido contenido;
     FormatoDeArchivo formato;
-  } const kCasos[] = {
-      {"vacio.json", {}, FormatoDeArchivo::Json},
-      {"textos.json", ContenidoDeTextosDificiles(), FormatoDeArchivo::Json},
-      {"textos.csv", ContenidoDeTextosDificiles(), FormatoDeArchivo::Csv},
-  };
+  } const kCasos[] = {{"vacio.json", {}, FormatoDeArchivo::Json},
+                      {"textos.json", ContenidoDeTextosDificiles(), FormatoDeArchivo::Json},
+                      {"textos.csv", ContenidoDeTextosDificiles(), FormatoDeArchivo::Csv}};
   for (const Caso& caso : kCasos) {
     std::string esperado = ContenidoDe(std::filesystem::path(XEL02_EXPORTS) / caso.archivo);
     ASSERT_FALSE(esperado.empty()) << caso.archivo;
@@ -173,11 +165,11 @@ TEST(ArchivoTest, TheFormIsTheNamesEndingOrElseTheFirstCharacter) {
     const char* nombre;
     const char* texto;
     FormatoDeArchivo formato;
-  } const kCasos[] = {
-      {"a.JSON", "record,", FormatoDeArchivo::Json},      {"a.csv", "{", FormatoDeArchivo::Csv},
-      {"a.txt", " \r\n\t{", FormatoDeArchivo::Json},      {"-", "record,", FormatoDeArchivo::Csv},
-      {"datos", "\xEF\xBB\xBF{", FormatoDeArchivo::Json},
-  };
+  } const kCasos[] = {{"a.JSON", "record,", FormatoDeArchivo::Json},
+                      {"a.csv", "{", FormatoDeArchivo::Csv},
+                      {"a.txt", " \r\n\t{", FormatoDeArchivo::Json},
+                      {"-", "record,", FormatoDeArchivo::Csv},
+                      {"datos", "\xEF\xBB\xBF{", FormatoDeArchivo::Json}};
   for (const Caso& caso : kCasos) {
     EXPECT_EQ(FormatoDe(caso.nombre, caso.texto), caso.formato) << caso.nombre;
   }

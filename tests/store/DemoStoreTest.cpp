@@ -5,9 +5,11 @@
 #include <string>
 
 #include "platform/text/Numeric.h"
+#include "store/ContenidoDelStore.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 #include "store/Sql.h"
+#include "store/ValorPorTipo.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/FaultyConnection.h"
 #include "tests/support/StoreTest.h"
@@ -34,40 +36,29 @@ struct DemoStoreTest : testing::StoreTest {
 struct DemoSeedingTest : testing::StoreTest {};
 
 TEST_P(DemoStoreTest, HoldsAThreeLevelTreeAndVariablesOfEveryType) {
-  TempStore& store = Store();
-  std::map<std::string, std::string> parentOfId;  // position -> parent position
-  std::set<std::string> codes;
-  for (auto rs = store.Db().Execute("SELECT * FROM XEL_Clase_Variable"); !rs->Eof();
-       rs->MoveNext()) {
-    std::string code = rs->Field(sql::Cv_Cve_Clase_Variable).Text();
-    std::string id = rs->Field(sql::Cv_Id).Text();
-    EXPECT_TRUE(IsFourDigitCode(code) && IsFourDigitCode(id)) << code << " " << id;
-    EXPECT_TRUE(parentOfId.emplace(id, rs->Field(sql::Cv_Padre).Text()).second) << id;
-    codes.insert(code);
+  std::map<std::string, std::string> parentOf;  // class code -> parent's code
+  std::map<std::string, std::string> codeOf;    // position -> code
+  for (const Clase& c : LeeContenido(Db()).clases) {
+    EXPECT_TRUE(IsFourDigitCode(c.codigo) && IsFourDigitCode(c.posicion)) << c.codigo;
+    EXPECT_TRUE(codeOf.emplace(c.posicion, c.codigo).second) << c.posicion;
+    parentOf[c.codigo] = c.padre;
   }
   size_t deepest = 0;
-  for (const auto& [id, parent] : parentOfId) {
+  for (const auto& [code, parent] : parentOf) {
     size_t depth = 1;
-    for (std::string up = parent; up != "0000"; up = parentOfId.at(up), ++depth) {
-      ASSERT_TRUE(parentOfId.contains(up)) << id << " names the missing parent " << up;
+    for (std::string up = parent; up != "0000"; up = parentOf.at(codeOf.at(up)), ++depth) {
+      ASSERT_TRUE(codeOf.contains(up)) << code << " names the missing parent " << up;
     }
     deepest = std::max(deepest, depth);
   }
-  EXPECT_GE(codes.size(), 10u);
+  EXPECT_GE(parentOf.size(), 10u);
   EXPECT_EQ(deepest, 3u);
-
   std::set<std::string> keys, types;
-  for (auto rs = store.Db().Execute("SELECT * FROM XEL_Configuracion"); !rs->Eof();
-       rs->MoveNext()) {
-    std::string key = rs->Field(sql::Cf_Variable).Text();
-    std::string value = rs->Field(sql::Cf_Valor).Text();
-    std::string type = rs->Field(sql::Cf_Tipo).Text();
-    EXPECT_TRUE(!ReadsAsNumber(key) && !codes.contains(key) && keys.insert(key).second) << key;
-    EXPECT_TRUE(codes.contains(rs->Field(sql::Cv_Cve_Clase_Variable).Text())) << key;
-    EXPECT_TRUE(type == "T" || (type == "N" && ReadsAsNumber(value)) ||
-                (type == "B" && (value == "0" || value == "1")))
-        << key;
-    types.insert(type);
+  for (const Variable& v : LeeContenido(Db()).variables) {
+    EXPECT_TRUE(!ReadsAsNumber(v.clave) && !parentOf.contains(v.clave)) << v.clave;
+    EXPECT_TRUE(parentOf.contains(v.clase) && RechazoDeValor(v.valor, v.tipo).empty()) << v.clave;
+    keys.insert(v.clave);
+    types.insert(v.tipo);
   }
   EXPECT_EQ(keys.size(), 40u);
   EXPECT_EQ(types, (std::set<std::string>{"B", "N", "T"}));

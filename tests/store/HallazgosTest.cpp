@@ -55,8 +55,7 @@ TEST_P(HallazgosTest, FindsClassesAndVariablesInTheTreesOrderWithTheirPaths) {
         "class RAIZ/Facturación 0003", "class RAIZ/Ventas/Impuestos 0002",
         "variable RAIZ/Ventas/Impuestos/IVA IVA", "variable RAIZ/Ventas/NOMBRE NOMBRE"}},
       {"raiz", {}},
-      {"x'); DELETE FROM XEL_Configuracion; --", {}},
-  };
+      {"x'); DELETE FROM XEL_Configuracion; --", {}}};
   for (const Caso& caso : kCasos) {
     EXPECT_EQ(Halla(caso.texto), caso.hallados) << caso.texto;
   }

@@ -33,9 +33,10 @@ struct HistorialTest : testing::StoreTest {
   }
 
   Historial Hist() { return Historial::De(Db(), "ana"); }
-  long long UltimaEntrada() {
-    auto entradas = LeeHistorial(Db(), {});
-    return entradas.empty() ? 0 : entradas.front().id;
+  long long UltimaEntrada() { return LeeHistorial(Db(), {}).at(0).id; }
+  void Cambia(const std::string& clave, const std::string& valor) {
+    Historial h = Hist();
+    CambiaValor(h, clave, valor);
   }
   // Imports rows as a file would hold them.
   void Importa(const Contenido& filas) {
@@ -45,6 +46,13 @@ struct HistorialTest : testing::StoreTest {
   void Borra(const std::function<void(Historial&)>& borra) {
     Historial h = Hist();
     RunInTransaction(Db(), [&] { borra(h); });
+  }
+  // Retenciones (0008, under Impuestos) and its variables.
+  void BorraRetenciones() {
+    Borra([](Historial& h) {
+      h.BorraVariablesDeClase("0008");
+      h.BorraClase("0008", "0001");
+    });
   }
   // Gives every entry so far the date, so that the next changes come after it.
   void Fecha(const std::string& fecha) {
@@ -56,53 +64,42 @@ struct HistorialTest : testing::StoreTest {
 // Each kind of change is undone by its revert, which is itself an entry naming the change undone;
 // the history still tells the store row by row.
 TEST_P(HistorialTest, RevertBringsBackWhatEachKindOfChangeChanged) {
-  const Contenido nuevaClase{{{"0099", "0000", "0099", "Vacía"}}, {}};
-  struct Caso {
-    const char* que;
-    std::function<void(HistorialTest&)> cambia;
-  } const kCasos[] = {
-      {"a value",
-       [](HistorialTest& t) {
-         Historial h = t.Hist();
-         CambiaValor(h, "IVA", "17");
-       }},
-      {"a variable deleted",
-       [](HistorialTest& t) { t.Borra([](Historial& h) { h.BorraVariable("IVA"); }); }},
+  const std::pair<const char*, std::function<void()>> kCambios[] = {
+      {"a value", [&] { Cambia("IVA", "17"); }},
+      {"a variable deleted", [&] { Borra([](Historial& h) { h.BorraVariable("IVA"); }); }},
       {"a variable created",
-       [](HistorialTest& t) {
-         t.Importa({{}, {{"0001", "NUEVA", "x", "T", "d"}}});
+       [&] {
+         Importa({{}, {{"0001", "NUEVA", "x", "T", "d"}}});
        }},
       {"a class's description",
-       [](HistorialTest& t) {
-         Contenido c = LeeContenido(t.Db());
+       [&] {
+         Contenido c = LeeContenido(Db());
          std::erase_if(c.clases, [](const Clase& k) { return k.codigo != "0001"; });
          c.clases[0].descripcion = "Otra";
-         t.Importa({c.clases, {}});
+         Importa({c.clases, {}});
        }},
-      {"a class created", [&](HistorialTest& t) { t.Importa(nuevaClase); }},
-  };
-  for (const Caso& caso : kCasos) {
+      {"a class created", [&] {
+         Importa({{{"0099", "0000", "0099", "Vacía"}}, {}});
+       }}};
+  for (const auto& [que, cambia] : kCambios) {
     const Texts antes = StoreRows(Db());
-    caso.cambia(*this);
-    ASSERT_NE(StoreRows(Db()), antes) << caso.que;
+    cambia();
+    const Texts despues = StoreRows(Db());
+    ASSERT_NE(despues, antes) << que;
     const long long cambio = UltimaEntrada();
     Historial h = Hist();
-    const Texts plan = StoreRows(Db());
-    EXPECT_FALSE(Revierte(h, cambio, true).empty()) << caso.que;
-    EXPECT_EQ(StoreRows(Db()), plan) << caso.que << ": a dry run writes nothing";
+    EXPECT_FALSE(Revierte(h, cambio, true).empty()) << que;
+    EXPECT_EQ(StoreRows(Db()), despues) << que << ": a dry run writes nothing";
     Revierte(h, cambio, false);
-    EXPECT_EQ(StoreRows(Db()), antes) << caso.que;
-    EXPECT_EQ(LeeHistorial(Db(), {}).front().revierte, cambio) << caso.que;
+    EXPECT_EQ(StoreRows(Db()), antes) << que;
+    EXPECT_EQ(LeeHistorial(Db(), {}).front().revierte, cambio) << que;
   }
 }
 
 // A deleted class comes back under its parent, at a free position, and its variables after it.
 TEST_P(HistorialTest, ADeletedClassAndItsVariablesComeBackInThatOrder) {
   const Texts filas = StoreRows(Db());
-  Borra([](Historial& h) {
-    h.BorraVariablesDeClase("0008");
-    h.BorraClase("0008", "0001");
-  });
+  BorraRetenciones();
   const auto entradas = LeeHistorial(Db(), {.clases = Texts{"0008"}});
   ASSERT_GE(entradas.size(), 2u);
   Historial h = Hist();
@@ -121,10 +118,10 @@ TEST_P(HistorialTest, ADeletedClassAndItsVariablesComeBackInThatOrder) {
 }
 
 TEST_P(HistorialTest, WhatCannotBeUndoneIsRefusedAndChangesNothing) {
-  Historial h = Hist();
-  CambiaValor(h, "IVA", "17");
+  Cambia("IVA", "17");
   const long long valor = UltimaEntrada();
   Borra([](Historial& b) { b.BorraVariable("IVA"); });
+  Historial h = Hist();
   DepuraHistorial(h, "2000-01-01 00:00:00.000");
   const long long depuracion = UltimaEntrada();
   h.Registra({.accion = Accion::Movimiento, .entidad = Entidad::Clase, .clave = "0001"});
@@ -132,12 +129,10 @@ TEST_P(HistorialTest, WhatCannotBeUndoneIsRefusedAndChangesNothing) {
   const struct {
     long long id;
     long error;
-  } kCasos[] = {
-      {valor, err::InvalidProcedureCall},  // the variable is gone
-      {depuracion, err::InvalidProcedureCall},
-      {movimiento, err::InvalidProcedureCall},
-      {movimiento + 100, err::ItemNotFound},
-  };
+  } kCasos[] = {{valor, err::InvalidProcedureCall},  // the variable is gone
+                {depuracion, err::InvalidProcedureCall},
+                {movimiento, err::InvalidProcedureCall},
+                {movimiento + 100, err::ItemNotFound}};
   const Texts store = testing::DumpStore(Db());
   for (const auto& caso : kCasos) {
     EXPECT_EQ(FailureOf([&] { Revierte(h, caso.id, false); }).Number(), caso.error) << caso.id;
@@ -150,16 +145,12 @@ TEST_P(HistorialTest, WhatCannotBeUndoneIsRefusedAndChangesNothing) {
 TEST_P(HistorialTest, TheStoreAsOfADateIsTheStoreAsItStoodThen) {
   Fecha("2026-01-01 00:00:00.000");
   const Texts alPrincipio = StoreRows(Db());
-  Historial h = Hist();
-  CambiaValor(h, "IVA", "17");
+  Cambia("IVA", "17");
   Importa({{}, {{"0001", "NUEVA", "x", "T", "d"}}});
   Fecha("2026-01-02 00:00:00.000");
   const Texts alSegundoDia = StoreRows(Db());
-  CambiaValor(h, "IVA", "18");
-  Borra([](Historial& b) {
-    b.BorraVariablesDeClase("0008");
-    b.BorraClase("0008", "0001");
-  });
+  Cambia("IVA", "18");
+  BorraRetenciones();
   Importa({{{"0098", "0000", "0098", "Nueva"}}, {}});
   auto filasAl = [&](const std::string& fecha) {
     return testing::RowsOf(ContenidoAl(Db(), fecha));
@@ -168,6 +159,7 @@ TEST_P(HistorialTest, TheStoreAsOfADateIsTheStoreAsItStoodThen) {
   EXPECT_EQ(filasAl("2026-01-02 12:00:00.000"), alSegundoDia);
   EXPECT_EQ(filasAl("2999-01-01 00:00:00.000"), StoreRows(Db()));
 
+  Historial h = Hist();
   EXPECT_GT(DepuraHistorial(h, "2026-01-02 06:00:00.000"), 0);
   EXPECT_EQ(FailureOf([&] { ContenidoAl(Db(), "2026-01-01 12:00:00.000"); }).Number(),
             err::InvalidPropertyValue);
@@ -218,8 +210,7 @@ TEST_P(HistorialTest, WritesOfOtherProgramsAreRecordedOnPostgreSqlOnly) {
   Db().Execute(sql::InsertaVariable("0001", "OTRA", "x", "d", "T"));
   Db().Execute("UPDATE XEL_Configuracion SET Fecha_Ult_Modif = getdate()");
   Db().Execute(sql::BorraVariable("IVA_FRONTERA"));
-  Historial h = Hist();
-  CambiaValor(h, "VTA_MONEDA", "USD");
+  Cambia("VTA_MONEDA", "USD");
   const auto entradas = LeeHistorial(Db(), {});
   ASSERT_EQ(entradas.size(), OnServer() ? 4u : 1u);
   EXPECT_EQ(entradas.front().usuario, "ana");
@@ -240,26 +231,15 @@ TEST_P(HistorialTest, ASessionThatRecordsItsOwnHistoryIsLeftAloneByTheTriggers) 
 }
 
 TEST(FechaDeHistorial, ReadsTheThreeFormsAndRefusesAnythingElse) {
-  const struct {
-    const char* texto;
-    const char* fecha;  // empty: refused
-  } kCasos[] = {
-      {"2026-12-01", "2026-12-01 00:00:00.000"},
-      {"2026-12-01 09:00", "2026-12-01 09:00:00.000"},
-      {"2024-02-29T23:59:59", "2024-02-29 23:59:59.000"},
-      {"2026-02-29", ""},
-      {"2026-13-01", ""},
-      {"2026-12-01 24:00", ""},
-      {"2026-12-01 09:00:60", ""},
-      {"2026-12-1", ""},
-      {"2026-12-01 09:00'--", ""},
-      {"", ""},
-  };
-  for (const auto& caso : kCasos) {
-    std::string fecha;
-    RuntimeError error = FailureOf([&] { fecha = FechaDeHistorial(caso.texto); });
-    EXPECT_EQ(fecha, caso.fecha) << caso.texto;
-    EXPECT_EQ(error.Number(), *caso.fecha ? 0 : err::InvalidPropertyValue) << caso.texto;
+  for (const auto& [texto, fecha] : {std::pair{"2026-12-01", "2026-12-01 00:00:00.000"},
+                                     {"2026-12-01 09:00", "2026-12-01 09:00:00.000"},
+                                     {"2024-02-29T23:59:59", "2024-02-29 23:59:59.000"}}) {
+    EXPECT_EQ(FechaDeHistorial(texto), fecha);
+  }
+  for (const char* texto : {"2026-02-29", "2026-13-01", "2026-12-01 24:00", "2026-12-01 09:00:60",
+                            "2026-12-1", "2026-12-01 09:00'--", ""}) {
+    EXPECT_EQ(FailureOf([&] { FechaDeHistorial(texto); }).Number(), err::InvalidPropertyValue)
+        << texto;
   }
 }
 

@@ -37,7 +37,6 @@ class ScriptedUi : public UiBackend {
 
   // Queues what the user does the next time a form is shown modally.
   void WhenModal(UserAction action) { modalActions_.push_back(std::move(action)); }
-  size_t PendingModalActions() const { return modalActions_.size() - nextModal_; }
 
   void ShowModeless(Form& form) override { shown_.push_back(form.Name()); }
   void ShowModal(Form& form) override;

@@ -10,8 +10,12 @@
 
 namespace xel::testing {
 
-std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
-void PrintTo(Backend backend, std::ostream* out);
+inline std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::Sqlite ? "Sqlite" : "PostgreSql";
+}
+inline void PrintTo(Backend backend, std::ostream* out) {
+  *out << BackendName({backend, 0});
+}
 
 // A test that runs once per backend on a fresh store of its own, and is skipped (with the reason)
 // on a backend this run cannot reach. Instantiate a suite with XEL_ON_EVERY_BACKEND(Suite).

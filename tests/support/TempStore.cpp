@@ -9,6 +9,7 @@
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/TempFolder.h"
 
 namespace xel::testing {
 namespace {
@@ -29,18 +30,7 @@ std::string UniqueDatabaseName() {
 }  // namespace
 
 struct TempStore::Directory : Place {
-  Directory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "xel02-store-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      FailScript("cannot make a temporary directory from " + pattern);
-    }
-    path = pattern;
-  }
-  ~Directory() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-  std::filesystem::path path;
+  TempFolder folder;
 };
 
 // A database of its own on the server, made and dropped through the maintenance database the
@@ -66,7 +56,7 @@ TempStore::TempStore(Contents contents, Backend backend) {
   }
   if (backend == Backend::Sqlite) {
     auto directory = std::make_unique<Directory>();
-    file_ = directory->path / "store.db";
+    file_ = directory->folder / "store.db";
     connectionString_ = "sqlite:" + file_.string();
     place_ = std::move(directory);
   } else {

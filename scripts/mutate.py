@@ -98,7 +98,7 @@ def suite(build_dir: str, log: Path) -> int:
 
 
 def first_failure(log: Path) -> str:
-    failed = re.findall(r"^\s*\d+ - (\S+) \((?:Failed|Timeout|SEGFAULT|Subprocess aborted)",
+    failed = re.findall(r"^\s*\d+ - (\S+)[^\n]* \((?:Failed|Timeout|SEGFAULT|Subprocess aborted)",
                         log.read_text(errors="replace"), re.M)
     return failed[0] if failed else "?"
 

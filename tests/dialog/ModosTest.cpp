@@ -41,13 +41,10 @@ TEST_P(ModosTest, EachCommandFindsTheDialogFreshInClassMode) {
     d.cmdAceptar.PerformClick();
   });
   AbreYMira([](frmZULAddVariables& d) {
-    EXPECT_FALSE(d.Add);
-    EXPECT_FALSE(d.Controles.MenuEnabled());
-    EXPECT_TRUE(d.Frame1.Enabled());
+    EXPECT_FALSE(d.Add || d.Controles.MenuEnabled() || d.txtClave.Enabled());
+    EXPECT_TRUE(d.Frame1.Enabled() && d.opClaseVariable.Value());
     EXPECT_EQ(d.cboTipo.Items(), (Texts{"N - Numérico", "B - 0 ó 1", "T - Texto"}));
     EXPECT_EQ(d.cboTipo.ListIndex(), -1);
-    EXPECT_TRUE(d.opClaseVariable.Value());
-    EXPECT_FALSE(d.txtClave.Enabled());
     EXPECT_EQ(d.txtClave.MaxLength(), 0) << "the class option's Click has not run";
     EXPECT_EQ(d.txtValor.Text(), "");
     EXPECT_EQ(d.txtValor.InputKind(), TextEntry::AnyText);
@@ -55,7 +52,9 @@ TEST_P(ModosTest, EachCommandFindsTheDialogFreshInClassMode) {
   });
 }
 
-TEST_P(ModosTest, EachOptionSetsTheFieldStatesOfItsMode) {
+// Each option sets the fields of its mode and leaves the value's length alone; each type in turn,
+// and the type emptied again, which changes nothing, sets what the value takes.
+TEST_P(ModosTest, TheModeSetsTheFieldsAndTheTypeWhatTheValueTakes) {
   AbreYMira([](frmZULAddVariables& d) {
     d.txtValor.SetMaxLength(7);
     d.txtClave.SetText("0005");
@@ -63,14 +62,8 @@ TEST_P(ModosTest, EachOptionSetsTheFieldStatesOfItsMode) {
     EXPECT_EQ(CamposDe(d), (Campos{true, true, true, true, 50, 0xFFFFFF}));
     d.opClaseVariable.UserClick();
     EXPECT_EQ(CamposDe(d), (Campos{false, true, false, false, 15, 0x80000004}));
-    EXPECT_EQ(d.txtValor.MaxLength(), 7) << "the options leave the value's length alone";
+    EXPECT_EQ(d.txtValor.MaxLength(), 7);
     EXPECT_EQ(d.txtClave.Text(), "0005");
-  });
-}
-
-// Each type in turn, and the type emptied again, which changes nothing.
-TEST_P(ModosTest, TheTypeSetsWhatTheValueTakes) {
-  AbreYMira([](frmZULAddVariables& d) {
     d.opVariable.UserClick();
     for (auto [tipo, entrada, largo] : {std::tuple{1, TextEntry::Numeric, 1},
                                         {-1, TextEntry::Numeric, 1},
@@ -85,6 +78,8 @@ TEST_P(ModosTest, TheTypeSetsWhatTheValueTakes) {
   });
 }
 
+// Enter in the type or on an option sends the host a TAB, and keeps its code; other keys send
+// nothing.
 TEST_P(ModosTest, EnterInTheTypeOrOnAnOptionSendsATabAndKeepsItsCode) {
   utility->onKeys = [this](const std::string& keys) {
     if (keys == "\t") {
@@ -104,7 +99,6 @@ TEST_P(ModosTest, EnterInTheTypeOrOnAnOptionSendsATabAndKeepsItsCode) {
     EXPECT_TRUE(d.txtClave.HasFocus());
     int other = 'a';
     d.opVariable.PressKey(other);
-    EXPECT_EQ(other, 'a');
   });
   EXPECT_EQ(utility->SentKeys(), (Texts{"\t", "\t", "\t"}));
 }
@@ -122,9 +116,7 @@ TEST_P(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndTheDialogLoaded) {
     Agrega("K0001", [&](frmZULAddVariables& d) {
       LlenaVariable(d, "NUEVA", 0, "5");
       salidas[i](d);
-      EXPECT_FALSE(d.Add) << i;
-      EXPECT_TRUE(d.Loaded()) << i;
-      EXPECT_FALSE(d.Visible()) << i;
+      EXPECT_TRUE(!d.Add && d.Loaded() && !d.Visible()) << i;
     });
     EXPECT_FALSE(Dialogo().Loaded()) << i;
     EXPECT_EQ(Barra().ResetCount(), resets + 1) << i;

@@ -1,6 +1,3 @@
-// What the random sequences of TreeNodesPropertyTest.cpp do not reach: refused calls, images,
-// stale handles and selection.
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,6 +13,35 @@ namespace {
 
 using testing::FailureOf;
 
+// The sub-trees from `first` on as their links show them, e.g. "K0(KA(KA1) KB)"; each node is
+// checked against what its index, its key, its row and its siblings say of it.
+std::string Outline(const TreeNodes& nodes, Node first) {
+  std::string text;
+  for (Node node = first; node; node = node.Next()) {
+    EXPECT_EQ(nodes.Item(node.Index()), node) << node.Key();
+    EXPECT_EQ(nodes.Item(node.Key()), node);
+    EXPECT_EQ(nodes.ChildAt(node.Parent(), nodes.RowOf(node)), node) << node.Key();
+    EXPECT_EQ(node.Next() ? node.Next().Previous() : node.LastSibling(), node) << node.Key();
+    EXPECT_EQ(node.FirstSibling(), first) << node.Key();
+    text += (node == first ? "" : " ") + node.Key();
+    if (Node child = node.Child()) {
+      EXPECT_EQ(child.Parent(), node);
+      EXPECT_EQ(node.Children(), nodes.RowOf(child.LastSibling()) + 1) << node.Key();
+      text += "(" + Outline(nodes, child) + ")";
+    }
+  }
+  return text;
+}
+
+// The keys in the order of the indexes.
+std::string ByIndex(const TreeNodes& nodes) {
+  std::string keys;
+  for (long i = 1; i <= nodes.Count(); ++i) {
+    keys += (i == 1 ? "" : " ") + nodes.Item(i).Key();
+  }
+  return keys;
+}
+
 struct TreeNodesTest : ::testing::Test {
   ImageList images{"General", "SEGURIDAD", "Variable", "STOP"};
   TreeNodes nodes;
@@ -30,7 +56,42 @@ struct TreeNodesTest : ::testing::Test {
     nodes.Add("KA2", tvw::Child, "KA21", "A21");
     nodes.Add("K0", tvw::Child, "KB", "B");
   }
+  std::string Shown() { return Outline(nodes, nodes.FirstRoot()); }
+  Node operator[](const std::string& key) { return nodes.Item(key); }
 };
+
+// Indexes follow the order of addition, whatever moves; a removal renumbers those after it, and
+// frees its keys.
+TEST_F(TreeNodesTest, AddsMovesKeyChangesAndRemovalsKeepLinksIndexesAndKeysInStep) {
+  auto& n = *this;
+  const std::pair<std::function<void()>, std::string> steps[] = {
+      {[&] { nodes.Add("KA2", tvw::Previous, "KP", "p"); }, "K0(KA(KA1 KP KA2(KA21)) KB)"},
+      {[&] { nodes.Add("KA1", tvw::Next, "KN", "n"); }, "K0(KA(KA1 KN KP KA2(KA21)) KB)"},
+      {[&] { nodes.Add(NodeLocator(4L), tvw::First, "KF", "f"); },
+       "K0(KA(KF KA1 KN KP KA2(KA21)) KB)"},
+      {[&] { nodes.Add("KA21", tvw::Last, "KL", "l"); }, "K0(KA(KF KA1 KN KP KA2(KA21 KL)) KB)"},
+      {[&] { nodes.Add("KB", tvw::Child, "KC", "c"); }, "K0(KA(KF KA1 KN KP KA2(KA21 KL)) KB(KC))"},
+      {[&] {
+         n["KA1"].SetKey("KX");
+         nodes.Add("KA", tvw::Child, "KA1", "a1");
+       },
+       "K0(KA(KF KX KN KP KA2(KA21 KL) KA1) KB(KC))"},
+      {[&] { n["KA2"].SetParent(n["KC"]); }, "K0(KA(KF KX KN KP KA1) KB(KC(KA2(KA21 KL))))"},
+  };
+  for (const auto& [change, shown] : steps) {
+    change();
+    EXPECT_EQ(Shown(), shown);
+  }
+  EXPECT_EQ(ByIndex(nodes), "K0 KA KX KA2 KA21 KB KP KN KF KL KC KA1");
+  nodes.Remove(3L);
+  EXPECT_EQ(ByIndex(nodes), "K0 KA KA2 KA21 KB KP KN KF KL KC KA1");
+  nodes.Remove("KC");
+  nodes.Add({}, tvw::Last, "KA21", "again");
+  n["KA"].SetParent(n["KA21"]);
+  EXPECT_EQ(Shown(), "K0(KB) KA21(KA(KF KN KP KA1))");
+  EXPECT_EQ(ByIndex(nodes), "K0 KA KB KP KN KF KA1 KA21");
+  EXPECT_EQ(nodes.RootCount(), 2);
+}
 
 TEST_F(TreeNodesTest, RefusedCallsNameTheirFaultAndChangeNothing) {
   const std::vector<std::pair<std::function<void()>, long>> refused = {
@@ -41,17 +102,19 @@ TEST_F(TreeNodesTest, RefusedCallsNameTheirFaultAndChangeNothing) {
       {[&] { nodes.Add("KA", 7, "KZ", "z"); }, err::InvalidProcedureCall},
       {[&] { nodes.Add("KA", tvw::Child, "KZ", "z", "Unknown"); }, err::ElementNotFound},
       {[&] { nodes.Add("KA", tvw::Child, "KZ", "z", 5); }, err::IndexOutOfBounds},
+      {[&] { nodes.Add("KA", tvw::Child, "KB", "b"); }, err::KeyNotUnique},
+      {[&] { nodes.Item("KA1").SetKey("KB"); }, err::KeyNotUnique},
+      {[&] { nodes.Item("KA").SetParent(nodes.Item("KA21")); }, err::IntroducesCycle},
       {[&] { nodes.Item("KB").SetParent(Node()); }, err::ObjectVariableNotSet},
       {[&] { nodes.Item("K0").Parent().Text(); }, err::ObjectVariableNotSet},
   };
   for (size_t i = 0; i < refused.size(); ++i) {
     EXPECT_EQ(FailureOf(refused[i].first).Number(), refused[i].second) << "case " << i;
   }
-  EXPECT_EQ(nodes.Count(), 6);
-  EXPECT_EQ(nodes.Item("KB").Parent(), nodes.Item("K0"));
+  nodes.Item("KA1").SetKey("KA1");
+  EXPECT_EQ(Shown(), "K0(KA(KA1 KA2(KA21)) KB)");
   EXPECT_FALSE(nodes.ChildAt(nodes.Item("K0"), 2)) << "a row past the last child is nothing";
 }
-
 TEST_F(TreeNodesTest, ImagesAreResolvedByNumberOrKeyAndNeedAnImageList) {
   nodes.Item("KA1").SetImage("Variable");
   EXPECT_EQ((std::vector<int>{nodes.Item("K0").Image(), nodes.Item("KA").Image(),

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDragLeaveEvent>
-#include <QImage>
-#include <QTemporaryDir>
 #include <QToolButton>
 
-#include "host/HostServices.h"
 #include "qt/Appearance.h"
-#include "qt/Screenshot.h"
 #include "qt/ToolbarView.h"
 #include "tests/qt/QtFixture.h"
 
@@ -88,18 +84,14 @@ TEST_F(EditorWindowTest, OnlyTheUsersSelectionRaisesNodeClickAndARemovalLeavesNo
   EXPECT_EQ(Shown("txtClave"), shown);
 }
 
-TEST_F(EditorWindowTest, ExpandingFollowsTheUserAndTheProgram) {
+// Expanding and checking by the user reach the nodes; what the program expands, the tree shows.
+TEST_F(EditorWindowTest, TheUsersExpandAndCheckReachTheNodesAndTheProgramsTheTree) {
   Tree().expand(IndexOf("K0"));
   Tree().expand(IndexOf("K0001"));
   EXPECT_TRUE(NodeOf("K0001").Expanded());
   EXPECT_EQ(NodeOf("K0001").Image(), 2) << "the window's Expand handler ran";
   NodeOf("K0001").SetExpanded(false);
   EXPECT_FALSE(Tree().isExpanded(IndexOf("K0001")));
-  NodeOf("KDESC_MAX").EnsureVisible();
-  EXPECT_TRUE(Tree().isExpanded(IndexOf("K0002")));
-}
-
-TEST_F(EditorWindowTest, SpaceTogglesTheCheckBoxOfTheCurrentNode) {
   ClickNode("K0003");
   QTest::keyClick(&Tree(), Qt::Key_Space);
   EXPECT_TRUE(NodeOf("K0003").Checked());
@@ -126,14 +118,6 @@ TEST_F(EditorWindowTest, HitTestAndDragOverUseTheRowsTheUserSeesAndADragThatLeav
   EXPECT_FALSE(Arbol().DropHighlight());
 }
 
-TEST_F(EditorWindowTest, TheExitButtonUnloadsTheEditorAndItsWindowGoes) {
-  Button(ToolbarZul::Command::Exit).click();
-  EXPECT_FALSE(editor.Loaded());
-  EXPECT_EQ(ui.WindowOf(editor), nullptr);
-  editor.Show();
-  EXPECT_NE(ui.WindowOf(editor), nullptr) << "a new window for the form loaded again";
-}
-
 TEST_F(EditorWindowTest, AnErrorEscapingAHandlerShowsOneCriticalBoxInPlainText) {
   utility->SetFinder(
       [](const Lookup&) -> std::string { throw RuntimeError(3704, "<i>connection lost</i>"); });
@@ -145,37 +129,12 @@ TEST_F(EditorWindowTest, AnErrorEscapingAHandlerShowsOneCriticalBoxInPlainText) 
   EXPECT_EQ(box.format, Qt::PlainText);
 }
 
-// A description is the store's text, shown as written: markup in it is no heading or bold type.
-TEST_F(EditorWindowTest, TheDeleteConfirmationShowsAStoredDescriptionLiterally) {
-  publico.sessionService = std::make_shared<HostSession>(
-      store.Db(),
-      [this](const std::string& prompt, long code, const std::string& title,
-             const std::string& errorId) { return ui.Message(prompt, code, title, errorId); },
-      "ana");
-  AddClass("0099", "0099", "0000", "<b>x</b>");
-  Arbol().UserKeyUp(KeyCode::F5, 0);
-  ClickNode("K0099");
-  MessageBoxWatcher box(Qt::Key_Escape);
-  Button(ToolbarZul::Command::Delete).click();
-  EXPECT_EQ(box.text, "Se eliminará: <b>x</b> y la sub-variables");
-  EXPECT_EQ(box.format, Qt::PlainText);
-  EXPECT_TRUE(NodeOf("K0099")) << "Escape keeps the class";
-}
-
 TEST_F(EditorWindowTest, TheHourglassIsTheScreensPointerUntilTheDefaultReturns) {
   runtime.SetMousePointer(MousePointer::Hourglass);
   ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
   runtime.SetMousePointer(MousePointer::Default);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(EditorWindowTest, AScreenshotIsAPictureOfTheWholeWindow) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(SaveScreenshot(ui, editor, folder.filePath("editor.png")));
-  EXPECT_EQ(QImage(folder.filePath("editor.png")).size(), QSize(617, 403));
-  editor.Unload();
-  EXPECT_FALSE(SaveScreenshot(ui, editor, folder.filePath("none.png")));
 }
 
 }  // namespace

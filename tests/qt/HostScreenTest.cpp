@@ -14,12 +14,14 @@ namespace xel::testing {
 namespace {
 
 // Enter presses the default button: Cancel on a confirmation, so that no change is made by
-// accident, and Ok on a warning. The button pressed comes back as its number.
+// accident, and Ok on a warning. The button pressed comes back as its number. A message's text
+// may hold the store's texts: markup in it is shown as written.
 TEST(MessageBoxTest, EnterAnswersAConfirmationWithCancelAndAWarningWithOk) {
   MessageBoxWatcher confirmation(Qt::Key_Return);
-  EXPECT_EQ(ShowMensaje(nullptr, "¿Borrar?", MsgCode::OkCancelQuestion, "Velmora"),
+  EXPECT_EQ(ShowMensaje(nullptr, "¿Borrar <b>x</b>?", MsgCode::OkCancelQuestion, "Velmora"),
             MsgCode::Cancel);
-  EXPECT_EQ(confirmation.text, "¿Borrar?");
+  EXPECT_EQ(confirmation.text, "¿Borrar <b>x</b>?");
+  EXPECT_EQ(confirmation.format, Qt::PlainText);
   EXPECT_EQ(confirmation.icon, QMessageBox::Question);
   MessageBoxWatcher warning(Qt::Key_Return);
   EXPECT_EQ(ShowMensaje(nullptr, "Falta la clave", MsgCode::Exclamation, "Advertencia"),

@@ -62,18 +62,6 @@ TEST_P(ConnectionTest, TextsComeBackAsTypedWhetherBoundOrQuotedAndNeverChangeThe
   EXPECT_EQ(FailureOf(tooFew).Number(), err::DatabaseError);
 }
 
-TEST_P(ConnectionTest, CountsTheRowsOnlyWritingStatementsChange) {
-  const std::pair<const char*, long> statements[] = {
-      {"INSERT INTO t (k, v) VALUES ('a', 'x'), ('b', 'x'), ('c', 'y')", 3},
-      {"UPDATE t SET v = 'z' WHERE v = 'x'", 2},
-      {"SELECT * FROM t", 0},
-      {"CREATE TABLE u (x text)", 0}};
-  for (const auto& [statement, rows] : statements) {
-    Db().Execute(statement);
-    EXPECT_EQ(Db().RecordsAffected(), rows) << statement;
-  }
-}
-
 TEST_P(ConnectionTest, RunsOneStatementPerTextAndNothingOfALongerOne) {
   EXPECT_EQ(ValueOf(Db(), "1", "-- a closing comment\n"), "1");
   EXPECT_EQ(ValueOf(Db(), "';'", "; "), ";");

@@ -68,7 +68,7 @@ struct AceptarTest : OnEveryBackend<DialogoFixture> {
 };
 
 // Each check refuses with its own message, in order, keeps the dialog open and writes nothing; a
-// look-up that fails is told and refuses alike.
+// look-up that fails (the last case) is told and refuses alike.
 TEST_P(AceptarTest, EachCheckRefusesWithItsOwnMessageInOrderAndWritesNothing) {
   constexpr long kAviso = MsgCode::Exclamation;
   constexpr long kError = MsgCode::Critical;

@@ -57,13 +57,11 @@ struct TreeNodesTest : ::testing::Test {
     nodes.Add("K0", tvw::Child, "KB", "B");
   }
   std::string Shown() { return Outline(nodes, nodes.FirstRoot()); }
-  Node operator[](const std::string& key) { return nodes.Item(key); }
 };
 
 // Indexes follow the order of addition, whatever moves; a removal renumbers those after it, and
 // frees its keys.
 TEST_F(TreeNodesTest, AddsMovesKeyChangesAndRemovalsKeepLinksIndexesAndKeysInStep) {
-  auto& n = *this;
   const std::pair<std::function<void()>, std::string> steps[] = {
       {[&] { nodes.Add("KA2", tvw::Previous, "KP", "p"); }, "K0(KA(KA1 KP KA2(KA21)) KB)"},
       {[&] { nodes.Add("KA1", tvw::Next, "KN", "n"); }, "K0(KA(KA1 KN KP KA2(KA21)) KB)"},
@@ -72,11 +70,12 @@ TEST_F(TreeNodesTest, AddsMovesKeyChangesAndRemovalsKeepLinksIndexesAndKeysInSte
       {[&] { nodes.Add("KA21", tvw::Last, "KL", "l"); }, "K0(KA(KF KA1 KN KP KA2(KA21 KL)) KB)"},
       {[&] { nodes.Add("KB", tvw::Child, "KC", "c"); }, "K0(KA(KF KA1 KN KP KA2(KA21 KL)) KB(KC))"},
       {[&] {
-         n["KA1"].SetKey("KX");
+         nodes.Item("KA1").SetKey("KX");
          nodes.Add("KA", tvw::Child, "KA1", "a1");
        },
        "K0(KA(KF KX KN KP KA2(KA21 KL) KA1) KB(KC))"},
-      {[&] { n["KA2"].SetParent(n["KC"]); }, "K0(KA(KF KX KN KP KA1) KB(KC(KA2(KA21 KL))))"},
+      {[&] { nodes.Item("KA2").SetParent(nodes.Item("KC")); },
+       "K0(KA(KF KX KN KP KA1) KB(KC(KA2(KA21 KL))))"},
   };
   for (const auto& [change, shown] : steps) {
     change();
@@ -87,7 +86,7 @@ TEST_F(TreeNodesTest, AddsMovesKeyChangesAndRemovalsKeepLinksIndexesAndKeysInSte
   EXPECT_EQ(ByIndex(nodes), "K0 KA KA2 KA21 KB KP KN KF KL KC KA1");
   nodes.Remove("KC");
   nodes.Add({}, tvw::Last, "KA21", "again");
-  n["KA"].SetParent(n["KA21"]);
+  nodes.Item("KA").SetParent(nodes.Item("KA21"));
   EXPECT_EQ(Shown(), "K0(KB) KA21(KA(KF KN KP KA1))");
   EXPECT_EQ(ByIndex(nodes), "K0 KA KB KP KN KF KA1 KA21");
   EXPECT_EQ(nodes.RootCount(), 2);

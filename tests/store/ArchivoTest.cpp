@@ -1,8 +1,10 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "store/Exportacion.h"
@@ -12,20 +14,17 @@
 namespace xel {
 namespace {
 
+using ::testing::AllOf;
 using testing::FailureOf;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using Texts = std::vector<std::string>;
 
 const std::string kCabecera = "record,code,parent,position,class,key,value,type,description\n";
 
 // A file that is not well formed (JSON when it opens with a bracket), the line its message must
 // name and what the message says.
-struct Malformado {
-  std::string texto;
-  long linea;
-  const char* motivo;
-};
-
-const Malformado kMalformados[] = {
+const std::tuple<std::string, long, const char*> kMalformados[] = {
     {"{\"classes\": [\n{\"code\": \"0001\"", 2, "expected '}'"},
     {"{\"classes\": [\n{\"code\": \"00\n01\"}]}", 2, "control character"},
     {"{\"variables\": [\n\n{\"key\": \"\\ude80\"}]}", 3, "must follow U+D800"},
@@ -58,13 +57,11 @@ const Malformado kMalformados[] = {
     {kCabecera + "variable,,,,1,K,\"a\r\nb\nc\",T,d\r\nvariable,,,,1,K2\r\n", 5, "this one has 6"}};
 
 TEST(ArchivoTest, AMalformedFileNamesItselfAndTheWrongLine) {
-  for (const Malformado& caso : kMalformados) {
-    const std::string nombre = caso.texto.find_first_of("{[") == 0 ? "v.json" : "v.csv";
-    RuntimeError error = FailureOf([&] { LeeExportacion(caso.texto, nombre); });
-    std::string lugar = nombre + ":" + std::to_string(caso.linea) + ": ";
-    EXPECT_TRUE(error.Description().starts_with(lugar)) << caso.texto << "\n" << error.what();
-    EXPECT_NE(error.Description().find(caso.motivo), std::string::npos) << caso.texto << "\n"
-                                                                        << error.what();
+  for (const auto& [texto, linea, motivo] : kMalformados) {
+    const std::string nombre = texto.find_first_of("{[") == 0 ? "v.json" : "v.csv";
+    EXPECT_THAT(FailureOf([&] { LeeExportacion(texto, nombre); }).Description(),
+                AllOf(StartsWith(nombre + ":" + std::to_string(linea) + ": "), HasSubstr(motivo)))
+        << texto;
   }
 }
 

@@ -1,7 +1,9 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "store/ContenidoDelStore.h"
@@ -17,9 +19,12 @@
 namespace xel {
 namespace {
 
+using ::testing::AllOf;
 using testing::DumpStore;
 using testing::FailureOf;
+using ::testing::HasSubstr;
 using testing::RowsByHistory;
+using ::testing::StartsWith;
 using testing::StoreRows;
 using testing::TempStore;
 
@@ -39,13 +44,6 @@ const Contenido kStore = {
     {{"0001", "0000", "0001", "Impuestos"}, {"0002", "0001", "0002", "Retenciones"}},
     {{"0001", "IVA", "16", "N", "Tasa"}, {"0002", "RET", "1", "B", ""}}};
 
-struct FilaErronea {
-  const char* que;
-  Contenido archivo;
-  long linea;
-  const char* motivo;
-};
-
 Clase C(const char* codigo, const char* padre, const char* posicion, const char* desc, long l) {
   return {codigo, padre, posicion, desc, l};
 }
@@ -53,7 +51,8 @@ Variable V(const char* clase, const char* clave, std::string valor, const char* 
   return {clase, clave, valor, tipo, "d", l};
 }
 
-const FilaErronea kFilasErroneas[] = {
+// What is wrong, the file's rows, the line the refusal names and what it says.
+const std::tuple<const char*, Contenido, long, const char*> kFilasErroneas[] = {
     {"class without a code", {{C("  ", "0000", "0009", "D", 2)}, {}}, 2, "needs a code"},
     {"blank description", {{C("0009", "0000", "0009", "  ", 3)}, {}}, 3, "needs a description"},
     {"unknown parent", {{C("0009", "0099", "0009", "D", 2)}, {}}, 2, "position of no class"},
@@ -82,12 +81,10 @@ const FilaErronea kFilasErroneas[] = {
     {"NUL", {{}, {V("0001", "K", std::string("a\0b", 3), "T", 2)}}, 2, "NUL"}};
 
 TEST(PlanDeImportacionTest, AWrongRowIsRefusedWithItsLine) {
-  for (const FilaErronea& caso : kFilasErroneas) {
-    RuntimeError error = FailureOf([&] { PlaneaImportacion(caso.archivo, kStore, "f.csv"); });
-    std::string lugar = "f.csv:" + std::to_string(caso.linea) + ": ";
-    EXPECT_TRUE(error.Description().starts_with(lugar)) << caso.que << ": " << error.what();
-    EXPECT_NE(error.Description().find(caso.motivo), std::string::npos)
-        << caso.que << ": " << error.what();
+  for (const auto& [que, archivo, linea, motivo] : kFilasErroneas) {
+    EXPECT_THAT(FailureOf([&] { PlaneaImportacion(archivo, kStore, "f.csv"); }).Description(),
+                AllOf(StartsWith("f.csv:" + std::to_string(linea) + ": "), HasSubstr(motivo)))
+        << que;
   }
 }
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,15 +31,6 @@ struct Desenlace {
   std::string dicho;  // what the user was told, for the failure's report
 };
 
-// One write path, as the user makes it on the small store, through the window or the command line.
-struct Escritura {
-  std::string nombre;
-  std::function<Desenlace(VentanaEditor&, Connection&)> escribe;
-};
-void PrintTo(const Escritura& escritura, std::ostream* out) {
-  *out << escritura.nombre;
-}
-
 // The failures a window showed, and what it said.
 Desenlace Visto(const VentanaEditor& ventana, bool exito) {
   Desenlace visto{exito, 0, ""};
@@ -51,76 +42,72 @@ Desenlace Visto(const VentanaEditor& ventana, bool exito) {
 }
 
 // A write of the core, which reports a failure by throwing it.
-Desenlace DelNucleo(const std::function<void()>& escribe) {
+Desenlace DelNucleo(Connection& db, const std::function<void(Historial&)>& escribe) {
   try {
-    escribe();
+    Historial historial = Historial::De(db, "ana");
+    escribe(historial);
   } catch (const RuntimeError& e) {
     return {false, 1, e.Description()};
   }
   return {true, 0, ""};
 }
 
-const std::vector<Escritura>& Escrituras() {
-  static const std::vector<Escritura> escrituras{
-      {"DialogInsert",
-       [](VentanaEditor& v, Connection&) {
-         v.Agrega("K0001", [](frmZULAddVariables& d) {
-           DialogoFixture::LlenaVariable(d, "NUEVA", 2, "x");
-           DialogoFixture::AceptaOCancela(d);
-         });
-         return Visto(v, v.Nodes().Contains("KNUEVA"));
-       }},
-      {"DialogUpdate",
-       [](VentanaEditor& v, Connection&) {
-         bool aceptado = false;
-         v.Edita("KIVA", [&](frmZULAddVariables& d) {
-           d.txtValor.SetText("17");
-           DialogoFixture::AceptaOCancela(d);
-           aceptado = d.Add;
-         });
-         return Visto(v, aceptado);
-       }},
-      {"DeleteSubTree",
-       [](VentanaEditor& v, Connection&) {
-         v.Borra("K0001");
-         return Visto(v, !v.Nodes().Contains("K0001"));
-       }},
-      {"SaveOrder",
-       [](VentanaEditor& v, Connection&) {
-         v.Drag("K0004", "K0003");
-         v.session->ClearMessages();
-         v.Graba();
-         return Visto(v, v.session->Messages().empty());
-       }},
-      {"Set",
-       [](VentanaEditor&, Connection& db) {
-         return DelNucleo([&] {
-           Historial historial = Historial::De(db, "ana");
-           CambiaValor(historial, "IVA", "17");
-         });
-       }},
-      {"Import",
-       [](VentanaEditor&, Connection& db) {
-         Contenido archivo;
-         archivo.clases.push_back({"0009", "0000", "0009", "Nueva", 1});
-         archivo.variables.push_back({"0009", "NUEVA", "1", "B", "", 2});
-         archivo.variables.push_back({"0001", "IVA", "17", "N", "", 3});
-         return DelNucleo([&] {
-           Historial historial = Historial::De(db, "ana");
-           Importa(historial, archivo, "vars.json", false);
-         });
-       }},
-      // On the server the small store's rows were recorded as they were written straight into it.
-      {"RevertCreation",
-       [](VentanaEditor&, Connection& db) {
-         return DelNucleo([&] {
-           Historial historial = Historial::De(db, "ana");
-           Revierte(historial, LeeHistorial(db, {.variable = "MONEDA"}).at(0).id, false);
-         });
-       }},
-  };
-  return escrituras;
-}
+// One write path, as the user makes it on the small store, through the window or the command line.
+struct Escritura {
+  std::string nombre;
+  std::function<Desenlace(VentanaEditor&, Connection&)> escribe;
+};
+
+const Escritura kEscrituras[] = {
+    {"DialogInsert",
+     [](VentanaEditor& v, Connection&) {
+       v.Agrega("K0001", [](frmZULAddVariables& d) {
+         DialogoFixture::LlenaVariable(d, "NUEVA", 2, "x");
+         DialogoFixture::AceptaOCancela(d);
+       });
+       return Visto(v, v.Nodes().Contains("KNUEVA"));
+     }},
+    {"DialogUpdate",
+     [](VentanaEditor& v, Connection&) {
+       bool aceptado = false;
+       v.Edita("KIVA", [&](frmZULAddVariables& d) {
+         d.txtValor.SetText("17");
+         DialogoFixture::AceptaOCancela(d);
+         aceptado = d.Add;
+       });
+       return Visto(v, aceptado);
+     }},
+    {"DeleteSubTree",
+     [](VentanaEditor& v, Connection&) {
+       v.Borra("K0001");
+       return Visto(v, !v.Nodes().Contains("K0001"));
+     }},
+    {"SaveOrder",
+     [](VentanaEditor& v, Connection&) {
+       v.Drag("K0004", "K0003");
+       v.session->ClearMessages();
+       v.Graba();
+       return Visto(v, v.session->Messages().empty());
+     }},
+    {"Set",
+     [](VentanaEditor&, Connection& db) {
+       return DelNucleo(db, [](Historial& h) { CambiaValor(h, "IVA", "17"); });
+     }},
+    {"Import",
+     [](VentanaEditor&, Connection& db) {
+       const Contenido archivo = {
+           {{"0009", "0000", "0009", "Nueva", 1}},
+           {{"0009", "NUEVA", "1", "B", "", 2}, {"0001", "IVA", "17", "N", "", 3}}};
+       return DelNucleo(db, [&](Historial& h) { Importa(h, archivo, "vars.json", false); });
+     }},
+    // On the server the small store's rows were recorded as they were written straight into it.
+    {"RevertCreation",
+     [](VentanaEditor&, Connection& db) {
+       return DelNucleo(db, [&](Historial& h) {
+         Revierte(h, LeeHistorial(db, {.variable = "MONEDA"}).at(0).id, false);
+       });
+     }},
+};
 
 // The store of one attempt on the server, with the editor open on it through the host's
 // reconnecting connection, as the program has it, and a second connection that can end the
@@ -139,13 +126,6 @@ struct Intento : StoreFixture {
   VentanaEditor ventana{conexion};
 };
 
-// One attempt whose session was ended: the store after it, and what the user was told.
-struct Tras {
-  int call;
-  Lines estado;
-  Desenlace desenlace;
-};
-
 struct ConexionPerdidaTest : ::testing::TestWithParam<Escritura> {};
 
 TEST_P(ConexionPerdidaTest, AtEveryCallTheStoreIsOldOrNewAndTheUserIsToldWhich) {
@@ -153,44 +133,97 @@ TEST_P(ConexionPerdidaTest, AtEveryCallTheStoreIsOldOrNewAndTheUserIsToldWhich) 
     GTEST_SKIP() << why;
   }
   const Escritura& escritura = GetParam();
-  Lines viejo;
-  std::vector<Tras> intentos;
-  for (int call = 1;; ++call) {
+  Lines viejo, nuevo;
+  {
     Intento intento;
-    if (viejo.empty()) {
-      viejo = StoreRows(intento.store.Db());
-    }
+    viejo = StoreRows(intento.store.Db());
+    Desenlace desenlace = escritura.escribe(intento.ventana, intento.conexion);
+    EXPECT_TRUE(desenlace.exito && desenlace.fallas == 0) << desenlace.dicho;
+    nuevo = StoreRows(intento.store.Db());
+    ASSERT_NE(nuevo, viejo) << "the write changed nothing";
+  }
+  // The old state with one failure told, or the new one told as done: nothing in between.
+  for (int call = 1;; ++call) {
+    SCOPED_TRACE("session ended at call " + std::to_string(call));
+    Intento intento;
     intento.terminador.TerminateAtCall(call);
     Desenlace desenlace = escritura.escribe(intento.ventana, intento.conexion);
     auto otra = intento.store.OpenAnother();
     Lines estado = StoreRows(*otra);
     EXPECT_EQ(RowsByHistory(viejo, *otra), estado)
-        << "a change without its history entry, or an entry without its change, at call " << call;
-    EXPECT_EQ(OpenTransactionsOnServer(*intento.killer), 0) << "session ended at call " << call;
+        << "a change without its history entry, or an entry without its change";
+    EXPECT_EQ(OpenTransactionsOnServer(*intento.killer), 0);
+    const bool hecho = estado == nuevo;
+    EXPECT_TRUE(hecho || estado == viejo) << "a part of the write is stored";
+    EXPECT_EQ(std::pair(desenlace.exito, desenlace.fallas), std::pair(hecho, hecho ? 0ul : 1ul))
+        << desenlace.dicho;
     if (!intento.terminador.Terminated()) {
-      EXPECT_TRUE(desenlace.exito);
-      EXPECT_EQ(desenlace.fallas, 0u) << desenlace.dicho;
-      EXPECT_NE(estado, viejo) << "the write changed nothing";
+      EXPECT_TRUE(hecho);
       EXPECT_GT(call, 2) << "the write made too few calls to be swept";
-      // The old state with one failure told, or the new one told as done: nothing in between.
-      for (const Tras& tras : intentos) {
-        SCOPED_TRACE("session ended at call " + std::to_string(tras.call));
-        bool hecho = tras.estado == estado;
-        EXPECT_TRUE(hecho || tras.estado == viejo) << "a part of the write is stored";
-        EXPECT_EQ(tras.desenlace.exito, hecho);
-        EXPECT_EQ(tras.desenlace.fallas, hecho ? 0u : 1u) << tras.desenlace.dicho;
-      }
       return;
     }
-    intentos.push_back({call, estado, desenlace});
     ASSERT_LT(call, 60) << "the write never ends";
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EachWritePath, ConexionPerdidaTest, ::testing::ValuesIn(Escrituras()),
+INSTANTIATE_TEST_SUITE_P(EachWritePath, ConexionPerdidaTest, ::testing::ValuesIn(kEscrituras),
                          [](const ::testing::TestParamInfo<Escritura>& info) {
                            return info.param.nombre;
                          });
+
+// The editor left open while its PostgreSQL server restarts: the next action works without a
+// restart of the program, and a server that stays away is told in one message. The test stops the
+// server, so it runs only where it has one of its own (the robustness_server_restart test).
+void Servidor(const std::string& orden) {
+  std::string ctl = std::getenv("XEL02_TEST_PG_CTL");
+  ASSERT_EQ(std::system((ctl + " " + orden).c_str()), 0) << ctl << " " << orden;
+}
+
+struct ReinicioDelServidorTest : StoreFixture {
+  ReinicioDelServidorTest() : StoreFixture(Backend::PostgreSql) { AddSmallStore(); }
+
+  void SetUp() override {
+    const char* own = std::getenv("XEL02_TEST_PG_OWN_SERVER");
+    if (!own || std::string(own) != "1" || !std::getenv("XEL02_TEST_PG_CTL")) {
+      GTEST_SKIP()
+          << "stops its server: runs only on a server of its own (robustness_server_restart)";
+    }
+  }
+
+  ReconnectingConnection db{store.OpenAnother(), [this] { return store.OpenAnother(); }};
+  VentanaEditor ventana{db};
+
+  void AgregaVariable(const std::string& clave) {
+    ventana.Agrega("K0001", [&](frmZULAddVariables& d) {
+      DialogoFixture::LlenaVariable(d, clave, 2, "x");
+      DialogoFixture::AceptaOCancela(d);
+    });
+  }
+};
+
+TEST_F(ReinicioDelServidorTest, TheOpenWindowAndTheCommandsWorkOnAfterTheServerRestarts) {
+  ventana.Open();
+  Servidor("stop");
+  Servidor("start");
+  AgregaVariable("TRAS_REINICIO");
+  EXPECT_TRUE(ventana.session->Messages().empty()) << ventana.session->Messages()[0].prompt;
+  EXPECT_TRUE(ventana.Nodes().Contains("KTRAS_REINICIO"));
+
+  Servidor("stop");
+  Servidor("start");
+  Historial historial = Historial::De(db, "ana");
+  CambiaValor(historial, "IVA", "18");
+  EXPECT_EQ(LeeVariable(*store.OpenAnother(), "IVA").valor, "18");
+  EXPECT_EQ(LeeVariable(*store.OpenAnother(), "TRAS_REINICIO").valor, "x");
+
+  Servidor("stop");
+  AgregaVariable("SIN_SERVIDOR");
+  Servidor("start");
+  ASSERT_EQ(ventana.session->Messages().size(), 1u);
+  EXPECT_NE(ventana.session->Messages()[0].prompt.find("does not answer"), std::string::npos)
+      << ventana.session->Messages()[0].prompt;
+  EXPECT_FALSE(ventana.Nodes().Contains("KSIN_SERVIDOR"));
+}
 
 }  // namespace
 }  // namespace xel::testing

@@ -13,7 +13,6 @@
 #include <functional>
 #include <iostream>
 #include <optional>
-#include <ostream>
 #include <random>
 #include <thread>
 
@@ -56,9 +55,6 @@ struct Escritura {
   std::string nombre;
   std::function<void(const std::string& archivo, const std::function<void()>& empieza)> escribe;
 };
-void PrintTo(const Escritura& escritura, std::ostream* out) {
-  *out << escritura.nombre;
-}
 
 void GrabaOrden(const std::string& archivo, const std::function<void()>& empieza) {
   auto db = OpenConnection("sqlite:" + archivo);
@@ -89,15 +85,10 @@ void ImportaArchivo(const std::string& archivo, const std::function<void()>& emp
   Importa(historial, leido, "vars.json", false);
 }
 
-// How one child process ended: killed, or on its own with its exit status.
-struct Final {
-  bool matado;
-  int estado;
-};
-
-// Runs the write in a child process; with a delay, kills it that long after the write starts.
-Final EnHijo(const Escritura& escritura, const std::string& archivo,
-             std::optional<Clock::duration> demora, Clock::duration* duracion = nullptr) {
+// Runs the write in a child process and gives its wait status; with a delay, kills it that long
+// after the write starts.
+int EnHijo(const Escritura& escritura, const std::string& archivo,
+           std::optional<Clock::duration> demora, Clock::duration* duracion = nullptr) {
   int senal[2];
   EXPECT_EQ(pipe(senal), 0);
   pid_t hijo = fork();
@@ -120,12 +111,7 @@ Final EnHijo(const Escritura& escritura, const std::string& archivo,
   if (duracion) {
     *duracion = Clock::now() - inicio;
   }
-  return {WIFSIGNALED(estado), WIFEXITED(estado) ? WEXITSTATUS(estado) : -1};
-}
-
-std::string Integridad(const std::string& archivo) {
-  auto db = OpenConnection("sqlite:" + archivo);
-  return db->Execute("PRAGMA integrity_check")->Field("integrity_check").Text();
+  return estado;
 }
 
 struct ProcesoMatadoTest : ::testing::TestWithParam<Escritura> {
@@ -147,8 +133,11 @@ struct ProcesoMatadoTest : ::testing::TestWithParam<Escritura> {
                                std::filesystem::copy_options::overwrite_existing);
     return copia.string();
   }
+  // The store's rows, once SQLite finds the file whole.
   static Lines Estado(const std::string& archivo) {
-    return StoreRows(*OpenConnection("sqlite:" + archivo));
+    auto db = OpenConnection("sqlite:" + archivo);
+    EXPECT_EQ(db->Execute("PRAGMA integrity_check")->Field("integrity_check").Text(), "ok");
+    return StoreRows(*db);
   }
 
   static inline std::unique_ptr<TempStore> plantilla_;
@@ -159,9 +148,7 @@ TEST_P(ProcesoMatadoTest, AfterAKillTheStoreIsWholeAndOldOrNew) {
   std::string completo = Copia("completo.db");
   Lines viejo = Estado(completo);
   Clock::duration duracion{};
-  Final final = EnHijo(escritura, completo, std::nullopt, &duracion);
-  ASSERT_FALSE(final.matado);
-  ASSERT_EQ(final.estado, 0) << "the write failed without a kill";
+  ASSERT_EQ(EnHijo(escritura, completo, std::nullopt, &duracion), 0) << "the write failed alone";
   Lines nuevo = Estado(completo);
   ASSERT_NE(nuevo, viejo);
 
@@ -172,9 +159,8 @@ TEST_P(ProcesoMatadoTest, AfterAKillTheStoreIsWholeAndOldOrNew) {
     auto demora = std::chrono::duration_cast<Clock::duration>(
         duracion * std::uniform_real_distribution<double>(0.0, 1.1)(azar));
     std::string archivo = Copia("matado.db");
-    matadosAMedias += EnHijo(escritura, archivo, demora).matado ? 1 : 0;
-    ASSERT_EQ(Integridad(archivo), "ok");
-    Lines estado = Estado(archivo);
+    matadosAMedias += WIFSIGNALED(EnHijo(escritura, archivo, demora)) ? 1 : 0;
+    const Lines estado = Estado(archivo);
     EXPECT_TRUE(estado == viejo || estado == nuevo);
   }
   EXPECT_GT(matadosAMedias, 0) << "no kill landed while the write ran";

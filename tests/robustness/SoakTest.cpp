@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -12,10 +11,10 @@
 #include "store/ContenidoDelStore.h"
 #include "store/Historial.h"
 #include "store/Importacion.h"
+#include "tests/support/DialogoFixture.h"
 #include "tests/support/StoreTest.h"
 #include "tests/support/TerminatingConnection.h"
 #include "tests/support/TreeAndStore.h"
-#include "tests/support/VentanaEditor.h"
 
 namespace xel {
 namespace {
@@ -73,10 +72,7 @@ int PorDialogo(Connection& db, int escritor) {
     const std::string& clave = kClaves[static_cast<size_t>(n) % kClaves.size()];
     ventana.Edita("K" + clave, [&](frmZULAddVariables& dialogo) {
       dialogo.txtValor.SetText(ValorPara(clave, escritor, n));
-      dialogo.cmdAceptar.PerformClick();
-      if (dialogo.Visible()) {
-        dialogo.cmdCancelar.PerformClick();
-      }
+      testing::DialogoFixture::AceptaOCancela(dialogo);
     });
     hechos += ventana.Dialogo().Add ? 1 : 0;
   }
@@ -108,18 +104,13 @@ TEST_P(SoakTest, EightWritersLeaveOneEntryPerCommittedChange) {
   }
   Db().Execute("DELETE FROM XEL_Historial");
   const std::vector<std::string> filas = testing::StoreRows(Db());
-  std::vector<std::function<int(Connection&)>> escritores;
-  for (int w = 0; w < 6; ++w) {
-    escritores.emplace_back([w](Connection& db) { return PorComandos(db, w); });
-  }
-  escritores.emplace_back([](Connection& db) { return PorDialogo(db, 6); });
-  escritores.emplace_back(PorGrabacion);
+  // Six on the command line, one in the dialog, one saving the order.
   std::atomic<int> hechos = 0;
   std::vector<std::thread> hilos;
-  for (const auto& escritor : escritores) {
-    hilos.emplace_back([&, escritor] {
+  for (int w = 0; w < 8; ++w) {
+    hilos.emplace_back([&, w] {
       auto db = Store().OpenAnother();
-      hechos += escritor(*db);
+      hechos += w < 6 ? PorComandos(*db, w) : w == 6 ? PorDialogo(*db, w) : PorGrabacion(*db);
     });
   }
   for (std::thread& t : hilos) {

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "platform/data/SqlText.h"
+#include "store/DemoStore.h"
+#include "store/Hallazgos.h"
 #include "store/Schema.h"
 #include "store/Sql.h"
 #include "store/Statements.h"
 #include "tests/support/FailureOf.h"
+#include "tests/support/FaultyConnection.h"
 #include "tests/support/StoreTest.h"
 
 namespace xel {
@@ -18,18 +21,25 @@ using testing::FailureOf;
 using testing::TempStore;
 using Texts = std::vector<std::string>;
 
+long CountOf(Connection& db, const char* table) {
+  return db.Execute(std::string("SELECT count(*) AS n FROM ") + table)->Field("n").AsLong();
+}
+
 // The schema met through the editor's own statements.
 struct SchemaTest : testing::StoreTest {
   void InsertClass(const std::string& code, const std::string& id, const std::string& parent,
                    const std::string& description = "x") {
     Db().Execute(sql::InsertaClase(code, parent, id, description));
   }
-  void InsertVariable(const std::string& key) {
-    Db().Execute(sql::InsertaVariable("0001", key, "16", "Tasa", "N"));
+  void InsertVariable(const std::string& key, const std::string& clase = "0001",
+                      const std::string& valor = "16") {
+    Db().Execute(sql::InsertaVariable(clase, key, valor, "", "N"));
   }
-  std::string NextKeyBase(const std::string& parent = "") {
-    const sql::Filtro filtro{parent.empty() ? "" : "Cv_Padre", parent};
-    return ValueOf(sql::AutoClave("XEL_Clase_Variable", "Cv_id", filtro, {}, {}), "Clave");
+  std::string NextKeyBase() {
+    return Db()
+        .Execute(sql::AutoClave("XEL_Clase_Variable", "Cv_id", {}, {}, {}))
+        ->Field("Clave")
+        .Text();
   }
   Texts Column(const std::string& query, const char* column) {
     Texts values;
@@ -38,8 +48,14 @@ struct SchemaTest : testing::StoreTest {
     }
     return values;
   }
-  std::string ValueOf(const std::string& query, const char* column = "r") {
-    return Db().Execute(query)->Field(column).Text();
+  // Each match as its kind, path and code or key.
+  Texts Halla(const std::string& texto) {
+    Texts hallados;
+    for (const Hallazgo& h : Busca(Db(), texto)) {
+      hallados.push_back((h.tipo == Hallazgo::Tipo::Clase ? "class " : "variable ") + h.ruta + " " +
+                         h.clave);
+    }
+    return hallados;
   }
 };
 
@@ -69,38 +85,9 @@ TEST_P(SchemaTest, KeysAreUniqueAndFoundWithoutRegardToCaseButPositionsMayRepeat
   EXPECT_EQ(FailureOf(noKey).Number(), err::DatabaseError);
 }
 
-TEST_P(SchemaTest, KeyGeneratorStatementTakesTheLargestNumericPositionAsText) {
-  EXPECT_EQ(NextKeyBase(), "0");
-  InsertClass("0001", "0001", "0000");
-  InsertClass("0002", "0007", "0003");
-  InsertClass("0003", "A12", "0003");
-  EXPECT_EQ(NextKeyBase(), "0007");
-  EXPECT_EQ(NextKeyBase("0000"), "0001");
-  EXPECT_EQ(NextKeyBase("0009"), "0");
-
-  InsertClass("0004", "999", "0000");
-  InsertClass("0005", "1000", "0000");
-  EXPECT_EQ(NextKeyBase(), "999");  // text order, as the column holds text
-}
-
-TEST_P(SchemaTest, IsNumericAndIsNullAnswerAsOnTheHostServer) {
-  for (const std::string number : {"'5'", "' -2.5e3 '", "'.5'", "'5.'", "'+1E+3'", "'007'"}) {
-    EXPECT_EQ(ValueOf("SELECT ISNUMERIC(" + number + ") AS r"), "1") << number;
-  }
-  for (const std::string other :
-       {"''", "' '", "'25A'", "'1e'", "'.'", "'-'", "'1 2'", "'0x1F'", "NULL"}) {
-    EXPECT_EQ(ValueOf("SELECT ISNUMERIC(" + other + ") AS r"), "0") << other;
-  }
-  InsertClass("0001", "0001", "0000", "");
-  EXPECT_EQ(ValueOf("SELECT IsNull(MAX(Cv_Padre), 'none') AS r FROM XEL_Clase_Variable "
-                    "WHERE Cv_Id = 'missing'"),
-            "none");
-  EXPECT_EQ(Column("SELECT IsNull(Cv_Descripcion, 'none') AS r FROM XEL_Clase_Variable", "r"),
-            Texts{""});
-}
-
 // The search folds case and marks the same way on every backend, whatever the script: each text
-// is a class description, and the search's own query must find it for the wanted text or not.
+// is a class's description and its variable's value, and the search must find both for the wanted
+// text or neither.
 TEST_P(SchemaTest, TheSearchFoldsEveryScriptAlikeOnEveryBackend) {
   struct Caso {
     const char* texto;
@@ -125,16 +112,38 @@ TEST_P(SchemaTest, TheSearchFoldsEveryScriptAlikeOnEveryBackend) {
       {"ガス", "カス", true},  // the Japanese voicing mark is a mark
       // clang-format on
   };
-  std::vector<std::string> clases;
-  for (const Caso& caso : kCasos) {
-    clases.push_back("C" + std::to_string(clases.size()));
-    InsertClass(clases.back(), clases.back(), "0000", caso.texto);
+  for (size_t i = 0; i < std::size(kCasos); ++i) {
+    const std::string codigo = Format0000(static_cast<long>(i) + 1);
+    InsertClass(codigo, codigo, "0000", kCasos[i].texto);
+    InsertVariable("V" + codigo, codigo, kCasos[i].texto);
   }
-  for (size_t i = 0; i < clases.size(); ++i) {
-    const Texts halladas = Column(sql::Busqueda(kCasos[i].buscado, Db().Dialect()), "Clave");
-    EXPECT_EQ(std::ranges::count(halladas, clases[i]) == 1, kCasos[i].halla)
+  for (size_t i = 0; i < std::size(kCasos); ++i) {
+    const std::string codigo = Format0000(static_cast<long>(i) + 1);
+    const std::string ruta = std::string("RAIZ/") + kCasos[i].texto;
+    const Texts hallados = Halla(kCasos[i].buscado);
+    EXPECT_EQ(std::ranges::count(hallados, "class " + ruta + " " + codigo) +
+                  std::ranges::count(hallados, "variable " + ruta + "/V" + codigo + " V" + codigo),
+              kCasos[i].halla ? 2 : 0)
         << kCasos[i].texto << " / " << kCasos[i].buscado;
   }
+}
+
+// Matches come in the tree's order (top-level classes by description, then a class's sub-classes
+// and then its variables), with their paths; the text is a value, never part of the statement.
+TEST_P(SchemaTest, TheSearchFindsClassesAndVariablesInTheTreesOrderWithTheirPaths) {
+  InsertClass("0001", "0001", "0000", "Ventas");
+  InsertClass("0002", "0002", "0001", "Impuestos");
+  InsertClass("0003", "0003", "0000", "Compras");
+  InsertVariable("TOPE", "0002");
+  InsertVariable("NOMBRE", "0001", "Tienda");
+  InsertVariable("IMPRESORA", "0003", "LPT1");
+  EXPECT_EQ(Halla("tienda"), Texts{"variable RAIZ/Ventas/NOMBRE NOMBRE"});
+  EXPECT_EQ(Halla("o"),
+            (Texts{"class RAIZ/Compras 0003", "variable RAIZ/Compras/IMPRESORA IMPRESORA",
+                   "class RAIZ/Ventas/Impuestos 0002", "variable RAIZ/Ventas/Impuestos/TOPE TOPE",
+                   "variable RAIZ/Ventas/NOMBRE NOMBRE"}));
+  EXPECT_EQ(Halla("raiz"), Texts{});
+  EXPECT_EQ(Halla("x'); DELETE FROM XEL_Configuracion; --"), Texts{});
 }
 
 // A read for a change holds its row until the transaction ends: another writer waits for it.
@@ -186,12 +195,39 @@ TEST_P(SchemaTest, AStoreWithoutItsFunctionsIsToldHowToMakeThem) {
   }
 }
 
+TEST_P(SchemaTest, DemoSeedingThatFailsHalfWayWritesNothing) {
+  testing::FaultyConnection faulty(Db());
+  faulty.FailCall(20, RuntimeError(err::DatabaseError, "disk full"),
+                  testing::FaultyConnection::Counting::ExecuteOnly);
+  EXPECT_EQ(FailureOf([&] { SeedDemoStore(faulty); }).Description(), "disk full");
+  EXPECT_FALSE(Db().InTransaction());
+  EXPECT_EQ(CountOf(Db(), sql::XEL_Clase_Variable) + CountOf(Db(), sql::XEL_Configuracion), 0);
+}
+
 TEST(SchemaStatementsTest, EachServerStatementStandsAlone) {
   for (SqlDialect dialect : {SqlDialect::Sqlite, SqlDialect::PostgreSql, SqlDialect::SqlServer}) {
     for (const std::string& statement : SchemaStatements(dialect)) {
       EXPECT_EQ(CountStatements(statement, dialect), StatementCount::One) << statement;
     }
   }
+}
+
+// The demo store is made and seeded only where no store is: rows the user deleted stay deleted,
+// and a store emptied by its user stays empty.
+TEST(DemoStoreFileTest, OpeningSeedsOnlyAFileWithoutTheStore) {
+  TempStore place{TempStore::Contents::Empty};
+  std::string path = (place.Path().parent_path() / "demo.db").string();
+  OpenOrCreateDemoStore(path)->Execute("DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'IVA'");
+  EXPECT_EQ(CountOf(*OpenOrCreateDemoStore(path), sql::XEL_Configuracion), 39);
+
+  TempStore emptied;  // the tables exist, without rows
+  EXPECT_EQ(CountOf(*OpenOrCreateDemoStore(emptied.Path().string()), sql::XEL_Clase_Variable), 0);
+
+  CreateSchema(place.Db());
+  place.Db().Execute("DROP TABLE XEL_Configuracion");
+  auto completed = OpenOrCreateDemoStore(place.Path().string());
+  EXPECT_TRUE(HasSchema(*completed));
+  EXPECT_EQ(CountOf(*completed, sql::XEL_Clase_Variable), 0);
 }
 
 XEL_ON_EVERY_BACKEND(SchemaTest);

@@ -31,24 +31,16 @@ TEST(SqlTest, PlainIdentifiersAreLettersDigitsAndUnderscores) {
   }
 }
 
-TEST(SqlTest, Format0000PadsToFourDigitsKeepingTheSign) {
-  // clang-format off
-  const std::pair<long, const char*> cases[] = {{0, "0000"}, {7, "0007"}, {12, "0012"},
-      {123, "0123"}, {-7, "-0007"}, {12345, "12345"}, {2147483647, "2147483647"}};
-  // clang-format on
-  for (const auto& [number, text] : cases) {
+// Positions are written in four digits keeping the sign; one read back from the store is written
+// so when it is a number (rounded), and kept as it is otherwise or when too large.
+TEST(SqlTest, PositionsAreWrittenInFourDigits) {
+  for (const auto& [number, text] :
+       {std::pair{0L, "0000"}, {7L, "0007"}, {123L, "0123"}, {-7L, "-0007"}, {12345L, "12345"}}) {
     EXPECT_EQ(Format0000(number), text);
   }
-}
-
-// A position read back from the store: a number written as the editor writes it, rounded, and
-// anything else (or a number too large) as it is.
-TEST(SqlTest, NumeroDePosicionWritesNumbersInFourDigits) {
-  for (const auto& [posicion, numero] : {std::pair{"7", "0007"},
-                                         {" 2.6 ", "0003"},
-                                         {"-2.4", "-0002"},
-                                         {"A12", "A12"},
-                                         {"3e10", "3e10"}}) {
+  const std::pair<const char*, const char*> kLeidas[] = {
+      {"7", "0007"}, {" 2.6 ", "0003"}, {"-2.4", "-0002"}, {"A12", "A12"}, {"3e10", "3e10"}};
+  for (const auto& [posicion, numero] : kLeidas) {
     EXPECT_EQ(NumeroDePosicion(posicion), numero) << posicion;
   }
 }

@@ -52,7 +52,7 @@ struct StoreGenerado {
       auto& c = Una();
       c[1] = std::to_string(std::stoi(*c[1]));
     });
-    const bool letras = Dana(0.25, "a code and a position in letters, linked in another case", [&] {
+    const bool letras = Dana(0.3, "a code and a position in letters, linked in another case", [&] {
       auto& c = Una();
       for (auto& hija : clases) {
         hija[2] = hija[2] == c[1] ? "Pos" + *c[1] : hija[2];
@@ -67,7 +67,7 @@ struct StoreGenerado {
       Otra()[1] = "CLÉ" + c[0]->substr(4);
     });
     Dana(0.3, "NULL texts", [&] { Una()[3] = Una()[1] = Una()[2] = Otra()[1] = std::nullopt; });
-    aMano = Dana(0.2, "tables made by hand", [] {});
+    aMano = Dana(0.3, "tables made by hand", [] {});
     Dana(0.1, "a column renamed", [&] {
       const char* columnas[] = {"Clase_Variable Cv_Cve_Clase_Variable",
                                 "Clase_Variable Cv_Id",

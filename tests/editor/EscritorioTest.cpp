@@ -2,7 +2,6 @@
 // a reload keeps what was open and selected, the keyboard reaches everything, the title names the
 // store, and the tree follows the window's size.
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,8 +13,6 @@
 namespace xel::testing {
 namespace {
 
-using ::testing::HasSubstr;
-using ::testing::Not;
 using Texts = std::vector<std::string>;
 
 // Ventas holds Descuentos (with DESC_MAX) and Promociones (with CUPON), in that order.
@@ -159,7 +156,7 @@ TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
 }
 
 // The title names the store: a SQLite file by its name, a server's database by server and name,
-// never with the password of its connection.
+// and nothing else of its connection, its password least of all.
 using TituloTest = OnEveryBackend<Escritorio>;
 
 std::string Atributo(const std::string& conexion, const std::string& nombre) {
@@ -176,8 +173,6 @@ TEST_P(TituloTest, TheTitleNamesTheOpenStoreAndNeverItsPassword) {
   std::string almacen = store.Path().filename().string();
   if (GetParam() == Backend::PostgreSql) {
     almacen = Atributo(conexion, "Server") + "/" + Atributo(conexion, "Database");
-    ASSERT_FALSE(Atributo(conexion, "Pwd").empty());
-    EXPECT_THAT(editor.Caption(), Not(HasSubstr(Atributo(conexion, "Pwd"))));
   }
   EXPECT_EQ(editor.Caption(), "Variables del sistema — " + almacen);
   EXPECT_EQ(Barra().Caption(), "Variables del sistema");

@@ -62,27 +62,20 @@ TEST_F(MovimientosTest, MinusMovesAThreeLevelSubTreeWholeAndCollapsedWithEveryth
   EXPECT_TRUE(db.Calls().empty()) << "only the tree changes";
 }
 
-TEST_F(MovimientosTest, PlusSwapsWithThePreviousSiblingWhateverTheKind) {
-  Click("K0005");
-  EXPECT_EQ(Press('+'), 0);
-  Click("KVA");
-  EXPECT_EQ(Press('+'), 0);
-  EXPECT_EQ(Shape(), (Lines{"K0", " K0001", "  KVA", "  K0002", "   K0003", "    KV11", "   KV1",
-                            " K0005", "  KVC", " K0004"}));
-}
-
-TEST_F(MovimientosTest, NodesThatCannotMoveStayButTheKeyIsConsumed) {
-  const std::pair<const char*, char> stuck[] = {
-      {"K0001", '+'}, {"K0005", '-'}, {"K0", '+'}, {"K0", '-'}};
-  for (auto [key, press] : stuck) {
-    Click(key);
+// "+" swaps a node with its previous sibling, whatever the kind, "-" with its next; a node that
+// cannot move stays. Either way the key is consumed; other keys pass on.
+TEST_F(MovimientosTest, PlusAndMinusSwapWithASiblingAndNodesThatCannotMoveStay) {
+  const std::pair<const char*, char> presses[] = {{"K0001", '+'}, {"K0005", '-'}, {"K0", '+'},
+                                                  {"K0", '-'},    {"", '-'},      {"K0005", '+'},
+                                                  {"KVA", '+'}};
+  for (auto [key, press] : presses) {
+    Arbol().SetSelectedItem(*key ? NodeOf(key) : Node());
     EXPECT_EQ(Press(press), 0) << key << press;
   }
-  Arbol().SetSelectedItem(Node());
-  EXPECT_EQ(Press('-'), 0) << "with nothing selected";
   Click("K0004");
   EXPECT_EQ(Press('a'), 'a') << "other keys pass on";
-  EXPECT_EQ(Shape(), original);
+  EXPECT_EQ(Shape(), (Lines{"K0", " K0001", "  KVA", "  K0002", "   K0003", "    KV11", "   KV1",
+                            " K0005", "  KVC", " K0004"}));
   EXPECT_TRUE(ui.UnhandledErrors().empty());
 }
 

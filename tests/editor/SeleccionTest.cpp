@@ -82,7 +82,9 @@ TEST_F(SeleccionEnArbolTest, ExpandAndCollapseSwitchTheImageOfAnyNode) {
   EXPECT_EQ(variable.SelectedImage(), 0) << "the selected image is not touched";
 }
 
-TEST_F(SeleccionEnArbolTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePointer) {
+// A drag starts only on a class, the one selected when a button, any button, went down; the
+// highlight follows the pointer.
+TEST_F(SeleccionEnArbolTest, ADragStartsOnTheClassSelectedWhenAButtonWentDown) {
   TreeView& tree = Arbol();
   tree.SetHitTester([this](float, float y) { return y < 100 ? NodeOf("K0003") : Node(); });
   for (const char* fijo : {"KIVA", "K0"}) {
@@ -97,10 +99,8 @@ TEST_F(SeleccionEnArbolTest, ADragStartsOnlyOnAClassAndTheHighlightFollowsThePoi
   EXPECT_EQ(tree.DropHighlight(), NodeOf("K0003"));
   tree.UserDragOver(0, 500);
   EXPECT_FALSE(tree.DropHighlight()) << "over empty space the highlight goes";
-}
 
-// A drag moves the node selected when the button went down, whatever the button.
-TEST_F(SeleccionEnArbolTest, MouseDownRemembersTheNodeSelectedAtThatMomentWhateverTheButton) {
+  // A drag moves the node selected when the button went down, whatever the button.
   Click("K0001");
   Arbol().UserMouseDown(MouseButton::Right, 1, 500, 500);
   Arbol().UserStartDrag(NodeOf("K0001"));

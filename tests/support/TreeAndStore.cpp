@@ -2,21 +2,18 @@
 
 #include <algorithm>
 #include <map>
+#include <ranges>
 #include <set>
 
-#include "store/ContenidoDelStore.h"
 #include "store/Historial.h"
 #include "store/Sql.h"
 
 namespace xel::testing {
 namespace {
 
-struct Table {
-  const char* name;
-  std::vector<const char*> columns;
-};
+using Lines = std::vector<std::string>;
 
-const Table kTables[] = {
+const std::pair<const char*, std::vector<const char*>> kTables[] = {
     {sql::XEL_Clase_Variable,
      {sql::Cv_Cve_Clase_Variable, sql::Cv_Id, sql::Cv_Padre, sql::Cv_Descripcion,
       sql::Fecha_Ult_Modif}},
@@ -30,6 +27,11 @@ const Table kTables[] = {
       "Hi_Revierte"}},
 };
 
+Lines Sorted(Lines lines) {
+  std::ranges::sort(lines);
+  return lines;
+}
+
 std::string ClassRow(const std::string& code, const EstadoDeFila& state) {
   return "class|" + ClaveComparable(code) + "|" + state.padre + "|" + state.posicion + "|" +
          state.descripcion;
@@ -38,11 +40,6 @@ std::string ClassRow(const std::string& code, const EstadoDeFila& state) {
 std::string VariableRow(const std::string& key, const std::string& cls, const EstadoDeFila& state) {
   return "variable|" + ClaveComparable(key) + "|" + ClaveComparable(cls) + "|" + state.valor + "|" +
          state.tipo + "|" + state.descripcion;
-}
-
-// The key of a row line: its kind and key.
-std::string RowKey(const std::string& line) {
-  return line.substr(0, line.find('|', line.find('|') + 1));
 }
 
 std::string Column(const Recordset& row, const char* column) {
@@ -54,29 +51,11 @@ std::string Column(const Recordset& row, const char* column) {
   }
 }
 
-void DumpTable(Connection& db, const Table& table, std::vector<std::string>& lines) {
-  std::unique_ptr<Recordset> rows;
-  try {
-    rows = db.Execute(std::string("SELECT * FROM ") + table.name);
-  } catch (const RuntimeError&) {
-    lines.push_back(std::string(table.name) + " <missing>");
-    return;
-  }
-  for (; !rows->Eof(); rows->MoveNext()) {
-    std::string line = table.name;
-    for (const char* column : table.columns) {
-      line += std::string("|") + column + "=" + Column(*rows, column);
-    }
-    lines.push_back(std::move(line));
-  }
-}
-
 // The classes under a parent, each followed by its sub-classes and then its variables, read level
 // by level as the editor loads them. A class met again under its own sub-tree is skipped: the
 // editor refuses its second node too.
 void AddStoredClasses(Connection& db, const std::string& order, const std::string& parent,
-                      const std::string& indent, std::set<std::string>& seen,
-                      std::vector<std::string>& lines) {
+                      const std::string& indent, std::set<std::string>& seen, Lines& lines) {
   auto classes =
       db.Execute("SELECT * FROM XEL_Clase_Variable WHERE Cv_Padre = ? ORDER BY " + order, {parent});
   for (; !classes->Eof(); classes->MoveNext()) {
@@ -97,30 +76,35 @@ void AddStoredClasses(Connection& db, const std::string& order, const std::strin
   }
 }
 
-void AddShown(const Node& node, const std::string& indent, std::vector<std::string>& lines) {
-  lines.push_back(indent + node.Key() + "|" + node.Text() + "|" + node.Tag());
-  for (Node child = node.Child(); child; child = child.Next()) {
-    AddShown(child, indent + " ", lines);
-  }
-}
-
 }  // namespace
 
-std::vector<std::string> DumpStore(Connection& db) {
-  std::vector<std::string> lines;
-  for (const Table& table : kTables) {
-    DumpTable(db, table, lines);
+Lines DumpStore(Connection& db) {
+  Lines lines;
+  for (const auto& [table, columns] : kTables) {
+    std::unique_ptr<Recordset> rows;
+    try {
+      rows = db.Execute(std::string("SELECT * FROM ") + table);
+    } catch (const RuntimeError&) {
+      lines.push_back(std::string(table) + " <missing>");
+      continue;
+    }
+    for (; !rows->Eof(); rows->MoveNext()) {
+      std::string line = table;
+      for (const char* column : columns) {
+        line += std::string("|") + column + "=" + Column(*rows, column);
+      }
+      lines.push_back(std::move(line));
+    }
   }
-  std::ranges::sort(lines);
-  return lines;
+  return Sorted(std::move(lines));
 }
 
-std::vector<std::string> StoreRows(Connection& db) {
+Lines StoreRows(Connection& db) {
   return RowsOf(LeeContenido(db));
 }
 
-std::vector<std::string> RowsOf(const Contenido& store) {
-  std::vector<std::string> lines;
+Lines RowsOf(const Contenido& store) {
+  Lines lines;
   for (const Clase& c : store.clases) {
     lines.push_back(ClassRow(
         c.codigo, {.descripcion = c.descripcion, .padre = c.padre, .posicion = c.posicion}));
@@ -128,18 +112,16 @@ std::vector<std::string> RowsOf(const Contenido& store) {
   for (const Variable& v : store.variables) {
     lines.push_back(VariableRow(v.clave, v.clase, {v.valor, v.descripcion, v.tipo}));
   }
-  std::ranges::sort(lines);
-  return lines;
+  return Sorted(std::move(lines));
 }
 
-std::vector<std::string> RowsByHistory(const std::vector<std::string>& before, Connection& db) {
-  std::map<std::string, std::string> rows;
+Lines RowsByHistory(const Lines& before, Connection& db) {
+  std::map<std::string, std::string> rows;  // by kind and key, the line's first two fields
   for (const std::string& line : before) {
-    rows[RowKey(line)] = line;
+    rows[line.substr(0, line.find('|', line.find('|') + 1))] = line;
   }
   std::vector<EntradaDeHistorial> entries = LeeHistorial(db, {});
-  std::ranges::reverse(entries);  // oldest first
-  for (const EntradaDeHistorial& e : entries) {
+  for (const EntradaDeHistorial& e : entries | std::views::reverse) {  // oldest first
     if (e.entidad == Entidad::Historial) {
       continue;
     }
@@ -152,34 +134,25 @@ std::vector<std::string> RowsByHistory(const std::vector<std::string>& before, C
           isClass ? ClassRow(e.clave, *e.despues) : VariableRow(e.clave, e.clase, *e.despues);
     }
   }
-  std::vector<std::string> lines;
+  Lines lines;
   for (auto& [key, line] : rows) {
     lines.push_back(line);
   }
-  std::ranges::sort(lines);
-  return lines;
+  return Sorted(std::move(lines));
 }
 
-std::vector<std::string> WithoutHistory(const std::vector<std::string>& calls) {
-  std::vector<std::string> kept;
+Lines WithoutHistory(const Lines& calls) {
+  Lines kept;
   std::ranges::copy_if(calls, std::back_inserter(kept), [](const std::string& call) {
     return call.find(sql::XEL_Historial) == std::string::npos;
   });
   return kept;
 }
 
-std::vector<std::string> TreeOfStore(Connection& db) {
-  std::vector<std::string> lines{"K0|RAIZ|"};
+Lines TreeOfStore(Connection& db) {
+  Lines lines{"K0|RAIZ|"};
   std::set<std::string> seen;
   AddStoredClasses(db, "Cv_Descripcion", "0000", " ", seen, lines);
-  return lines;
-}
-
-std::vector<std::string> TreeShown(const TreeNodes& nodes) {
-  std::vector<std::string> lines;
-  for (Node top = nodes.FirstRoot(); top; top = top.Next()) {
-    AddShown(top, "", lines);
-  }
   return lines;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,24 @@ std::vector<std::string> WithoutHistory(const std::vector<std::string>& calls);
 // "key|text|tag". Positions are compared as stored, in the four digits the editor writes.
 std::vector<std::string> TreeOfStore(Connection& db);
 
-// The tree a window shows, every node in the order the expanded tree lists it, in the same form.
-std::vector<std::string> TreeShown(const TreeNodes& nodes);
+// One line per node of a window's tree, in the order the expanded tree lists them, each indented by
+// its depth.
+inline std::vector<std::string> TreeLines(const TreeNodes& nodes,
+                                          const std::function<std::string(const Node&)>& line) {
+  std::vector<std::string> lines;
+  std::function<void(Node, const std::string&)> add = [&](Node node, const std::string& indent) {
+    for (; node; node = node.Next()) {
+      lines.push_back(indent + line(node));
+      add(node.Child(), indent + " ");
+    }
+  };
+  add(nodes.FirstRoot(), "");
+  return lines;
+}
+
+// The tree a window shows, in the same form as TreeOfStore.
+inline std::vector<std::string> TreeShown(const TreeNodes& nodes) {
+  return TreeLines(nodes, [](const Node& n) { return n.Key() + "|" + n.Text() + "|" + n.Tag(); });
+}
 
 }  // namespace xel::testing

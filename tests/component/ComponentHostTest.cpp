@@ -71,13 +71,9 @@ struct ComponentHost : ::testing::Test {
     EXPECT_EQ(library.Register(), com::hr::Ok);
     return library;
   }
-  std::vector<com::ClassObjectRegistration> ServeBoth() {
-    std::vector<com::ClassObjectRegistration> registrations;
-    registrations.push_back(
-        Serve<SessionService>(kSession, ids::IID_SessionService, [this] { return session; }));
-    registrations.push_back(
-        Serve<UtilityService>(kUtility, ids::IID_UtilityService, [this] { return utility; }));
-    return registrations;
+  std::pair<com::ClassObjectRegistration, com::ClassObjectRegistration> ServeBoth() {
+    return {Serve<SessionService>(kSession, ids::IID_SessionService, [this] { return session; }),
+            Serve<UtilityService>(kUtility, ids::IID_UtilityService, [this] { return utility; })};
   }
   // Serves the class progId through the interface iid; every creation makes its object with make.
   template <class Service>

@@ -14,11 +14,8 @@ namespace xel::testing {
 
 // One message the component showed.
 struct Message {
-  std::string prompt;
-  long code;
-  std::string title;
-  long owner;
-  std::string errorId;
+  std::string prompt, title, errorId;
+  long code, owner;
 };
 
 // The host's session service for tests: hands out the connection it was given, records every
@@ -32,7 +29,7 @@ class ScriptedSession : public SessionService {
   std::string Usuario() override { return usuario; }
   long Mensaje(const std::string& prompt, long code, const std::string& title, long owner,
                const std::string&, const std::string& errorId) override {
-    messages_.push_back({prompt, code, title, owner, errorId});
+    messages_.push_back({prompt, title, errorId, code, owner});
     if (answers_.empty()) {
       return MsgCode::Ok;
     }

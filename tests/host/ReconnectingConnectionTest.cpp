@@ -2,7 +2,8 @@
 
 #include "host/ReconnectingConnection.h"
 #include "tests/support/FailureOf.h"
-#include "tests/support/TempStore.h"
+#include "tests/support/StoreTest.h"
+#include "tests/support/TerminatingConnection.h"
 
 namespace xel::testing {
 namespace {
@@ -16,23 +17,17 @@ struct Caso {
   std::string falla;      // part of the next statement's failure; empty: it must succeed
 };
 
-std::string Pid(Connection& db) {
-  return db.Execute("SELECT pg_backend_pid() AS p")->Field("p").Text();
-}
-
 const char kLee[] = "SELECT count(*) AS n FROM XEL_Configuracion";
 const char kInserta[] =
     "INSERT INTO XEL_Configuracion (Cv_Cve_Clase_Variable, Cf_Variable, Cf_Valor, Cf_Tipo) VALUES "
     "('0001', 'V', '1', 'N')";
 
-struct ReconnectingConnectionTest : ::testing::TestWithParam<Caso> {};
+struct ReconnectingConnectionTest : ::testing::WithParamInterface<Caso>, StoreFixture {
+  ReconnectingConnectionTest() : StoreFixture(Backend::PostgreSql) {}
+};
 
 TEST_P(ReconnectingConnectionTest, ALostSessionIsReplacedOnceOutsideATransactionOnly) {
-  if (std::string why = TempStore::Unavailable(Backend::PostgreSql); !why.empty()) {
-    GTEST_SKIP() << why;
-  }
   const Caso& caso = GetParam();
-  TempStore store(TempStore::Contents::Schema, Backend::PostgreSql);
   int aperturas = 0;
   ReconnectingConnection db(store.OpenAnother(), [&] {
     ++aperturas;
@@ -41,7 +36,7 @@ TEST_P(ReconnectingConnectionTest, ALostSessionIsReplacedOnceOutsideATransaction
     }
     return store.OpenAnother();
   });
-  std::string antes = Pid(db);
+  std::string antes = BackendPid(db);
   if (caso.enTransaccion) {
     db.BeginTrans();
     db.Execute(kInserta);
@@ -49,21 +44,16 @@ TEST_P(ReconnectingConnectionTest, ALostSessionIsReplacedOnceOutsideATransaction
   store.Db().Execute("SELECT pg_terminate_backend(" + antes + ", 10000)");
 
   RuntimeError fallo = FailureOf([&] { db.Execute(caso.siguiente); });
-  if (caso.falla.empty()) {
-    EXPECT_EQ(fallo.Number(), 0) << fallo.Description();
-  } else {
-    EXPECT_NE(fallo.Description().find(caso.falla), std::string::npos) << fallo.Description();
-  }
+  EXPECT_EQ(fallo.Number() == 0, caso.falla.empty()) << fallo.Description();
+  EXPECT_NE(fallo.Description().find(caso.falla), std::string::npos) << fallo.Description();
   EXPECT_EQ(db.InTransaction(), caso.enTransaccion) << "a transaction is ended by its owner only";
   if (caso.enTransaccion) {
     EXPECT_NE(FailureOf([&] { db.Execute(caso.siguiente); }).Number(), 0)
         << "the transaction's later work never moves to a new session";
-  }
-  if (db.InTransaction()) {
     db.RollbackTrans();
   }
   if (caso.servidorVuelve) {
-    EXPECT_NE(Pid(db), antes) << "the statement after runs on a new session";
+    EXPECT_NE(BackendPid(db), antes) << "the statement after runs on a new session";
   }
   EXPECT_EQ(aperturas, 1) << "one new connection for the next statement and the one after it";
   EXPECT_TRUE(store.Db().Execute("SELECT * FROM XEL_Configuracion")->Eof())

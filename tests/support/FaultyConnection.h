@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/data/ConnectionDecorator.h"
+#include "tests/support/ScriptedUi.h"
 
 namespace xel::testing {
 
@@ -22,13 +24,22 @@ class FaultyConnection : public ConnectionDecorator {
 
   // The k-th counted call from now on (1: the next one) throws `error`. Only that one call fails;
   // arming again replaces an armed failure that has not happened yet.
-  void FailCall(int k, RuntimeError error, Counting counting = Counting::AllCalls);
+  void FailCall(int k, RuntimeError error, Counting counting = Counting::AllCalls) {
+    remaining_ = CallsFromOne(k);
+    error_ = std::move(error);
+    counting_ = counting;
+    failed_ = false;
+  }
   // Whether the armed failure has happened.
   bool Failed() const { return failed_; }
 
  protected:
-  // Counts the call when it counts, and throws when it is the chosen one.
-  void Before(Call call, const std::string& text, const Parameters& parameters) override;
+  void Before(Call call, const std::string&, const Parameters&) override {
+    if (error_ && (counting_ == Counting::AllCalls || call == Call::Execute) && --remaining_ == 0) {
+      failed_ = true;
+      throw *std::exchange(error_, std::nullopt);
+    }
+  }
 
  private:
   std::optional<RuntimeError> error_;

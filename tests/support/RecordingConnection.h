@@ -16,14 +16,21 @@ class RecordingConnection : public ConnectionDecorator {
 
   const std::vector<std::string>& Calls() const { return calls_; }
   const std::vector<std::string>& Statements() const { return statements_; }
-  void Clear();
+  void Clear() {
+    calls_.clear();
+    statements_.clear();
+  }
 
  protected:
-  void Before(Call call, const std::string& text, const Parameters& parameters) override;
+  void Before(Call call, const std::string& text, const Parameters&) override {
+    calls_.push_back(call == Call::Execute ? text : NameOf(call));
+    if (call == Call::Execute) {
+      statements_.push_back(text);
+    }
+  }
 
  private:
-  std::vector<std::string> calls_;
-  std::vector<std::string> statements_;
+  std::vector<std::string> calls_, statements_;
 };
 
 }  // namespace xel::testing

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <ranges>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,12 +14,8 @@ namespace xel::testing {
 
 // One message the component showed.
 struct Message {
-  std::string prompt;
-  long code;
-  std::string title;
-  long owner;
-  std::string source;
-  std::string errorId;
+  std::string prompt, title, errorId;
+  long code, owner;
 };
 
 // The host's session service for tests: hands out the connection it was given, records every
@@ -29,40 +26,52 @@ class ScriptedSession : public SessionService {
 
   void SetConnection(Connection& connection) { connection_ = &connection; }
   Connection& Conexion() override { return *connection_; }
+  std::string Usuario() override { return usuario; }
   long Mensaje(const std::string& prompt, long code, const std::string& title, long owner,
-               const std::string& source, const std::string& errorId) override;
+               const std::string&, const std::string& errorId) override {
+    messages_.push_back({prompt, title, errorId, code, owner});
+    if (answers_.empty()) {
+      return MsgCode::Ok;
+    }
+    auto [button, meanwhile] = std::move(answers_.front());
+    answers_.pop_front();
+    if (meanwhile) {
+      meanwhile();
+    }
+    return button;
+  }
 
   // The answer to the next message; later messages take the next answers. `meanwhile` runs while
   // that message is shown, before it is answered.
   void Answer(long button, std::function<void()> meanwhile = {}) {
-    answers_.push_back({button, std::move(meanwhile)});
+    answers_.emplace_back(button, std::move(meanwhile));
   }
-  std::string Usuario() override { return usuario; }
   // The session's user.
   std::string usuario = "ana";
 
   const std::vector<Message>& Messages() const { return messages_; }
-  std::vector<std::string> ErrorIds() const;
+  std::vector<std::string> ErrorIds() const {
+    auto ids = messages_ | std::views::transform(&Message::errorId);
+    return {ids.begin(), ids.end()};
+  }
   // Each message's identifier with its code: what tells one message from another.
   using Aviso = std::pair<std::string, long>;
-  std::vector<Aviso> Avisos() const;
+  std::vector<Aviso> Avisos() const {
+    auto avisos =
+        messages_ | std::views::transform([](auto& m) { return Aviso(m.errorId, m.code); });
+    return {avisos.begin(), avisos.end()};
+  }
   void ClearMessages() { messages_.clear(); }
 
  private:
   Connection* connection_;
-  struct Scripted {
-    long button;
-    std::function<void()> meanwhile;
-  };
-  std::deque<Scripted> answers_;
+  std::deque<std::pair<long, std::function<void()>>> answers_;
   std::vector<Message> messages_;
 };
 
 // One call of BuscarCampo, as the component made it.
 struct Lookup {
   std::string table, searchColumn, searchValue, resultColumn;
-  long number;
-  std::string extra1, extra2, extra3;
 };
 
 // The host's utility service for tests: look-ups answered by a function the test gives (the real
@@ -73,14 +82,25 @@ class ScriptedUtility : public UtilityService {
   explicit ScriptedUtility(Finder finder) : finder_(std::move(finder)) {}
 
   std::string BuscarCampo(const std::string& table, const std::string& searchColumn,
-                          const std::string& searchValue, const std::string& resultColumn,
-                          long number, const std::string& extra1, const std::string& extra2,
-                          const std::string& extra3) override;
-  long EnviarTeclas(const std::string& keys, long flag) override;
-  std::string TextoTransaccion(const std::string& text, const std::string& key) override;
+                          const std::string& searchValue, const std::string& resultColumn, long,
+                          const std::string&, const std::string&, const std::string&) override {
+    lookups_.push_back({table, searchColumn, searchValue, resultColumn});
+    return finder_(lookups_.back());
+  }
+  // Recorded, and passed to onKeys (a scripted screen moves the focus).
+  long EnviarTeclas(const std::string& keys, long) override {
+    sentKeys_.push_back(keys);
+    if (onKeys) {
+      onKeys(keys);
+    }
+    return 0;
+  }
+  std::string TextoTransaccion(const std::string& text, const std::string& key) override {
+    transactionCalls_.push_back({text, key});
+    return "[" + key + "] " + text;
+  }
 
   void SetFinder(Finder finder) { finder_ = std::move(finder); }
-  // What EnviarTeclas does with the keys (a scripted screen moves the focus).
   std::function<void(const std::string&)> onKeys;
 
   const std::vector<Lookup>& Lookups() const { return lookups_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,18 @@ struct ScriptError {
 };
 
 // Prints the message (the test framework cannot show a foreign exception's text) and throws.
-[[noreturn]] void FailScript(const std::string& message);
+[[noreturn]] inline void FailScript(const std::string& message) {
+  std::cerr << "test script error: " << message << std::endl;
+  throw ScriptError{message};
+}
+
+// The k-th call from now on, as a test names it: counted from 1, the next call.
+inline int CallsFromOne(int k) {
+  if (k < 1) {
+    FailScript("calls are counted from 1, not from " + std::to_string(k));
+  }
+  return k;
+}
 
 // A form's control of the given kind, found by name as the screen finds it; a missing one ends
 // the test.
@@ -39,7 +51,18 @@ class ScriptedUi : public UiBackend {
   void WhenModal(UserAction action) { modalActions_.push_back(std::move(action)); }
 
   void ShowModeless(Form& form) override { shown_.push_back(form.Name()); }
-  void ShowModal(Form& form) override;
+  void ShowModal(Form& form) override {
+    ++modalShows_;
+    shown_.push_back(form.Name());
+    if (nextModal_ >= modalActions_.size()) {
+      FailScript("no scripted user action for the modal form " + form.Name());
+    }
+    UserAction action = modalActions_[nextModal_++];  // a copy: the action may queue more
+    action(form);
+    if (form.Visible()) {
+      FailScript("the scripted user left the modal form " + form.Name() + " open");
+    }
+  }
   void Hide(Form& form) override { hidden_.push_back(form.Name()); }
   void Unloaded(Form& form) override { unloaded_.push_back(form.Name()); }
   void DoEvents() override { ++doEvents_; }

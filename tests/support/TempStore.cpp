@@ -1,15 +1,14 @@
 #include "tests/support/TempStore.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 
 #include "platform/data/OdbcConnection.h"
 #include "store/DemoStore.h"
 #include "store/Schema.h"
 #include "tests/support/ScriptedUi.h"
-#include "tests/support/TempFolder.h"
 
 namespace xel::testing {
 namespace {
@@ -21,48 +20,22 @@ std::string ServerConnectionString() {
   return value ? value : "";
 }
 
-// A database name no other test of any process uses at the same time.
-std::string UniqueDatabaseName() {
-  static std::atomic<int> counter{0};
-  return "xel02_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
-}
-
 }  // namespace
-
-struct TempStore::Directory : Place {
-  TempFolder folder;
-};
-
-// A database of its own on the server, made and dropped through the maintenance database the
-// server's connection string names.
-struct TempStore::ServerDatabase : Place {
-  ServerDatabase() : admin(OpenConnection(ServerConnectionString())), name(UniqueDatabaseName()) {
-    admin->Execute("CREATE DATABASE " + name);
-  }
-  ~ServerDatabase() override {
-    try {
-      admin->Execute("DROP DATABASE " + name + " WITH (FORCE)");
-    } catch (const std::exception&) {
-      // The throwaway server goes with everything on it anyway.
-    }
-  }
-  std::unique_ptr<Connection> admin;
-  std::string name;
-};
 
 TempStore::TempStore(Contents contents, Backend backend) {
   if (std::string why = Unavailable(backend); !why.empty()) {
     FailScript(why);
   }
   if (backend == Backend::Sqlite) {
-    auto directory = std::make_unique<Directory>();
-    file_ = directory->folder / "store.db";
+    file_ = folder_.emplace() / "store.db";
     connectionString_ = "sqlite:" + file_.string();
-    place_ = std::move(directory);
   } else {
-    auto database = std::make_unique<ServerDatabase>();
-    connectionString_ = WithOdbcAttribute(ServerConnectionString(), "Database", database->name);
-    place_ = std::move(database);
+    // A name no other test of any process uses at the same time.
+    static std::atomic<int> counter{0};
+    database_ = "xel02_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+    server_ = OpenConnection(ServerConnectionString());
+    server_->Execute("CREATE DATABASE " + database_);
+    connectionString_ = WithOdbcAttribute(ServerConnectionString(), "Database", database_);
   }
   db_ = OpenConnection(connectionString_);
   if (contents != Contents::Empty) {
@@ -70,6 +43,17 @@ TempStore::TempStore(Contents contents, Backend backend) {
   }
   if (contents == Contents::Demo) {
     SeedDemoStore(*db_);
+  }
+}
+
+TempStore::~TempStore() {
+  db_.reset();
+  try {
+    if (server_) {
+      server_->Execute("DROP DATABASE " + database_ + " WITH (FORCE)");
+    }
+  } catch (const std::exception&) {
+    // The throwaway server goes with everything on it anyway.
   }
 }
 

@@ -2,10 +2,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
-#include <string_view>
 
 #include "platform/data/Database.h"
+#include "tests/support/TempFolder.h"
 
 namespace xel::testing {
 
@@ -27,6 +28,7 @@ class TempStore {
   };
 
   explicit TempStore(Contents contents = Contents::Schema, Backend backend = Backend::Sqlite);
+  ~TempStore();
   TempStore(const TempStore&) = delete;
   TempStore& operator=(const TempStore&) = delete;
 
@@ -42,15 +44,9 @@ class TempStore {
   std::unique_ptr<Connection> OpenAnother() const { return OpenConnection(ConnectionString()); }
 
  private:
-  // Where the store lives; removed when the store goes, after the connection (declared later) has
-  // been closed.
-  struct Place {
-    virtual ~Place() = default;
-  };
-  struct Directory;
-  struct ServerDatabase;
-
-  std::unique_ptr<Place> place_;
+  std::optional<TempFolder> folder_;    // the SQLite file's
+  std::unique_ptr<Connection> server_;  // the server's own database, which makes and drops ours
+  std::string database_;
   std::filesystem::path file_;
   std::string connectionString_;
   std::unique_ptr<Connection> db_;

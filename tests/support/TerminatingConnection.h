@@ -3,8 +3,14 @@
 #include <string>
 
 #include "platform/data/ConnectionDecorator.h"
+#include "tests/support/ScriptedUi.h"
 
 namespace xel::testing {
+
+// The server's process behind a connection: its session.
+inline std::string BackendPid(Connection& db) {
+  return db.Execute("SELECT pg_backend_pid() AS pid")->Field("pid").Text();
+}
 
 // Passes every call on to a connection to a PostgreSQL server, and just before one chosen call has
 // a second connection end the first one's server session, as an administrator's
@@ -12,15 +18,25 @@ namespace xel::testing {
 class TerminatingConnection : public ConnectionDecorator {
  public:
   // `killer` is another connection to the same server, with the right to end sessions.
-  TerminatingConnection(Connection& inner, Connection& killer);
+  TerminatingConnection(Connection& inner, Connection& killer)
+      : ConnectionDecorator(inner), killer_(killer), pid_(BackendPid(inner)) {}
 
   // The session ends before the k-th call from now on (1: the next one); Execute, BeginTrans,
   // CommitTrans and RollbackTrans count.
-  void TerminateAtCall(int k);
+  void TerminateAtCall(int k) {
+    remaining_ = CallsFromOne(k);
+    terminated_ = false;
+  }
   bool Terminated() const { return terminated_; }
 
  protected:
-  void Before(Call call, const std::string& text, const Parameters& parameters) override;
+  void Before(Call, const std::string&, const Parameters&) override {
+    if (remaining_ > 0 && --remaining_ == 0) {
+      // Waits until the session is really gone, so that the call cannot slip through first.
+      killer_.Execute("SELECT pg_terminate_backend(" + pid_ + ", 10000)");
+      terminated_ = true;
+    }
+  }
 
  private:
   Connection& killer_;
@@ -30,6 +46,13 @@ class TerminatingConnection : public ConnectionDecorator {
 };
 
 // The sessions of the server's current database that sit inside a transaction nobody ends.
-long OpenTransactionsOnServer(Connection& db);
+inline long OpenTransactionsOnServer(Connection& db) {
+  return db
+      .Execute(
+          "SELECT count(*) AS n FROM pg_stat_activity WHERE datname = current_database() AND "
+          "pid <> pg_backend_pid() AND state LIKE 'idle in transaction%'")
+      ->Field("n")
+      .AsLong();
+}
 
 }  // namespace xel::testing

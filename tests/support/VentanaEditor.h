@@ -10,6 +10,7 @@
 #include "tests/support/RecordingConnection.h"
 #include "tests/support/ScriptedHost.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
 
@@ -64,8 +65,7 @@ struct VentanaEditor {
   }
   // What a person's click on a node does: the node is selected, then the button goes down.
   void Click(const std::string& key) {
-    Node node = NodeOf(key);
-    Arbol().UserClick(node);
+    Arbol().UserClick(NodeOf(key));
     Arbol().UserMouseDown(MouseButton::Left, 0, 0, 0);
   }
   // A person's drag of a node until it hangs over a target (none: empty space), not yet dropped.
@@ -81,17 +81,7 @@ struct VentanaEditor {
   }
   // The keys as the expanded tree shows them, each indented by its depth.
   std::vector<std::string> Shape() {
-    std::vector<std::string> lines;
-    for (Node top = Nodes().FirstRoot(); top; top = top.Next()) {
-      AddShape(top, "", lines);
-    }
-    return lines;
-  }
-  void AddShape(const Node& node, const std::string& indent, std::vector<std::string>& lines) {
-    lines.push_back(indent + node.Key());
-    for (Node child = node.Child(); child; child = child.Next()) {
-      AddShape(child, indent + " ", lines);
-    }
+    return TreeLines(Nodes(), [](const Node& node) { return node.Key(); });
   }
   // The dialog, driven as a person does: a node is clicked, a toolbar button pressed, and the
   // scripted user fills the dialog when it shows.

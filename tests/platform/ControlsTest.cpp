@@ -2,89 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/forms/MakerControls.h"
 #include "platform/forms/StandardControls.h"
-#include "tests/support/FailureOf.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace xel {
 namespace {
 
-using testing::FailureOf;
-using Texts = std::vector<std::string>;
-
-// The dialog's mode choice: two options in a frame, with other controls around it.
+// A form with text boxes around the one under test, and a toolbar strip.
 struct ControlsTest : ::testing::Test {
   testing::ScriptedUi ui;
   FormsRuntime runtime{ui};
   Form form{runtime, "frmTest"};
   TextBox before{form, "txtBefore"};
-  Frame frame{form, "Frame1"};
-  OptionButton classOption{frame, "opClaseVariable"};
-  OptionButton variableOption{frame, "opVariable"};
   TextBox after{form, "txtAfter"};
-  OptionButton formOption{form, "opOther"};
   TextBoxZul box{form, "txtValor"};
-  ComboZul combo{form, "cboTipo"};
-  Texts clicks;
-
-  ControlsTest() {
-    int tabIndex = 0;
-    for (Control* control : form.AllControls()) {
-      control->SetTabIndex(tabIndex++);
-    }
-    classOption.Click.Connect([this] { clicks.push_back("class"); });
-    variableOption.Click.Connect([this] { clicks.push_back("variable"); });
-    formOption.Click.Connect([this] { clicks.push_back("other"); });
-    for (const char* type : {"N - Numérico", "B - 0 ó 1", "T - Texto"}) {
-      combo.AddItem(type);
-    }
-  }
 };
-
-TEST_F(ControlsTest, SelectingAnOptionClearsItsGroupOnlyAndClicksOnlyWhenNewlySelected) {
-  formOption.SetValue(true);
-  classOption.SetValue(true);
-  variableOption.SetValue(true);
-  variableOption.SetValue(true);
-  EXPECT_FALSE(classOption.Value());
-  EXPECT_TRUE(formOption.Value()) << "another container is another group";
-  classOption.SetDesignedValue(true);
-  EXPECT_FALSE(variableOption.Value());
-  classOption.SetValue(false);
-  EXPECT_FALSE(classOption.Value());
-  EXPECT_EQ(clicks, (Texts{"other", "class", "variable"})) << "no Click by design or to clear";
-}
-
-TEST_F(ControlsTest, ADisabledFrameBlocksTheUserAndTheTabKeyButNotTheCode) {
-  int keysSeen = 0;
-  variableOption.KeyPress.Connect([&](int& key) {
-    ++keysSeen;
-    if (key == KeyAscii::Enter) {
-      form.FocusNextControl();
-    }
-  });
-  frame.SetEnabled(false);
-  variableOption.UserClick();
-  variableOption.SetFocus();
-  int key = KeyAscii::Enter;
-  variableOption.PressKey(key);
-  EXPECT_FALSE(variableOption.Value() || variableOption.HasFocus() || keysSeen > 0);
-  before.SetFocus();
-  form.FocusNextControl();
-  EXPECT_TRUE(after.HasFocus()) << "the TAB key passes over what a disabled frame holds";
-  variableOption.SetValue(true);  // a caller that locks the mode still selects it by code
-  frame.SetEnabled(true);
-  classOption.UserClick();
-  EXPECT_TRUE(classOption.HasFocus());
-  EXPECT_EQ(clicks, (Texts{"variable", "class"}));
-  variableOption.PressKey(key);
-  EXPECT_TRUE(after.HasFocus()) << "Enter reaches the option's handler, which moves the focus on";
-}
 
 enum class Reach { Usable, Locked, Disabled, Hidden };
 
@@ -134,45 +69,6 @@ TEST_F(ControlsTest, TheUserEditsATextBoxWithinItsLimitEntryKindAndReach) {
   box.SetTabOnEnter(true);
   box.PressEnter();  // even from a locked box
   EXPECT_FALSE(box.HasFocus());
-}
-
-TEST_F(ControlsTest, ImpossibleValuesAreRefusedAndChangeNothing) {
-  LabelZul label{form, "Etiqueta1"};
-  box.SetMaxLength(15);
-  for (const std::function<void()>& refused : std::vector<std::function<void()>>{
-           [&] { box.SetMaxLength(-1); }, [&] { box.SetInputKind(1); },
-           [&] { label.SetAlignment(3); }, [&] { combo.SetListIndex(3); },
-           [&] { combo.SetListIndex(-2); }}) {
-    EXPECT_EQ(FailureOf(refused).Number(), err::InvalidPropertyValue);
-  }
-  EXPECT_EQ(box.MaxLength(), 15);
-  EXPECT_EQ(box.InputKind(), TextEntry::AnyText);
-  EXPECT_EQ(label.Alignment(), LabelAlignment::Left);
-  EXPECT_EQ(combo.ListIndex(), -1);
-}
-
-TEST_F(ControlsTest, AComboRaisesChangeForEachNewSelectionAndTheUserReachesItOnlyWhenUsable) {
-  int changes = 0;
-  combo.Change.Connect([&] { ++changes; });
-  combo.KeyPress.Connect([](int& key) { key = 0; });
-  combo.SetListIndex(1);
-  combo.SetListIndex(1);  // the same entry again is no change
-  EXPECT_EQ(combo.Text(), "B - 0 ó 1");
-  combo.SetListIndex(-1);
-  EXPECT_EQ(combo.Text(), "");
-  combo.SetEnabled(false);
-  int key = KeyAscii::Enter;
-  combo.PressKey(key);
-  EXPECT_EQ(key, KeyAscii::Enter) << "no handler ran";
-  EXPECT_FALSE(combo.UserSelect(0));
-  combo.SetEnabled(true);
-  EXPECT_FALSE(combo.UserSelect(3));
-  EXPECT_TRUE(combo.UserSelect(2) && combo.HasFocus());
-  combo.PressKey(key);
-  EXPECT_EQ(key, 0) << "the handler may change the key";
-  combo.Clear();
-  EXPECT_EQ(combo.ListCount() + combo.ListIndex(), -1) << "an empty list with nothing selected";
-  EXPECT_EQ(changes, 3) << "emptying the list raises no Change";
 }
 
 // A pressed button stays down while its command runs, until the command resets it or ends, even

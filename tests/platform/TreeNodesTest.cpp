@@ -114,17 +114,6 @@ TEST_F(TreeNodesTest, RefusedCallsNameTheirFaultAndChangeNothing) {
   EXPECT_EQ(Shown(), "K0(KA(KA1 KA2(KA21)) KB)");
   EXPECT_FALSE(nodes.ChildAt(nodes.Item("K0"), 2)) << "a row past the last child is nothing";
 }
-TEST_F(TreeNodesTest, ImagesAreResolvedByNumberOrKeyAndNeedAnImageList) {
-  nodes.Item("KA1").SetImage("Variable");
-  EXPECT_EQ((std::vector<int>{nodes.Item("K0").Image(), nodes.Item("KA").Image(),
-                              nodes.Item("KA1").Image(), nodes.Item("KA21").Image()}),
-            (std::vector<int>{2, 1, 3, 0}));
-  TreeNodes bare;
-  EXPECT_EQ(FailureOf([&] { bare.Add({}, tvw::Last, "K0", "RAIZ", 2); }).Number(),
-            err::ImageListNotInitialized);
-  EXPECT_EQ(bare.Count(), 0);
-}
-
 TEST_F(TreeNodesTest, ARemovedNodeLeavesNoHandleSelectionOrHighlightBehind) {
   Node a1 = nodes.Item("KA1");
   Node b = nodes.Item("KB");

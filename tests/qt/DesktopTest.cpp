@@ -1,12 +1,10 @@
-// The editor's window as a desktop user meets it: the focus, the title's mark for unsaved work,
-// keys that work wherever the focus is, the place it was left in, and a toolbar strip across its
-// width.
+// The editor's window as a desktop user meets it: the title's mark for unsaved work and the place
+// it was left in.
 
 #include <gtest/gtest.h>
 
 #include <QScreen>
 
-#include "qt/ToolbarView.h"
 #include "qt/WindowPlace.h"
 #include "tests/qt/QtFixture.h"
 
@@ -25,10 +23,6 @@ struct DesktopTest : QtEditorFixture {
   }
   QRect Place() const { return {Window().pos(), Window().size()}; }
 };
-
-TEST_F(DesktopTest, TheTreeHasTheFocusWhenTheWindowOpens) {
-  EXPECT_EQ(QApplication::focusWidget(), &Tree());
-}
 
 // The title carries Qt's mark for unsaved work while an arrangement waits; closing the window asks
 // first, and only an answer that lets the arrangement go closes it.
@@ -80,16 +74,6 @@ TEST(WindowPlaceTest, APlaceIsBroughtWhollyOntoTheScreen) {
            Case{{50, 50, 1400, 900}, {0, 0, 1000, 800}},
        }) {
     EXPECT_EQ(WithinScreen(c.saved, screen), c.expected) << c.saved.x() << "," << c.saved.y();
-  }
-}
-
-TEST_F(DesktopTest, TheToolbarStripSpansTheWindowAtEverySize) {
-  QWidget& strip = *Window().ViewOf(Barra())->Widget();
-  for (QSize size : {QSize(900, 520), QSize(480, 400), QSize(1300, 700)}) {
-    Window().resize(size);
-    QApplication::processEvents();
-    EXPECT_EQ(strip.width(), size.width());
-    EXPECT_EQ(strip.x(), 0);
   }
 }
 

@@ -2,12 +2,10 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QKeyEvent>
 
 #include "component/HostServices.h"
 #include "qt/Appearance.h"
 #include "qt/HostScreen.h"
-#include "qt/KeyCodes.h"
 #include "tests/qt/QtFixture.h"
 
 namespace xel::testing {
@@ -46,19 +44,6 @@ TEST(AppearanceTest, MissingDesignedFontsAreReplacedByOnesOfTheSameKind) {
   QFont labels = ToQFont({"Calibri", 8.25f, true});
   EXPECT_TRUE(labels.bold());
   EXPECT_TRUE(QFontDatabase::hasFamily(labels.family())) << labels.family().toStdString();
-}
-
-TEST(AppearanceTest, TwipsAndPixelsConvertBothWaysForNegativePlacesToo) {
-  EXPECT_EQ(TwipsToPixels(-840), -56);
-  EXPECT_FLOAT_EQ(PixelsToTwips(617), 9255);
-}
-
-TEST(KeyCodesTest, KeysAreReportedWithTheCodesTheHandlersExpect) {
-  EXPECT_EQ(KeyCodeOf(Qt::Key_Delete), 46);
-  EXPECT_EQ(KeyCodeOf(Qt::Key_A), 65);
-  QKeyEvent arrow(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-  EXPECT_EQ(CharacterCodeOf(arrow), 0) << "an arrow is no character";
-  EXPECT_EQ(ShiftStateOf(Qt::ShiftModifier | Qt::AltModifier), 5);
 }
 
 }  // namespace

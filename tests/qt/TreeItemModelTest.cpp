@@ -90,10 +90,6 @@ TEST_F(TreeItemModelTest, MirrorsEveryChangeOfTheTree) {
   Nodes().Remove(Nodes().Count());
   ExpectMirrored("removals of nodes with their sub-trees");
 
-  AddClass("0009", "0009", "0000", "Tesoreria");
-  QTest::keyClick(&Tree(), Qt::Key_F5);
-  EXPECT_TRUE(Nodes().Contains("K0009"));
-  ExpectMirrored("a reload by F5");
   Nodes().Clear();
   ExpectMirrored("a clear");
 }

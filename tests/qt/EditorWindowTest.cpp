@@ -85,6 +85,10 @@ TEST_F(EditorWindowTest, TheUsersExpandAndCheckReachTheNodesAndTheProgramsTheTre
   EXPECT_EQ(NodeOf("K0001").Image(), 2) << "the window's Expand handler ran";
   NodeOf("K0001").SetExpanded(false);
   EXPECT_FALSE(Tree().isExpanded(IndexOf("K0001")));
+  ClickNode("K0001");
+  QTest::keyClick(&Tree(), Qt::Key_Plus);
+  EXPECT_FALSE(Tree().isExpanded(IndexOf("K0001")))
+      << "'+' is the window's: the tree never sees it";
   ClickNode("K0003");
   QTest::keyClick(&Tree(), Qt::Key_Space);
   EXPECT_TRUE(NodeOf("K0003").Checked());
@@ -93,22 +97,36 @@ TEST_F(EditorWindowTest, TheUsersExpandAndCheckReachTheNodesAndTheProgramsTheTre
   EXPECT_FALSE(NodeOf("K0003").Checked());
 }
 
-// A drag that leaves the tree, as a cancelled one does, targets no node any more.
-TEST_F(EditorWindowTest, HitTestAndDragOverUseTheRowsTheUserSeesAndADragThatLeavesTargetsNothing) {
+// A drag of a class starts from the mouse; it targets the row the user sees under it, and no node
+// once it leaves the tree, as a cancelled one does. Its drop asks only once the drag is over.
+TEST_F(EditorWindowTest, ADragFromTheMouseTargetsTheRowsTheUserSeesAndItsDropAsksAfterIt) {
   QPoint centre = RowCentre("KIVA");
   QPointF control = QPointF(centre + Tree().viewport()->pos()) * kTwipsPerPixel;
   EXPECT_EQ(Arbol().HitTest(control.x(), control.y()), NodeOf("KIVA"));
   EXPECT_FALSE(Arbol().HitTest(control.x(), 1e6f));
 
   ClickNode("K0003");  // the mouse-down comes after the selection: the class can be dragged
-  Arbol().UserStartDrag(NodeOf("K0003"));
-  EXPECT_TRUE(DragNodeTo(*Tree().viewport(), centre));
+  QWidget* viewport = Tree().viewport();
+  const QPoint start = RowCentre("K0003");
+  QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+  // Where the screen runs the drag until the button comes up, it comes up.
+  QTimer::singleShot(50, viewport,
+                     [=] { QTest::mouseRelease(viewport, Qt::LeftButton, {}, start); });
+  QMouseEvent move(QEvent::MouseMove, start + QPoint(0, 30), viewport->mapToGlobal(start),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  EXPECT_TRUE(DragNodeTo(*viewport, centre));
   EXPECT_EQ(Arbol().DropHighlight(), NodeOf("KIVA"));
   EXPECT_TRUE(IndexOf("KIVA").data(Qt::BackgroundRole).isValid());
   QCursor::setPos(Window().mapToGlobal(QPoint(-50, -50)));
   QDragLeaveEvent leave;
-  QApplication::sendEvent(Tree().viewport(), &leave);
+  QApplication::sendEvent(viewport, &leave);
   EXPECT_FALSE(Arbol().DropHighlight());
+
+  DragNodeTo(*viewport, RowCentre("K0001"), true);
+  EXPECT_TRUE(session->Messages().empty()) << "not inside the drag";
+  QApplication::processEvents();
+  EXPECT_EQ(session->ErrorIds(), std::vector<std::string>{"ERR-ID:7500007"});
 }
 
 TEST_F(EditorWindowTest, AnErrorEscapingAHandlerShowsOneCriticalBoxInPlainText) {

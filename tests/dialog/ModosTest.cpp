@@ -15,13 +15,6 @@ struct ModosTest : OnEveryBackend<DialogoFixture> {
     AddSmallStore();
     Open();
   }
-  // The dialog as the add command opens it under Ventas; the user looks, then cancels.
-  void AbreYMira(const Usuario& mira) {
-    Agrega("K0001", [&](frmZULAddVariables& d) {
-      mira(d);
-      d.cmdCancelar.PerformClick();
-    });
-  }
   struct Campos {
     bool clave, valor, texto, tipo;
     int largoClave;
@@ -49,12 +42,12 @@ TEST_P(ModosTest, EachCommandFindsTheDialogFreshAndTheModeAndTypeSetWhatTheField
       Dialogo().FocusNextControl();
     }
   };
-  AbreYMira([](frmZULAddVariables& d) {
+  Agrega("K0001", [](frmZULAddVariables& d) {  // the add command under Ventas
     EXPECT_FALSE(d.Add || d.Controles.MenuEnabled() || d.txtClave.Enabled());
     EXPECT_TRUE(d.Frame1.Enabled() && d.opClaseVariable.Value());
-    EXPECT_EQ(d.cboTipo.ListIndex(), -1);
-    EXPECT_EQ(d.txtClave.MaxLength(), 0) << "the class option's Click has not run";
-    EXPECT_EQ(d.txtValor.Text(), "");
+    EXPECT_EQ(std::tuple(d.cboTipo.ListIndex(), d.txtValor.Text(), d.txtClave.MaxLength()),
+              std::tuple(-1, "", 0))
+        << "no type, no value, and the class option's Click has not run";
     EXPECT_TRUE(d.txtPadre.Locked() && d.txtNPadre.Locked() && d.txtID.Locked());
     d.txtValor.SetMaxLength(7);
     d.txtClave.SetText("0005");
@@ -84,6 +77,7 @@ TEST_P(ModosTest, EachCommandFindsTheDialogFreshAndTheModeAndTypeSetWhatTheField
     EXPECT_TRUE(d.opVariable.HasFocus());
     int other = 'a';
     d.opVariable.PressKey(other);
+    d.cmdCancelar.PerformClick();
   });
   EXPECT_EQ(utility->SentKeys(), (Texts{"\t", "\t"}));
 }

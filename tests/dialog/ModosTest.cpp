@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <tuple>
 
 #include "tests/support/DialogoFixture.h"
@@ -85,18 +84,14 @@ TEST_P(ModosTest, EachCommandFindsTheDialogFreshAndTheModeAndTypeSetWhatTheField
 // The strip's exit and the control box hide the dialog without writing, as Cancelar does; the
 // command then unloads it.
 TEST_P(ModosTest, EveryWayOutWithoutAcceptingLeavesAddFalseAndWritesNothing) {
-  const std::function<void(frmZULAddVariables&)> salidas[] = {
-      [](frmZULAddVariables& d) { d.Controles.ClickExit(); },
-      [](frmZULAddVariables& d) { d.RequestClose(); },
-  };
-  for (const auto& salida : salidas) {
+  for (bool porLaBarra : {true, false}) {
     Agrega("K0001", [&](frmZULAddVariables& d) {
       LlenaVariable(d, "NUEVA", 0, "5");
-      salida(d);
-      EXPECT_TRUE(!d.Add && d.Loaded() && !d.Visible());
+      porLaBarra ? d.Controles.ClickExit() : d.RequestClose();
+      EXPECT_TRUE(!d.Add && d.Loaded() && !d.Visible()) << porLaBarra;
     });
-    EXPECT_FALSE(Dialogo().Loaded());
-    EXPECT_TRUE(Arbol().HasFocus());
+    EXPECT_FALSE(Dialogo().Loaded()) << porLaBarra;
+    EXPECT_TRUE(Arbol().HasFocus()) << porLaBarra;
   }
   EXPECT_EQ(VariableGuardada("NUEVA"), "(none)");
 }

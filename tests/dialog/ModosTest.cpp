@@ -44,6 +44,7 @@ TEST_P(ModosTest, EachCommandFindsTheDialogFreshAndTheModeAndTypeSetWhatTheField
   Agrega("K0001", [](frmZULAddVariables& d) {  // the add command under Ventas
     EXPECT_FALSE(d.Add || d.Controles.MenuEnabled() || d.txtClave.Enabled());
     EXPECT_TRUE(d.Frame1.Enabled() && d.opClaseVariable.Value());
+    EXPECT_EQ(d.cboTipo.Items(), (Texts{"N - Numérico", "B - 0 ó 1", "T - Texto"}));
     EXPECT_EQ(std::tuple(d.cboTipo.ListIndex(), d.txtValor.Text(), d.txtClave.MaxLength()),
               std::tuple(-1, "", 0))
         << "no type, no value, and the class option's Click has not run";

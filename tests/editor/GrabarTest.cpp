@@ -142,26 +142,6 @@ TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
       << "one entry per class moved, none for a class left where it was";
 }
 
-TEST_P(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
-  AddClass("0001", "0001", "0000", "Alfa");
-  AddVariable("0001", "VALFA", "x");
-  AddClass("0002", "0005", "0000", "Beta");
-  AddVariable("0002", "VBETA", "x");
-  AddClass("0003", "0006", "0000", "Gamma");
-  Open();
-  Drag("K0003", "K0001");  // behind Alfa's variable
-  // Behind Beta's variable, stored and shown as the add command does it.
-  AddClass("0009", "0007", "0005", "Nueva");
-  Nodes().Add("K0002", tvw::Child, "K0009", "Nueva", "General").SetTag("0009");
-  Graba();
-
-  EXPECT_EQ(Rows(),
-            (Lines{"0001 0001 0000", "0002 0003 0000", "0003 0002 0001", "0009 0004 0003"}));
-  EXPECT_EQ(NodeOf("K0003").Parent().Key(), "K0001");
-  EXPECT_EQ(NodeOf("K0009").Parent().Key(), "K0002");
-  EXPECT_EQ(Updates().size(), 4u) << "the variables before them take no number";
-}
-
 TEST_P(GrabarTest, AClassHoldingSubClassesIsSavedEvenWhenItsDescriptionIsItsCode) {
   AddClass("0007", "0001", "0000", "0007");  // shown first, and taken for a variable
   AddClass("0008", "0003", "0001", "Hija");

@@ -44,20 +44,6 @@ struct MarcasTest : EditorFixture {
   }
 };
 
-TEST_F(MarcasTest, AStateGoesDownToTheSubTreeOnlyNeverUpOrAside) {
-  Check("K0002", true);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0002", "KDESC_MAX"})) << "IVA and MONEDA come after it";
-  Check("KIVA", true);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0002", "KDESC_MAX", "KIVA"})) << "a leaf changes alone";
-  Check("K0001", true);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0001", "K0002", "KDESC_MAX", "KIVA", "KMONEDA"}));
-
-  Check("K0", true);
-  EXPECT_EQ(Checked().size(), static_cast<size_t>(Nodes().Count())) << "the root's box checks all";
-  Check("K0001", false);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0004", "K0003"})) << "the checked parent stays checked";
-}
-
 TEST_F(MarcasTest, NeitherAHundredThousandSiblingsNorAsManyLevelsExhaustThePropagation) {
   Grow("K0004", 100000, false);
   Grow("K0003", 100000, true);

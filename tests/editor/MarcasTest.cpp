@@ -14,15 +14,6 @@ struct MarcasTest : EditorFixture {
     Open();
   }
   void Check(const std::string& key, bool state) { Arbol().UserCheck(NodeOf(key), state); }
-  Lines Checked() {
-    Lines keys;
-    for (long i = 1; i <= Nodes().Count(); ++i) {
-      if (Nodes().Item(i).Checked()) {
-        keys.push_back(Nodes().Item(i).Key());
-      }
-    }
-    return keys;
-  }
   // Adds `count` nodes under `parent`, each under the previous one when `nested`.
   void Grow(std::string parent, int count, bool nested) {
     const std::string prefix = parent + "_";

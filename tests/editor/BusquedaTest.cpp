@@ -134,51 +134,5 @@ TEST_P(BusquedaTest, AStoreWithoutTheSearchFunctionAsksForTheSchemaAndAFailureIs
 
 XEL_ON_EVERY_BACKEND(BusquedaTest);
 
-// The bar and the clipboard, which only the window sees.
-using BusquedaEnVentanaTest = Busqueda;
-
-TEST_F(BusquedaEnVentanaTest, CtrlFOpensTheBarUnderTheTreeEnterFindsAndEscapeClosesIt) {
-  editor.Resize(9255, 7000);
-  const Bounds cerrado = Arbol().GetBounds();
-  const float marco = Ctl<Frame>("frFrame").GetBounds().top;
-  Tecla(KeyCode::F3, 0);
-  EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus()) << "F3 without a text opens the bar";
-  EXPECT_TRUE(db.Statements().empty());
-  EXPECT_TRUE(Ctl<LabelZul>("lblBuscar").Visible() && Ctl<LabelZul>("lblResultado").Visible());
-  const Bounds abierto = Arbol().GetBounds();
-  EXPECT_FLOAT_EQ(abierto.height, cerrado.height - 360);
-  EXPECT_FLOAT_EQ(Ctl<TextBox>("txtBuscar").GetBounds().top, abierto.top + abierto.height + 60);
-  EXPECT_FLOAT_EQ(Ctl<Frame>("frFrame").GetBounds().top, marco);
-
-  Ctl<TextBox>("txtBuscar").Type("Serie");
-  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(KeyCode::Enter, 0), 0);
-  EXPECT_EQ(Seleccionado(), "KSERIE");
-  EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus()) << "Enter again finds the next one";
-  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown('F', 0), 'F') << "other keys are typed";
-
-  EXPECT_EQ(Ctl<TextBox>("txtBuscar").UserKeyDown(KeyCode::Escape, 0), 0);
-  EXPECT_FALSE(Ctl<TextBox>("txtBuscar").Visible() || Ctl<LabelZul>("lblBuscar").Visible());
-  EXPECT_TRUE(Arbol().HasFocus());
-  EXPECT_FLOAT_EQ(Arbol().GetBounds().height, cerrado.height);
-  Tecla('F', ShiftState::Control);
-  EXPECT_EQ(Ctl<TextBox>("txtBuscar").Text(), "Serie") << "the bar keeps its text";
-  EXPECT_TRUE(Ctl<TextBox>("txtBuscar").HasFocus());
-}
-
-// Ctrl+Shift+C copies the selected node's path; Ctrl+C alone or no selection copies nothing.
-TEST_F(BusquedaEnVentanaTest, CtrlShiftCCopiesThePathOfTheSelectedNode) {
-  const int copia = ShiftState::Control + ShiftState::Shift;
-  Click("KIVA");
-  Tecla('C', ShiftState::Control);
-  Tecla('C', copia);
-  Click("K0003");
-  Tecla('C', copia);
-  Click("K0");
-  Tecla('C', copia);
-  Arbol().SetSelectedItem(Node());
-  Tecla('C', copia);
-  EXPECT_EQ(ui.Copied(), (Texts{"RAIZ/Ventas/Impuestos/IVA", "RAIZ/Facturación", "RAIZ"}));
-}
-
 }  // namespace
 }  // namespace xel::testing

@@ -130,17 +130,6 @@ TEST_F(EscritorioTest, AReloadKeepsTheOpenNodesAndTheSelectionOrItsNearestRemain
   }
 }
 
-TEST_F(EscritorioTest, TheTreeHasTheFocusOnOpenAndTabFollowsTheLayout) {
-  EXPECT_TRUE(Arbol().HasFocus());
-  Texts orden;
-  for (int paso = 0; paso < 6; ++paso) {
-    editor.FocusNextControl();
-    orden.push_back(editor.ActiveControl()->Name());
-  }
-  EXPECT_EQ(orden, (Texts{"txtID", "cmdGrabar", "txtClave", "cmdHistorial", "txtDescripcion",
-                          "tvVariables"}));
-}
-
 // Insert, F2 and Delete pressed in the tree run the toolbar's commands.
 TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
   for (int key : {45, 113}) {
@@ -179,21 +168,6 @@ TEST_P(TituloTest, TheTitleNamesTheOpenStoreAndNeverItsPassword) {
 }
 
 XEL_ON_EVERY_BACKEND(TituloTest);
-
-// The tree grows with the window and the frame follows it; a window too small for the tree keeps
-// the last height that fitted rather than a negative one.
-TEST_F(EditorFixture, AWindowTooSmallKeepsTheTreeHeightButStillMovesTheFrame) {
-  editor.Load();
-  editor.Resize(9000, 7000);
-  const Bounds grown = Arbol().GetBounds();
-  EXPECT_FLOAT_EQ(Ctl<Frame>("frFrame").GetBounds().top, grown.top + grown.height + 150);
-  editor.Resize(200, 3000);
-  const Bounds tree = Arbol().GetBounds();
-  EXPECT_FLOAT_EQ(tree.height, grown.height);
-  EXPECT_FLOAT_EQ(tree.width, grown.width);
-  EXPECT_FLOAT_EQ(Ctl<Frame>("frFrame").GetBounds().top, tree.top + tree.height + 150);
-  EXPECT_TRUE(ui.UnhandledErrors().empty());
-}
 
 }  // namespace
 }  // namespace xel::testing

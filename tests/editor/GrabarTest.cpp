@@ -2,7 +2,6 @@
 
 #include "store/Statements.h"
 #include "tests/support/EditorFixture.h"
-#include "tests/support/FaultyConnection.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel::testing {
@@ -33,15 +32,6 @@ struct Grabacion : EditorFixture {
                                   found->Field("Cv_Padre").Text());
     }
     return rows;
-  }
-  Lines Updates() {
-    Lines updates;
-    for (const std::string& statement : db.Statements()) {
-      if (statement.starts_with("UPDATE")) {
-        updates.push_back(statement);
-      }
-    }
-    return updates;
   }
 };
 
@@ -90,76 +80,9 @@ TEST_P(GrabarTest, AnEmptyTreeIsRefusedAndARootWithoutChildrenOnlyReloads) {
 
   Nodes().Add({}, tvw::Last, "K0", "RAIZ");
   Graba();
-  EXPECT_TRUE(Updates().empty());
   EXPECT_EQ(WithoutHistory(db.Calls()).front(), sql::ClasesRaiz())
       << "no transaction, straight to the reload";
   EXPECT_TRUE(Nodes().Contains("K0013"));
-}
-
-// Each call of the save fails in turn: the store keeps every row as it was, the arranged tree stays
-// so that it can be saved again, and a reload shows what the store holds.
-TEST_P(GrabarTest, AnyFailingCallLeavesTheStoreAndTheArrangedTreeAsTheyWere) {
-  AddExampleStore();
-  Open();
-  const Lines stored = DumpStore(store.Db());
-  FaultyConnection faulty(db);
-  session->SetConnection(faulty);
-  auto arrange = [&] {
-    Click("K0010");
-    Arbol().UserKeyPress('-');
-    return Shape();
-  };
-
-  const Lines filas = StoreRows(store.Db());
-  // The read, the begin, the check, five statements, an entry per class moved, the commit: each
-  // fails in turn until the save gets through.
-  int call = 1;
-  for (; call < 30; ++call) {
-    const Lines arranged = arrange();
-    session->ClearMessages();
-    db.Clear();
-    faulty.FailCall(call, RuntimeError(err::DatabaseError, "lost " + std::to_string(call)));
-    Graba();
-    if (DumpStore(store.Db()) != stored) {
-      break;  // committed: what failed, if anything, was the reload
-    }
-    EXPECT_FALSE(store.Db().InTransaction()) << call;
-    EXPECT_EQ(!db.Calls().empty() && db.Calls().back() == "RollbackTrans", call > 2) << call;
-    ASSERT_EQ(session->ErrorIds(), Lines{"ERR-ID:7500005"}) << call;
-    EXPECT_EQ(session->Messages()[0].prompt, "lost " + std::to_string(call));
-    EXPECT_TRUE(ui.UnhandledErrors().empty()) << call;
-    EXPECT_EQ(Shape(), arranged) << call;
-    EXPECT_TRUE(editor.Modified()) << call << ": the arrangement still waits to be saved";
-    session->Answer(MsgCode::No);
-    PressF5();
-    EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << call;
-  }
-
-  EXPECT_GT(call, 10) << "the save wrote its entries";
-  EXPECT_EQ(Rows(), (Lines{"0010 0002 0000", "0011 0003 0002", "0012 0001 0000", "0013 0005 0000"}))
-      << "the arranged tree can still be saved";
-  EXPECT_EQ(RowsByHistory(filas, store.Db()), StoreRows(store.Db()))
-      << "one entry per class moved, none for a class left where it was";
-}
-
-TEST_P(GrabarTest, EveryClassIsSavedWhereTheTreeShowsIt) {
-  AddClass("0001", "0001", "0000", "Alfa");
-  AddVariable("0001", "VALFA", "x");
-  AddClass("0002", "0005", "0000", "Beta");
-  AddVariable("0002", "VBETA", "x");
-  AddClass("0003", "0006", "0000", "Gamma");
-  Open();
-  Drag("K0003", "K0001");  // behind Alfa's variable
-  // Behind Beta's variable, stored and shown as the add command does it.
-  AddClass("0009", "0007", "0005", "Nueva");
-  Nodes().Add("K0002", tvw::Child, "K0009", "Nueva", "General").SetTag("0009");
-  Graba();
-
-  EXPECT_EQ(Rows(),
-            (Lines{"0001 0001 0000", "0002 0003 0000", "0003 0002 0001", "0009 0004 0003"}));
-  EXPECT_EQ(NodeOf("K0003").Parent().Key(), "K0001");
-  EXPECT_EQ(NodeOf("K0009").Parent().Key(), "K0002");
-  EXPECT_EQ(Updates().size(), 4u) << "the variables before them take no number";
 }
 
 TEST_P(GrabarTest, AClassHoldingSubClassesIsSavedEvenWhenItsDescriptionIsItsCode) {

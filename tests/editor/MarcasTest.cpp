@@ -14,15 +14,6 @@ struct MarcasTest : EditorFixture {
     Open();
   }
   void Check(const std::string& key, bool state) { Arbol().UserCheck(NodeOf(key), state); }
-  Lines Checked() {
-    Lines keys;
-    for (long i = 1; i <= Nodes().Count(); ++i) {
-      if (Nodes().Item(i).Checked()) {
-        keys.push_back(Nodes().Item(i).Key());
-      }
-    }
-    return keys;
-  }
   // Adds `count` nodes under `parent`, each under the previous one when `nested`.
   void Grow(std::string parent, int count, bool nested) {
     const std::string prefix = parent + "_";
@@ -43,20 +34,6 @@ struct MarcasTest : EditorFixture {
     return all;
   }
 };
-
-TEST_F(MarcasTest, AStateGoesDownToTheSubTreeOnlyNeverUpOrAside) {
-  Check("K0002", true);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0002", "KDESC_MAX"})) << "IVA and MONEDA come after it";
-  Check("KIVA", true);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0002", "KDESC_MAX", "KIVA"})) << "a leaf changes alone";
-  Check("K0001", true);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0001", "K0002", "KDESC_MAX", "KIVA", "KMONEDA"}));
-
-  Check("K0", true);
-  EXPECT_EQ(Checked().size(), static_cast<size_t>(Nodes().Count())) << "the root's box checks all";
-  Check("K0001", false);
-  EXPECT_EQ(Checked(), (Lines{"K0", "K0004", "K0003"})) << "the checked parent stays checked";
-}
 
 TEST_F(MarcasTest, NeitherAHundredThousandSiblingsNorAsManyLevelsExhaustThePropagation) {
   Grow("K0004", 100000, false);

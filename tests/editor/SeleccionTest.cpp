@@ -73,34 +73,13 @@ TEST_P(SeleccionTest, AFailingLookUpIsReportedByTheRunTimeAndTheWindowGoesOn) {
   EXPECT_EQ(Ctl("txtDescripcion").Text(), "RAIZ");
 }
 
-TEST_F(SeleccionEnArbolTest, ExpandAndCollapseSwitchTheImageOfAnyNode) {
-  Node variable = NodeOf("KIVA");
-  Arbol().UserSetExpanded(variable, true);
-  EXPECT_EQ(variable.Image(), Imagen("SEGURIDAD"));
-  Arbol().UserSetExpanded(variable, false);
-  EXPECT_EQ(variable.Image(), Imagen("General"));
-  EXPECT_EQ(variable.SelectedImage(), 0) << "the selected image is not touched";
-}
-
-// A drag starts only on a class, the one selected when a button, any button, went down; the
-// highlight follows the pointer.
+// A drag starts only on a class, the one selected when a button, any button, went down.
 TEST_F(SeleccionEnArbolTest, ADragStartsOnTheClassSelectedWhenAButtonWentDown) {
-  TreeView& tree = Arbol();
-  tree.SetHitTester([this](float, float y) { return y < 100 ? NodeOf("K0003") : Node(); });
   for (const char* fijo : {"KIVA", "K0"}) {
     Click(fijo);
-    tree.UserStartDrag(NodeOf(fijo));
-    tree.UserDragOver(0, 50);
-    EXPECT_FALSE(tree.DropHighlight()) << fijo;
+    Arbol().UserStartDrag(NodeOf(fijo));
+    EXPECT_FALSE(Arrastrando()) << fijo;
   }
-  Click("K0001");
-  tree.UserStartDrag(NodeOf("K0001"));
-  tree.UserDragOver(0, 50);
-  EXPECT_EQ(tree.DropHighlight(), NodeOf("K0003"));
-  tree.UserDragOver(0, 500);
-  EXPECT_FALSE(tree.DropHighlight()) << "over empty space the highlight goes";
-
-  // A drag moves the node selected when the button went down, whatever the button.
   Click("K0001");
   Arbol().UserMouseDown(MouseButton::Right, 1, 500, 500);
   Arbol().UserStartDrag(NodeOf("K0001"));

@@ -57,14 +57,6 @@ struct Escritura {
 };
 
 const Escritura kEscrituras[] = {
-    {"DialogInsert",
-     [](VentanaEditor& v, Connection&) {
-       v.Agrega("K0001", [](frmZULAddVariables& d) {
-         DialogoFixture::LlenaVariable(d, "NUEVA", 2, "x");
-         DialogoFixture::AceptaOCancela(d);
-       });
-       return Visto(v, v.Nodes().Contains("KNUEVA"));
-     }},
     {"DialogUpdate",
      [](VentanaEditor& v, Connection&) {
        bool aceptado = false;

@@ -24,8 +24,8 @@ using testing::TempStore;
 // Eight writers at once on a server, a fixed number of changes each: command-line sets and
 // imports, the dialog's accept and the save of the tree's order, all on the same few rows.
 // Afterwards the history holds exactly one entry per committed change, the history tells the store
-// row by row (so each value is its last entry's), positions are unique, and no
-// transaction is left open. A change that failed must have left no trace.
+// row by row (so each value is its last entry's), positions are unique, and no transaction is left
+// open. A change that failed must have left no trace.
 struct SoakTest : testing::StoreTest {
   SoakTest() : StoreTest(TempStore::Contents::Demo) {}
 };
@@ -106,18 +106,16 @@ TEST_P(SoakTest, EightWritersLeaveOneEntryPerCommittedChange) {
   const std::vector<std::string> filas = testing::StoreRows(Db());
   // Six on the command line, one in the dialog, one saving the order.
   std::atomic<int> hechos = 0;
-  std::vector<std::thread> hilos;
-  for (int w = 0; w < 8; ++w) {
-    hilos.emplace_back([&, w] {
-      auto db = Store().OpenAnother();
-      hechos += w < 6 ? PorComandos(*db, w) : w == 6 ? PorDialogo(*db, w) : PorGrabacion(*db);
-    });
+  {
+    std::vector<std::jthread> hilos;
+    for (int w = 0; w < 8; ++w) {
+      hilos.emplace_back([&, w] {
+        auto db = Store().OpenAnother();
+        hechos += w < 6 ? PorComandos(*db, w) : w == 6 ? PorDialogo(*db, w) : PorGrabacion(*db);
+      });
+    }
   }
-  for (std::thread& t : hilos) {
-    t.join();
-  }
-  const auto entradas = LeeHistorial(Db(), {});
-  EXPECT_EQ(static_cast<int>(entradas.size()), hechos.load());
+  EXPECT_EQ(static_cast<int>(LeeHistorial(Db(), {}).size()), hechos.load());
   EXPECT_EQ(testing::RowsByHistory(filas, Db()), testing::StoreRows(Db()));
   std::map<std::string, int> posiciones;
   for (const auto& [codigo, lugar] : LeeEstructura(Db())) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <map>
 #include <random>
@@ -60,11 +61,9 @@ struct Textos {
 };
 
 // The text without the blanks around it, as the dialog reads a key or a description.
-std::string SinBlancos(const std::string& texto) {
-  const size_t primero = texto.find_first_not_of(' ');
-  return primero == std::string::npos
-             ? ""
-             : texto.substr(primero, texto.find_last_not_of(' ') - primero + 1);
+std::string SinBlancos(std::string texto) {
+  texto.erase(0, texto.find_first_not_of(' '));
+  return texto.erase(texto.find_last_not_of(' ') + 1);
 }
 
 // One class and one variable to start from; everything else the test writes and remembers.
@@ -184,8 +183,7 @@ TEST_F(ComillasTest, EveryTypedTextIsStoredByteForByteAndShownByTheTree) {
     }
   }
   EXPECT_EQ(StoreRows(store.Db()), Escrito());
-  EXPECT_GT(variables.size(), 500u);
-  EXPECT_GT(clases.size(), 500u);
+  EXPECT_GT(std::min(variables.size(), clases.size()), 500u);
   for (const char* rechazo : {"ERR-ID:7500009", "ERR-ID:7500011", "ERR-ID:7500013"}) {
     EXPECT_GT(rechazos[rechazo], 0) << "the texts reach the refusal " << rechazo;
   }

@@ -1,18 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "store/ContenidoDelStore.h"
-#include "store/Exportacion.h"
 #include "store/Importacion.h"
 #include "store/Statements.h"
-#include "store/ValorPorTipo.h"
 #include "tests/support/FailureOf.h"
-#include "tests/support/FaultyConnection.h"
 #include "tests/support/StoreTest.h"
 #include "tests/support/TreeAndStore.h"
 
@@ -20,24 +16,10 @@ namespace xel {
 namespace {
 
 using ::testing::AllOf;
-using testing::DumpStore;
 using testing::FailureOf;
 using ::testing::HasSubstr;
-using testing::RowsByHistory;
 using ::testing::StartsWith;
-using testing::StoreRows;
 using testing::TempStore;
-
-// What the import's refusals and the demo store do not reach: blanks, signs and exponents.
-TEST(ValorPorTipoTest, EachTypeTakesItsOwnValuesAndNoneTakesABlankOne) {
-  for (const auto& [valor, tipo] : {std::pair{" 2.5 ", "N"}, {"-3e2", "N"}, {" x ", "T"}}) {
-    EXPECT_EQ(RechazoDeValor(valor, tipo), "") << valor;
-  }
-  for (const auto& [valor, tipo] :
-       {std::pair{"1e", "N"}, {" 1", "B"}, {"01", "B"}, {"", "N"}, {"1", ""}}) {
-    EXPECT_NE(RechazoDeValor(valor, tipo), "") << valor << tipo;
-  }
-}
 
 // The store a file is compared with: two classes, one under the other, and a variable in each.
 const Contenido kStore = {
@@ -56,7 +38,6 @@ const std::tuple<const char*, Contenido, long, const char*> kFilasErroneas[] = {
     {"class without a code", {{C("  ", "0000", "0009", "D", 2)}, {}}, 2, "needs a code"},
     {"blank description", {{C("0009", "0000", "0009", "  ", 3)}, {}}, 3, "needs a description"},
     {"unknown parent", {{C("0009", "0099", "0009", "D", 2)}, {}}, 2, "position of no class"},
-    {"parent not as linked", {{C("0009", "2", "0009", "D", 2)}, {}}, 2, "position of no class"},
     {"position taken", {{C("0009", "0000", "2", "D", 2)}, {}}, 2, "taken by class 0002"},
     {"top level's position", {{C("0009", "0000", "0000", "D", 2)}, {}}, 2, "the top level"},
     {"moved class", {{C("0002", "0000", "0002", "D", 4)}, {}}, 4, "moving classes"},
@@ -111,57 +92,9 @@ TEST(PlanDeImportacionTest, InsertsWhatIsMissingAndUpdatesWhatDiffersInTheFilesO
   EXPECT_EQ(plan.cambios[3].sentencia, sql::ActualizaVariable("IVA", "17", "N", "Tasa general"));
 }
 
-// A long value would flood the dry run: a change shows 200 characters of it and "…", yet a
-// difference past them is still a change.
-TEST(PlanDeImportacionTest, AChangeShowsTwoHundredCharactersOfAValueAndComparesItWhole) {
-  auto veces = [](int n, const std::string& texto) {
-    std::string repetido;
-    for (int i = 0; i < n; ++i) {
-      repetido += texto;
-    }
-    return repetido;
-  };
-  Contenido store = kStore;
-  store.variables[0] = {"0001", "IVA", veces(250, "ñ"), "T", "Tasa"};
-  Variable fila = store.variables[0];
-  fila.valor.back() = 'x';
-  PlanDeImportacion plan = PlaneaImportacion({{}, {fila}}, store, "f.json");
-  ASSERT_EQ(plan.cambios.size(), 1u) << "a difference past what is shown is a change";
-  EXPECT_EQ(plan.cambios[0].texto,
-            "update variable IVA: " + veces(200, "ñ") + "… -> " + veces(200, "ñ") + "…");
-}
-
 struct ImportaTest : testing::StoreTest {
   ImportaTest() : StoreTest(TempStore::Contents::Demo) {}
 };
-
-TEST_P(ImportaTest, AppliesEveryChangeOnceWithItsHistoryAndAFailureNone) {
-  // The store's export with one value changed and one variable added.
-  Contenido editado = Arbol(LeeContenido(Db())).ComoContenido();
-  for (Variable& v : editado.variables) {
-    v.valor = v.clave == "IVA" ? "17" : v.valor;
-  }
-  editado.variables.push_back({"0003", "VTA_NUEVA", "l'a\n\"b\"", "T", "Nueva", 99});
-  editado = LeeExportacion(Exporta(editado, FormatoDeArchivo::Csv), "f.csv");
-  const std::vector<std::string> filas = StoreRows(Db());
-  Historial historial = Historial::De(Db(), "ana");
-  EXPECT_EQ(Importa(historial, editado, "f.csv", false).cambios.size(), 2u);
-  EXPECT_EQ(LeeVariable(Db(), "VTA_NUEVA").valor, "l'a\n\"b\"");
-  EXPECT_EQ(RowsByHistory(filas, Db()), StoreRows(Db()));
-  for (Variable& v : editado.variables) {
-    v.valor = v.clave == "IVA" ? "18" : v.clave == "VTA_NUEVA" ? "otro" : v.valor;
-  }
-  // Two reads, then the first change and its entry; the second change fails.
-  const std::vector<std::string> antes = DumpStore(Db());
-  testing::FaultyConnection faulty(Db());
-  Historial enFalla(faulty, "ana", true);
-  faulty.FailCall(5, RuntimeError(err::DatabaseError, "disco lleno"),
-                  testing::FaultyConnection::Counting::ExecuteOnly);
-  RuntimeError error = FailureOf([&] { Importa(enFalla, editado, "f.csv", false); });
-  EXPECT_EQ(error.Description(),
-            "f.csv:" + std::to_string(editado.variables.back().linea) + ": disco lleno");
-  EXPECT_EQ(DumpStore(Db()), antes);
-}
 
 // A class's branch holds its sub-tree in the editor's order (sub-classes by position) and ends
 // before its next sibling; rows the tree cannot reach are counted, not shown.

@@ -182,6 +182,14 @@ TEST_P(HistorialTest, WritesOfOtherProgramsAreRecordedOnPostgreSqlOnly) {
   }
 }
 
+// A session that records its own writes' history says so, and the triggers then leave it alone.
+TEST_P(HistorialTest, ASessionThatRecordsItsOwnHistoryIsLeftAloneByTheTriggers) {
+  DeclaraHistorialPropio(Db());
+  Db().Execute("UPDATE XEL_Configuracion SET Cf_Valor = '17' WHERE Cf_Variable = 'IVA'");
+  CambiaValor(*ana, "VTA_MONEDA", "USD");
+  EXPECT_EQ(LeeHistorial(Db(), {}).size(), 1u);
+}
+
 TEST(FechaDeHistorial, ReadsTheThreeFormsAndRefusesAnythingElse) {
   for (const auto& [texto, fecha] : {std::pair{"2026-12-01", "2026-12-01 00:00:00.000"},
                                      {"2026-12-01 09:00", "2026-12-01 09:00:00.000"},

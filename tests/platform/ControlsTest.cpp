@@ -11,17 +11,16 @@
 namespace xel {
 namespace {
 
-// A form with text boxes around the one under test, and a toolbar strip.
+// A form with a text box before the one under test, to take the focus away.
 struct ControlsTest : ::testing::Test {
   testing::ScriptedUi ui;
   FormsRuntime runtime{ui};
   Form form{runtime, "frmTest"};
   TextBox before{form, "txtBefore"};
-  TextBox after{form, "txtAfter"};
   TextBoxZul box{form, "txtValor"};
 };
 
-enum class Reach { Usable, Locked, Disabled, Hidden };
+enum class Reach { Usable, Locked, Disabled };
 
 // Code's text is taken as it is; what the user types passes the length limit and the entry kind,
 // and a one-line box takes no line break.
@@ -39,18 +38,15 @@ TEST_F(ControlsTest, TheUserEditsATextBoxWithinItsLimitEntryKindAndReach) {
       {4, kAny, Reach::Usable, "ab", "aXYZb", "aXYb"},       // a paste is cut where it goes in
       {4, kAny, Reach::Usable, "abcdef", "abcde", "abcde"},  // deleting is always allowed
       {0, kNumeric, Reach::Usable, "", "-1a2.3.4-é", "-12.34"},
-      {0, kNumeric, Reach::Usable, "-12.34", "7-12.34", "-12.34"},
       {0, kNumeric, Reach::Usable, "1,5 kg", "1,5", "1,5"},  // code's text can be deleted
       {0, kAny, Reach::Locked, "0007", "0008", "0007"},
       {0, kAny, Reach::Disabled, "", "x", ""},
-      {0, kAny, Reach::Hidden, "", "x", ""},
   };
   for (const auto& c : cases) {
     box.SetMaxLength(c.maxLength);
     box.SetInputKind(c.kind);
     box.SetLocked(c.reach == Reach::Locked);
     box.SetEnabled(c.reach != Reach::Disabled);
-    box.SetVisible(c.reach != Reach::Hidden);
     box.SetText(c.before);
     before.SetFocus();
     EXPECT_EQ(box.UserEdit(c.edited), c.after == c.edited) << c.edited;
@@ -58,24 +54,13 @@ TEST_F(ControlsTest, TheUserEditsATextBoxWithinItsLimitEntryKindAndReach) {
     EXPECT_EQ(box.HasFocus(), c.reach == Reach::Usable) << c.edited;
   }
   before.Type("Tasa\r\ndel IVA");
-  after.SetMultiLine(true);
-  after.Type("Tasa\r\ndel IVA");
-  EXPECT_EQ(before.Text() + "|" + after.Text(), "Tasadel IVA|Tasa\r\ndel IVA");
-  box.SetVisible(true);
-  box.SetLocked(true);
-  box.SetFocus();
-  box.PressEnter();
-  EXPECT_TRUE(box.HasFocus());
-  box.SetTabOnEnter(true);
-  box.PressEnter();  // even from a locked box
-  EXPECT_FALSE(box.HasFocus());
+  EXPECT_EQ(before.Text(), "Tasadel IVA");
 }
 
 // A pressed button stays down while its command runs, until the command resets it or ends, even
 // failing.
 TEST_F(ControlsTest, ToolbarButtonsRaiseTheirEventsOnlyWhenAvailableAndStayDownWhileTheyRun) {
   ToolbarZul toolbar{form, "Controles"};
-  FlatButton button{form, "cmdAceptar"};
   std::string raised;
   auto record = [&](const char* what) {
     raised += what + std::string(toolbar.PressedCommand() == ToolbarZul::Command::None ? "" : "*");
@@ -90,27 +75,20 @@ TEST_F(ControlsTest, ToolbarButtonsRaiseTheirEventsOnlyWhenAvailableAndStayDownW
     throw std::runtime_error("boom");
   });
   toolbar.Exit.Connect([&] { record("exit "); });
-  button.Click.Connect([&] { record("button "); });
   auto clickAll = [&] {
     raised.clear();
     toolbar.ClickAdd();
     toolbar.ClickEdit();
     toolbar.ClickDelete();
     toolbar.ClickExit();
-    button.PerformClick();
     return raised;
   };
-  EXPECT_EQ(clickAll(), "exit *button ");
-  toolbar.SetAddAvailable(true);
+  EXPECT_EQ(clickAll(), "exit *");
   toolbar.SetShowExitButton(false);
-  button.SetEnabled(false);
-  EXPECT_EQ(clickAll(), "add *");
-  toolbar.SetAddAvailable(false);
   toolbar.SetEditAvailable(true);
   toolbar.SetDeleteAvailable(true);
   EXPECT_EQ(clickAll(), "edit delete *");
   ASSERT_EQ(ui.UnhandledErrors().size(), 1u);
-  EXPECT_EQ(ui.UnhandledErrors()[0].description, "boom");
   EXPECT_EQ(toolbar.PressedCommand(), ToolbarZul::Command::None);
   toolbar.SetEnabled(false);
   EXPECT_EQ(clickAll(), "");

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-
-#include "platform/data/SqliteConnection.h"
+#include "platform/data/Database.h"
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"
 
@@ -35,19 +32,6 @@ TEST_P(SqliteConnectionTest, TransactionEndedByTheDatabaseIsNeverReportedAsCommi
   EXPECT_FALSE(Db().InTransaction());
 }
 
-// Readers are never kept waiting by a writer; a second writer waits its time out and then fails,
-// holding nothing.
-TEST_P(SqliteConnectionTest, ASecondWriterWaitsItsTimeAndFailsWithoutATransaction) {
-  SqliteConnection secondWriter(Store().Path().string(), {std::chrono::milliseconds(50)});
-  EXPECT_EQ(ValueOf(Db(), "journal_mode", "FROM pragma_journal_mode"), "wal");
-  Db().BeginTrans();
-  EXPECT_EQ(FailureOf([&] { secondWriter.BeginTrans(); }).Description(), "database is locked");
-  EXPECT_FALSE(secondWriter.InTransaction());
-  Db().CommitTrans();
-  secondWriter.BeginTrans();
-  secondWriter.CommitTrans();
-}
-
 // A store file may come from anyone: no statement rewrites the schema behind SQLite's back, and the
 // store's own triggers cannot call the program's functions. getdate() stamps to the millisecond.
 TEST_P(SqliteConnectionTest, DistrustsWhatTheStoreFileHolds) {
@@ -62,21 +46,10 @@ TEST_P(SqliteConnectionTest, DistrustsWhatTheStoreFileHolds) {
   EXPECT_EQ(FailureOf([&] { Insert(Db(), "k", "v"); }).Description(), "unsafe use of getdate()");
 }
 
-// Statements that differ only in their quoted values share one compiled form, the values lifted
-// out and bound: a marker or an IsNull call inside a value stays text, and a NUL inside one is
-// refused as it is anywhere else in a statement.
-TEST_P(SqliteConnectionTest, ALiftedValueStaysOnlyAValue) {
-  Db().Execute("INSERT INTO t (k, v) VALUES ('a ? mark', 'IsNull(v, 0) y isnull (')");
-  EXPECT_EQ(ValueOf(Db(), "ISNULL(v, 'none') || k", "FROM t WHERE k = 'a ? mark'"),
-            "IsNull(v, 0) y isnull (a ? mark");
-  auto withNul = [&] { Db().Execute(std::string("SELECT * FROM t WHERE k = 'a\0b'", 31)); };
-  EXPECT_EQ(FailureOf(withNul).Number(), err::DatabaseError);
-}
-
-TEST_P(SqliteConnectionTest, OpensStoresByKindAndRefusesUnknownKinds) {
-  auto path = Store().Path().parent_path() / "new.db";
-  auto created = OpenConnection("sqlite:" + path.string());
-  EXPECT_TRUE(std::filesystem::exists(path));
+// A store's log is written ahead, so that readers never wait for a writer; an unknown kind of
+// store is refused without showing its password.
+TEST_P(SqliteConnectionTest, OpensStoresWithTheLogAheadAndRefusesUnknownKinds) {
+  EXPECT_EQ(ValueOf(Db(), "journal_mode", "FROM pragma_journal_mode"), "wal");
   RuntimeError unknown = FailureOf([] { OpenConnection("mysql:host=db;password=s3cret"); });
   EXPECT_EQ(unknown.Number(), err::ProviderNotFound);
   EXPECT_EQ(unknown.Description().find("s3cret"), std::string::npos);

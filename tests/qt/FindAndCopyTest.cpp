@@ -19,14 +19,12 @@ struct FindAndCopyTest : QtEditorFixture {
 TEST_F(FindAndCopyTest, CtrlFShowsTheBarWithTheFocusEnterSelectsTheMatchAndEscapeGoesBack) {
   ClickNode("K0");
   QWidget& bar = WidgetOf("txtBuscar");
-  ASSERT_FALSE(bar.isVisible());
   QWidget& clave = WidgetOf("txtClave");
   clave.setFocus();
   QTest::keyClick(&clave, Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(QApplication::focusWidget(), &bar);
 
-  QTest::keyClicks(&bar, "xivaa");
-  QTest::keyClick(&bar, Qt::Key_Backspace);
+  QTest::keyClicks(&bar, "xiva");
   QTest::keyClick(&bar, Qt::Key_Home);
   QTest::keyClick(&bar, Qt::Key_Delete);
   QTest::keyClick(&bar, Qt::Key_Return);

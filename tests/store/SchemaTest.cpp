@@ -178,8 +178,7 @@ TEST_P(SchemaTest, AStoreWithoutItsFunctionsIsToldHowToMakeThem) {
 
 TEST_P(SchemaTest, DemoSeedingThatFailsHalfWayWritesNothing) {
   testing::FaultyConnection faulty(Db());
-  faulty.FailCall(20, RuntimeError(err::DatabaseError, "disk full"),
-                  testing::FaultyConnection::Counting::ExecuteOnly);
+  faulty.FailCall(20, RuntimeError(err::DatabaseError, "disk full"));
   EXPECT_EQ(FailureOf([&] { SeedDemoStore(faulty); }).Description(), "disk full");
   EXPECT_FALSE(Db().InTransaction());
   EXPECT_EQ(CountOf(Db(), sql::XEL_Clase_Variable) + CountOf(Db(), sql::XEL_Configuracion), 0);

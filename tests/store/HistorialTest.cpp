@@ -122,11 +122,8 @@ TEST_P(HistorialTest, TheStoreAsOfADateIsTheStoreAsItStoodThen) {
   CambiaValor(*ana, "IVA", "18");
   BorraRetenciones();
   Importa({{{"0098", "0000", "0098", "Nueva"}}, {}});
-  auto filasAl = [&](const std::string& fecha) {
-    return testing::RowsOf(ContenidoAl(Db(), fecha));
-  };
-  EXPECT_EQ(filasAl("2026-01-01 12:00:00.000"), alPrincipio);
-  EXPECT_EQ(filasAl("2026-01-02 12:00:00.000"), alSegundoDia);
+  EXPECT_EQ(testing::RowsOf(ContenidoAl(Db(), "2026-01-01 12:00:00.000")), alPrincipio);
+  EXPECT_EQ(testing::RowsOf(ContenidoAl(Db(), "2026-01-02 12:00:00.000")), alSegundoDia);
 }
 
 // A class's history with everything under it (also what was deleted), by user and date: each query

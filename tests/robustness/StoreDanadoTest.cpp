@@ -1,8 +1,7 @@
-// A store damaged the ways real ones get damaged: a table gone, NULLs where texts
-// belong, the file locked by another writer, the file itself broken. Each command that meets the
-// damage says so once, in the database's words and with its own identifier where it has one,
-// writes nothing and leaves no transaction open; the window goes on, and works again once the
-// damage is repaired.
+// A store damaged the ways real ones get damaged: a table gone, NULLs where texts belong, the file
+// locked by another writer, the file itself broken. Each command that meets the damage says so
+// once, in the database's words and with its own identifier where it has one, writes nothing and
+// leaves no transaction open; the window goes on, and works again once the damage is repaired.
 
 #include <gtest/gtest.h>
 

@@ -49,11 +49,6 @@ struct DialogoFixture : EditorFixture {
     }
     return text;
   }
-  // What the store itself answers when it refuses a statement sent again: the words the user must
-  // have been shown, whatever the server.
-  std::string NegativaDelStore(const std::string& sentencia) {
-    return FailureOf([&] { store.Db().Execute(sentencia); }).Description();
-  }
   long Filas(const std::string& table) {
     auto count = store.Db().Execute("SELECT COUNT(*) AS n FROM " + table);
     return count->Field("n").AsLong();

@@ -63,14 +63,13 @@ class ScriptedUi : public UiBackend {
       FailScript("the scripted user left the modal form " + form.Name() + " open");
     }
   }
-  void Hide(Form& form) override { hidden_.push_back(form.Name()); }
+  void Hide(Form&) override {}
   void Unloaded(Form& form) override { unloaded_.push_back(form.Name()); }
   void DoEvents() override { ++doEvents_; }
   void SetMousePointer(int pointer) override { pointers_.push_back(pointer); }
   void ReportUnhandledError(long number, const std::string& description) override {
     unhandled_.push_back({number, description});
   }
-  void CopyToClipboard(const std::string& text) override { copied_.push_back(text); }
 
   struct Unhandled {
     long number;
@@ -78,19 +77,16 @@ class ScriptedUi : public UiBackend {
   };
 
   const std::vector<std::string>& Shown() const { return shown_; }
-  const std::vector<std::string>& Hidden() const { return hidden_; }
   const std::vector<std::string>& UnloadedForms() const { return unloaded_; }
   const std::vector<int>& Pointers() const { return pointers_; }
   const std::vector<Unhandled>& UnhandledErrors() const { return unhandled_; }
-  // Every text put on the clipboard, in order.
-  const std::vector<std::string>& Copied() const { return copied_; }
   int DoEventsCount() const { return doEvents_; }
   int ModalShows() const { return modalShows_; }
 
  private:
   std::vector<UserAction> modalActions_;
   size_t nextModal_ = 0;
-  std::vector<std::string> shown_, hidden_, unloaded_, copied_;
+  std::vector<std::string> shown_, unloaded_;
   std::vector<int> pointers_;
   std::vector<Unhandled> unhandled_;
   int doEvents_ = 0;

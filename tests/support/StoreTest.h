@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <ostream>
 #include <string>
 
@@ -74,10 +73,6 @@ class StoreTest : public ::testing::WithParamInterface<Backend>, public StoreFix
   TempStore& Store() { return store; }
   Connection& Db() { return store.Db(); }
   bool OnServer() const { return GetParam() != Backend::Sqlite; }
-  // Another fresh store on the same backend.
-  std::unique_ptr<TempStore> NewStore(TempStore::Contents contents) const {
-    return std::make_unique<TempStore>(contents, GetParam());
-  }
 };
 
 #define XEL_ON_EVERY_BACKEND(Suite)                                                            \

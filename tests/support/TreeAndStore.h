@@ -134,8 +134,7 @@ inline std::vector<std::string> RowsByHistory(const std::vector<std::string>& be
   for (const std::string& line : before) {
     rows[line.substr(0, line.find('|', line.find('|') + 1))] = line;
   }
-  std::vector<EntradaDeHistorial> entries = LeeHistorial(db, {});
-  for (const EntradaDeHistorial& e : entries | std::views::reverse) {  // oldest first
+  for (const EntradaDeHistorial& e : LeeHistorial(db, {}) | std::views::reverse) {  // oldest first
     if (e.entidad == Entidad::Historial) {
       continue;
     }
@@ -148,11 +147,8 @@ inline std::vector<std::string> RowsByHistory(const std::vector<std::string>& be
                           : detail::VariableRow(e.clave, e.clase, *e.despues);
     }
   }
-  std::vector<std::string> lines;
-  for (auto& [key, line] : rows) {
-    lines.push_back(line);
-  }
-  return detail::Sorted(std::move(lines));
+  auto lines = std::views::values(rows);
+  return detail::Sorted({lines.begin(), lines.end()});
 }
 
 // The calls without those on the history (its presence and its entries), for the tests of the

@@ -123,15 +123,18 @@ TEST_F(StoreDanadoTest, NullTextsReadAsEmptyAndTheCommandsReplaceThem) {
   EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
 }
 
-// Another editor holds the file's write lock: reading goes on, and each write fails with the
-// database's words, having changed nothing.
-TEST_F(StoreDanadoTest, AStoreLockedByAnotherWriterFailsEachWrite) {
+// Another editor holds the file's write lock: reading goes on, and each write waits for the lock
+// a short while, then fails with the database's words, having changed nothing.
+TEST_F(StoreDanadoTest, AStoreLockedByAnotherWriterFailsEachWriteAfterTheWait) {
   Open();
-  SqliteConnection impaciente(store.Path().string(), {std::chrono::milliseconds(50)});
+  constexpr std::chrono::milliseconds kEspera{50};
+  SqliteConnection impaciente(store.Path().string(), {kEspera});
   session->SetConnection(impaciente);
   auto otro = store.OpenAnother();
   otro->BeginTrans();
+  const auto inicio = std::chrono::steady_clock::now();
   Falla("delete", {kBorrado, "database is locked"}, [&] { Borra("K0003"); });
+  EXPECT_GE(std::chrono::steady_clock::now() - inicio, kEspera) << "the write waited for the lock";
   Falla("save", {{"ERR-ID:7500005"}, "database is locked"}, [&] { Graba(); });
   Falla("reload", {}, [&] { PressF5(); });
   EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));

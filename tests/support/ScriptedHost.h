@@ -84,8 +84,7 @@ class ScriptedUtility : public UtilityService {
   std::string BuscarCampo(const std::string& table, const std::string& searchColumn,
                           const std::string& searchValue, const std::string& resultColumn, long,
                           const std::string&, const std::string&, const std::string&) override {
-    lookups_.push_back({table, searchColumn, searchValue, resultColumn});
-    return finder_(lookups_.back());
+    return finder_({table, searchColumn, searchValue, resultColumn});
   }
   // Recorded, and passed to onKeys (a scripted screen moves the focus).
   long EnviarTeclas(const std::string& keys, long) override {
@@ -103,7 +102,6 @@ class ScriptedUtility : public UtilityService {
   void SetFinder(Finder finder) { finder_ = std::move(finder); }
   std::function<void(const std::string&)> onKeys;
 
-  const std::vector<Lookup>& Lookups() const { return lookups_; }
   const std::vector<std::string>& SentKeys() const { return sentKeys_; }
   struct TransactionCall {
     std::string text, key;
@@ -112,7 +110,6 @@ class ScriptedUtility : public UtilityService {
 
  private:
   Finder finder_;
-  std::vector<Lookup> lookups_;
   std::vector<std::string> sentKeys_;
   std::vector<TransactionCall> transactionCalls_;
 };

@@ -65,7 +65,7 @@ class ScriptedUi : public UiBackend {
   }
   void Hide(Form&) override {}
   void Unloaded(Form& form) override { unloaded_.push_back(form.Name()); }
-  void DoEvents() override { ++doEvents_; }
+  void DoEvents() override {}
   void SetMousePointer(int pointer) override { pointers_.push_back(pointer); }
   void ReportUnhandledError(long number, const std::string& description) override {
     unhandled_.push_back({number, description});
@@ -80,7 +80,6 @@ class ScriptedUi : public UiBackend {
   const std::vector<std::string>& UnloadedForms() const { return unloaded_; }
   const std::vector<int>& Pointers() const { return pointers_; }
   const std::vector<Unhandled>& UnhandledErrors() const { return unhandled_; }
-  int DoEventsCount() const { return doEvents_; }
   int ModalShows() const { return modalShows_; }
 
  private:
@@ -89,7 +88,6 @@ class ScriptedUi : public UiBackend {
   std::vector<std::string> shown_, unloaded_;
   std::vector<int> pointers_;
   std::vector<Unhandled> unhandled_;
-  int doEvents_ = 0;
   int modalShows_ = 0;
 };
 

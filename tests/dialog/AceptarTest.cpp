@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 
 #include "component/Avisos.h"
 #include "store/Sql.h"
@@ -89,11 +89,8 @@ TEST_P(AceptarTest, EachCheckRefusesWithItsOwnMessageInOrderAndWritesNothing) {
 // A history entry, whatever it holds (RowsByHistory checks what it holds).
 constexpr char kEntrada[] = "INSERT INTO XEL_Historial";
 Texts SinDetalleDeEntradas(Texts llamadas) {
-  for (std::string& llamada : llamadas) {
-    if (llamada.starts_with(kEntrada)) {
-      llamada = kEntrada;
-    }
-  }
+  std::ranges::replace_if(
+      llamadas, [](const std::string& l) { return l.starts_with(kEntrada); }, kEntrada);
   return llamadas;
 }
 
@@ -112,13 +109,9 @@ struct Caso {
     }
     const bool clase = clave.starts_with("00");
     const std::string lectura = clase ? sql::ClasePorClave(clave) : sql::VariablePorClave(clave);
-    return {
-        lectura,
-        "BeginTrans",
-        sql::Bloqueando(lectura, clase ? sql::XEL_Clase_Variable : sql::XEL_Configuracion, dialect),
-        sentencia,
-        kEntrada,
-        "CommitTrans"};
+    const std::string bloqueo =
+        sql::Bloqueando(lectura, clase ? sql::XEL_Clase_Variable : sql::XEL_Configuracion, dialect);
+    return {lectura, "BeginTrans", bloqueo, sentencia, kEntrada, "CommitTrans"};
   }
 };
 std::vector<Caso> Escrituras() {

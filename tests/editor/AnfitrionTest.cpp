@@ -11,21 +11,15 @@ namespace {
 using Texts = std::vector<std::string>;
 
 // The host's window that holds the editor, with the properties it answers by name.
-class ParentWindow : public ParentObject {
- public:
-  explicit ParentWindow(std::map<std::string, std::string> properties = {})
-      : properties_(std::move(properties)) {}
+struct ParentWindow : ParentObject {
+  std::map<std::string, std::string> properties;
   std::string Property(const std::string& name) override {
-    auto found = properties_.find(name);
-    if (found == properties_.end()) {
+    if (!properties.contains(name)) {
       throw RuntimeError(438, "Object doesn't support this property or method");
     }
-    return found->second;
+    return properties[name];
   }
   void Unload() override {}
-
- private:
-  std::map<std::string, std::string> properties_;
 };
 
 using AnfitrionTest = EditorFixture;
@@ -54,16 +48,14 @@ TEST_F(AnfitrionTest, CmdValorReturnsWhatFollowsTheNameUpToTheNextArgumentUntrim
 TEST_F(AnfitrionTest, TransaccionWordsTheParentsTransactionThroughTheUtilityService) {
   EXPECT_EQ(FailureOf([&] { editor.Transaccion(); }).Number(), err::ObjectVariableNotSet)
       << "no parent";
-  editor.SetPadre(std::make_shared<ParentWindow>());
+  auto padre = std::make_shared<ParentWindow>();
+  editor.SetPadre(padre);
   EXPECT_EQ(FailureOf([&] { editor.Transaccion(); }).Number(), 438)
       << "the parent's own error for a property it lacks";
-
-  editor.SetPadre(std::make_shared<ParentWindow>(
-      std::map<std::string, std::string>{{"Transaccion", "ALTA-07"}}));
+  padre->properties["Transaccion"] = "ALTA-07";
   EXPECT_EQ(editor.Transaccion(), "[Velmora] ALTA-07") << "the service's text, unchanged";
   ASSERT_EQ(utility->TransactionCalls().size(), 1u);
   EXPECT_EQ(utility->TransactionCalls()[0].key, "Velmora");
-
   publico.utilityService.reset();
   EXPECT_EQ(FailureOf([&] { editor.Transaccion(); }).Number(), err::ObjectVariableNotSet)
       << "no utility service";
@@ -82,20 +74,16 @@ struct AutoClaveTest : OnEveryBackend<EditorFixture> {
 };
 
 TEST_P(AutoClaveTest, ProposesOneMoreThanTheLargestNumericValueOfTheFilteredRows) {
-  struct Caso {
-    Texts args;  // column, then filter pairs
-    long expected;
-  };
-  for (const Caso& c :
-       {Caso{{"Cv_Cve_Clase_Variable"}, 1000},
-        {{"Cv_id"}, 6},
-        {{"Cv_id", "Cv_Padre", "0001"}, 4},
-        {{"Cv_id", "Cv_Padre", ""}, 1},
-        {{"Cv_id", "Cv_Padre", "0001", "", "ignored", "Cv_Descripcion", "A1"}, 3}}) {
-    Texts a = c.args;
+  // The column, then filter pairs; the key proposed.
+  for (auto [a, expected] : std::vector<std::pair<Texts, long>>{
+           {{"Cv_Cve_Clase_Variable"}, 1000},
+           {{"Cv_id"}, 6},
+           {{"Cv_id", "Cv_Padre", "0001"}, 4},
+           {{"Cv_id", "Cv_Padre", ""}, 1},
+           {{"Cv_id", "Cv_Padre", "0001", "", "ignored", "Cv_Descripcion", "A1"}, 3}}) {
     a.resize(7);
     EXPECT_EQ(editor.Get_AutoClave("XEL_Clase_Variable", a[0], a[1], a[2], a[3], a[4], a[5], a[6]),
-              c.expected)
+              expected)
         << a[0] << " " << a[1] << "=" << a[2] << " " << a[5] << "=" << a[6];
   }
 }

@@ -101,16 +101,15 @@ TEST_F(EscritorioTest, AReloadKeepsTheOpenNodesAndTheSelectionOrItsNearestRemain
 
 // Insert, F2 and Delete pressed in the tree run the toolbar's add, edit and delete.
 TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
-  std::vector<bool> nuevos;
-  for (int key : {KeyCode::Insert, KeyCode::F2}) {
+  for (auto [key, nuevo] : {std::pair{KeyCode::Insert, true}, {KeyCode::F2, false}}) {
     Click("K0001");
     AlMostrarse([&](frmZULAddVariables& d) {
-      nuevos.push_back(d.EsNuevo);
+      EXPECT_EQ(d.EsNuevo, nuevo) << key;
       d.cmdCancelar.PerformClick();
     });
     Arbol().UserKeyDown(key, 0);
   }
-  EXPECT_EQ(nuevos, (std::vector<bool>{true, false}));
+  EXPECT_EQ(ui.ModalShows(), 2);
   Click("KCUPON");
   Arbol().UserKeyDown(KeyCode::Delete, 0);
   EXPECT_FALSE(Nodes().Contains("KCUPON"));
@@ -120,21 +119,14 @@ TEST_F(EscritorioTest, InsertF2AndDeleteInTheTreeRunTheToolbarsCommands) {
 // and nothing else of its connection, its password least of all.
 using TituloTest = OnEveryBackend<Escritorio>;
 
-std::string Atributo(const std::string& conexion, const std::string& nombre) {
-  const size_t desde = conexion.find(nombre + "=");
-  if (desde == std::string::npos) {
-    return "";
-  }
-  const std::string resto = conexion.substr(desde + nombre.size() + 1);
-  return resto.substr(0, resto.find(';'));
-}
-
 TEST_P(TituloTest, TheTitleNamesTheOpenStoreAndNeverItsPassword) {
-  const std::string conexion = store.ConnectionString();
-  std::string almacen = store.Path().filename().string();
-  if (GetParam() == Backend::PostgreSql) {
-    almacen = Atributo(conexion, "Server") + "/" + Atributo(conexion, "Database");
-  }
+  const auto atributo = [conexion = store.ConnectionString()](const std::string& nombre) {
+    const size_t desde = conexion.find(nombre + "=") + nombre.size() + 1;
+    return conexion.substr(desde, conexion.find(';', desde) - desde);
+  };
+  const std::string almacen = GetParam() == Backend::Sqlite
+                                  ? store.Path().filename().string()
+                                  : atributo("Server") + "/" + atributo("Database");
   EXPECT_EQ(editor.Caption(), "Variables del sistema — " + almacen);
   EXPECT_EQ(Barra().Caption(), "Variables del sistema");
 }

@@ -46,19 +46,17 @@ TEST_F(AnfitrionTest, CmdValorReturnsWhatFollowsTheNameUpToTheNextArgumentUntrim
 }
 
 TEST_F(AnfitrionTest, TransaccionWordsTheParentsTransactionThroughTheUtilityService) {
-  EXPECT_EQ(FailureOf([&] { editor.Transaccion(); }).Number(), err::ObjectVariableNotSet)
-      << "no parent";
+  const auto falla = [&] { return FailureOf([&] { editor.Transaccion(); }).Number(); };
+  EXPECT_EQ(falla(), err::ObjectVariableNotSet) << "no parent";
   auto padre = std::make_shared<ParentWindow>();
   editor.SetPadre(padre);
-  EXPECT_EQ(FailureOf([&] { editor.Transaccion(); }).Number(), 438)
-      << "the parent's own error for a property it lacks";
+  EXPECT_EQ(falla(), 438) << "the parent's own error for a property it lacks";
   padre->properties["Transaccion"] = "ALTA-07";
   EXPECT_EQ(editor.Transaccion(), "[Velmora] ALTA-07") << "the service's text, unchanged";
   ASSERT_EQ(utility->TransactionCalls().size(), 1u);
   EXPECT_EQ(utility->TransactionCalls()[0].key, "Velmora");
   publico.utilityService.reset();
-  EXPECT_EQ(FailureOf([&] { editor.Transaccion(); }).Number(), err::ObjectVariableNotSet)
-      << "no utility service";
+  EXPECT_EQ(falla(), err::ObjectVariableNotSet) << "no utility service";
   EXPECT_TRUE(session->Messages().empty()) << "no message of its own";
 }
 

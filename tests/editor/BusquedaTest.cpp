@@ -58,12 +58,8 @@ struct BusquedaTest : OnEveryBackend<Busqueda> {};
 TEST_P(BusquedaTest,
        FindsKeysDescriptionsAndValuesWhateverTheCaseAndAccentsAndTakesTheTextLiterally) {
   const Texts stored = DumpStore(store.Db());
-  struct Caso {
-    std::string texto;
-    Texts hallados;
-  };
-  for (const Caso& c : {
-           Caso{"iva", {"KIVA"}},                           // variable key
+  for (const auto& [texto, hallados] : std::initializer_list<std::pair<std::string, Texts>>{
+           {"iva", {"KIVA"}},                               // variable key
            {"0003", {"K0003"}},                             // class code
            {"IMPUESTOS", {"K0002"}},                        // class description
            {"a-100", {"KSERIE"}},                           // value
@@ -77,7 +73,7 @@ TEST_P(BusquedaTest,
            {"raiz", {}},                                    // the root is no row
            {"x'); DELETE FROM XEL_Configuracion; --", {}},  // a value stays a value
        }) {
-    EXPECT_EQ(Halla(c.texto), c.hallados) << c.texto;
+    EXPECT_EQ(Halla(texto), hallados) << texto;
   }
   EXPECT_EQ(DumpStore(store.Db()), stored);
   EXPECT_TRUE(session->Messages().empty());

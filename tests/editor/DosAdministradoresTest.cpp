@@ -122,6 +122,14 @@ struct DosAdministradoresTest : OnEveryBackend<DialogoFixture> {
   }
 };
 
+// The user names a new class and accepts.
+VentanaEditor::Usuario NuevaClase(const std::string& descripcion) {
+  return [=](frmZULAddVariables& d) {
+    d.txtValor.SetText(descripcion);
+    d.cmdAceptar.PerformClick();
+  };
+}
+
 // Each record, a variable then a class, in turn: what the user is shown and what is written.
 struct Registro {
   std::string nodo, clave, avisoCambiado;
@@ -204,10 +212,7 @@ TEST_P(DosAdministradoresTest, AChangeOverWhatTheOtherWroteSinceTheOpeningIsAske
 // store; agreed, a class the other added keeps its parent and a class the other deleted stays
 // deleted. The window's own writes ask nothing.
 TEST_P(DosAdministradoresTest, ASaveAfterTheOtherChangedTheClassesAsksFirst) {
-  otra.Agrega("K0002", [](frmZULAddVariables& d) {
-    d.txtValor.SetText("De la otra");
-    d.cmdAceptar.PerformClick();
-  });
+  otra.Agrega("K0002", NuevaClase("De la otra"));
   const Texts trasAgregar = DumpStore(store.Db());
   session->Answer(MsgCode::Cancel);
   Graba();
@@ -230,10 +235,7 @@ TEST_P(DosAdministradoresTest, ASaveAfterTheOtherChangedTheClassesAsksFirst) {
 
   // The window's own add and delete are no news to its save.
   session->ClearMessages();
-  Agrega("K0002", [](frmZULAddVariables& d) {
-    d.txtValor.SetText("Propia");
-    d.cmdAceptar.PerformClick();
-  });
+  Agrega("K0002", NuevaClase("Propia"));
   Borra("K0005");
   Graba();
   EXPECT_EQ(session->ErrorIds(), Texts{"ERR-ID:7500006"}) << "only the delete's confirmation";
@@ -244,10 +246,7 @@ TEST_P(DosAdministradoresTest, ASaveAfterTheOtherChangedTheClassesAsksFirst) {
   Arbol().UserKeyPress('-');
   const Texts arreglado = Shape();
   Texts trasLaOtra;
-  otra.Agrega("K0", [](frmZULAddVariables& d) {
-    d.txtValor.SetText("Otra");
-    d.cmdAceptar.PerformClick();
-  });
+  otra.Agrega("K0", NuevaClase("Otra"));
   session->ClearMessages();
   session->Answer(MsgCode::Ok, [&] {
     otraConexion->Execute(

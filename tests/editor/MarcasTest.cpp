@@ -5,8 +5,6 @@
 namespace xel::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // RAIZ > Almacen, Compras, Ventas (Descuentos (DESC_MAX), IVA, MONEDA)
 struct MarcasTest : EditorFixture {
   MarcasTest() {
@@ -20,9 +18,7 @@ struct MarcasTest : EditorFixture {
     for (int i = 0; i < count; ++i) {
       std::string key = prefix + std::to_string(i);
       Nodes().Add(parent, tvw::Child, key, key);
-      if (nested) {
-        parent = key;
-      }
+      parent = nested ? key : parent;
     }
   }
   // Whether every node below `key` has the state, for a flat run or a chain as Grow makes them.
@@ -39,12 +35,10 @@ TEST_F(MarcasTest, NeitherAHundredThousandSiblingsNorAsManyLevelsExhaustThePropa
   Grow("K0004", 100000, false);
   Grow("K0003", 100000, true);
   Check("K0", true);
-  EXPECT_TRUE(AllUnder("K0004", true));
-  EXPECT_TRUE(AllUnder("K0003", true));
+  EXPECT_TRUE(AllUnder("K0004", true) && AllUnder("K0003", true));
   Check("K0004", false);
   Check("K0003", false);
-  EXPECT_TRUE(AllUnder("K0004", false));
-  EXPECT_TRUE(AllUnder("K0003", false));
+  EXPECT_TRUE(AllUnder("K0004", false) && AllUnder("K0003", false));
   EXPECT_TRUE(NodeOf("K0001").Checked());
 }
 

@@ -26,25 +26,22 @@ using SeleccionEnArbolTest = Seleccion;
 // and a variable gone from the store shows no value.
 TEST_P(SeleccionTest, AClickShowsTheNodesStoredDetailsAndAllowsWhatItsKindTakes) {
   store.Db().Execute("DELETE FROM XEL_Configuracion WHERE Cf_Variable = 'MONEDA'");
-  struct Caso {
-    std::string key;
-    Texts pane;      // position, code, description or value
-    Flags commands;  // add, edit, delete
-  };
-  for (const Caso& c : {
-           Caso{"K0", {"0001", "0001", "RAIZ"}, {true, false, false}},
+  // The pane's position, code, description or value; whether add, edit and delete are allowed.
+  for (const auto& [key, pane, commands] :
+       std::initializer_list<std::tuple<std::string, Texts, Flags>>{
+           {"K0", {"0001", "0001", "RAIZ"}, {true, false, false}},
            {"KIVA", {"", "IVA", "16"}, {false, true, true}},
            {"K0020", {"0033", "0020", "Tesoreria"}, {true, true, true}},
            {"K0007", {"", "0007", ""}, {false, true, true}},
            {"KMONEDA", {"", "MONEDA", ""}, {false, true, true}},
        }) {
-    Click(c.key);
+    Click(key);
     EXPECT_EQ(Texts({Ctl("txtID").Text(), Ctl("txtClave").Text(), Ctl("txtDescripcion").Text()}),
-              c.pane)
-        << c.key;
+              pane)
+        << key;
     EXPECT_EQ(Flags({Barra().AddAvailable(), Barra().EditAvailable(), Barra().DeleteAvailable()}),
-              c.commands)
-        << c.key;
+              commands)
+        << key;
   }
   EXPECT_TRUE(session->Messages().empty());
 }

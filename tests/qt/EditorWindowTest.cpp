@@ -11,10 +11,6 @@ namespace xel::testing {
 namespace {
 
 struct EditorWindowTest : QtEditorFixture {
-  EditorWindowTest() {
-    AddSmallStore();
-    Open();
-  }
   QToolButton& Button(ToolbarZul::Command command) {
     return *dynamic_cast<ToolbarView&>(*Window().ViewOf(Barra())).ButtonOf(command);
   }
@@ -22,7 +18,7 @@ struct EditorWindowTest : QtEditorFixture {
 
 TEST_F(EditorWindowTest, EveryVisibleControlHasAWidgetNamedAfterIt) {
   for (Control* control : editor.AllControls()) {
-    if (control == &Ctl<ColorScheme>("colorZUL")) {
+    if (control == &ControlOf<ColorScheme>(editor, "colorZUL")) {
       EXPECT_EQ(Window().WidgetOf(control->Name()), nullptr);
       continue;
     }

@@ -34,11 +34,9 @@ struct ComponentLibrary {
   Entry Find(const char* name) const {
     return reinterpret_cast<Entry>(dlsym(handle, name));
   }
-  com::HResult Register() const { return Find<com::RegisterServerEntry>("DllRegisterServer")(); }
-  com::HResult Unregister() const {
-    return Find<com::UnregisterServerEntry>("DllUnregisterServer")();
-  }
-  com::HResult CanUnloadNow() const { return Find<com::CanUnloadNowEntry>("DllCanUnloadNow")(); }
+  com::RegisterServerEntry Register = Find<com::RegisterServerEntry>("DllRegisterServer");
+  com::UnregisterServerEntry Unregister = Find<com::UnregisterServerEntry>("DllUnregisterServer");
+  com::CanUnloadNowEntry CanUnloadNow = Find<com::CanUnloadNowEntry>("DllCanUnloadNow");
   com::HResult GetClassObject(std::string_view clsid, std::string_view iid, void** object) const {
     return Find<com::GetClassObjectEntry>("DllGetClassObject")(std::string(clsid).c_str(),
                                                                std::string(iid).c_str(), object);
@@ -72,19 +70,23 @@ struct ComponentHost : ::testing::Test {
     return library;
   }
   std::pair<com::ClassObjectRegistration, com::ClassObjectRegistration> ServeBoth() {
-    return {Serve<SessionService>(kSession, ids::IID_SessionService, [this] { return session; }),
-            Serve<UtilityService>(kUtility, ids::IID_UtilityService, [this] { return utility; })};
+    return {Serve<SessionService>(kSession, [this] { return session; }),
+            Serve<UtilityService>(kUtility, [this] { return utility; })};
   }
-  // Serves the class progId through the interface iid; every creation makes its object with make.
+  // Serves the class progId through the interface of Service; every creation makes its object
+  // with make.
   template <class Service>
-  com::ClassObjectRegistration Serve(const std::string& progId, std::string_view iid,
+  com::ClassObjectRegistration Serve(const std::string& progId,
                                      std::function<std::shared_ptr<Service>()> make) {
+    const bool session = std::is_same_v<Service, SessionService>;
     return com::RegisterClassObject(
         progId == kSession ? kSessionClass : kUtilityClass, progId,
-        com::MakeClassFactory<Service>(std::string(iid), [this, progId, make] {
-          created.push_back(progId);
-          return make();
-        }));
+        com::MakeClassFactory<Service>(
+            std::string(session ? ids::IID_SessionService : ids::IID_UtilityService),
+            [this, progId, make] {
+              created.push_back(progId);
+              return make();
+            }));
   }
   static std::shared_ptr<_Pantalla> CreatePantalla() {
     return com::CreateObject<_Pantalla>(ids::ProgID_Pantalla, ids::IID__Pantalla);
@@ -191,20 +193,17 @@ TEST_F(ComponentHost, AFailedStartUpFailsTheCreationAndTheNextOneStartsAgain) {
     EXPECT_EQ(FailureOf([] { CreatePantalla(); }).Number(), com::err::CannotCreateObject)
         << "no session service served";
     {
-      auto notASession =
-          Serve<UtilityService>(kSession, ids::IID_UtilityService, [this] { return utility; });
+      auto notASession = Serve<UtilityService>(kSession, [this] { return utility; });
       EXPECT_EQ(FailureOf([] { CreatePantalla(); }).Number(), com::err::InterfaceNotSupported);
     }
     auto services = ServeBoth();
-    auto failing = Serve<UtilityService>(kUtility, ids::IID_UtilityService,
-                                         []() -> std::shared_ptr<UtilityService> {
-                                           throw RuntimeError(7001, "Servicio no disponible");
-                                         });
+    auto failing = Serve<UtilityService>(kUtility, []() -> std::shared_ptr<UtilityService> {
+      throw RuntimeError(7001, "Servicio no disponible");
+    });
     EXPECT_EQ(FailureOf([] { CreatePantalla(); }).Number(), 7001);
     EXPECT_EQ(library.CanUnloadNow(), com::hr::Ok) << "nothing was left half made";
 
-    auto working =
-        Serve<UtilityService>(kUtility, ids::IID_UtilityService, [this] { return utility; });
+    auto working = Serve<UtilityService>(kUtility, [this] { return utility; });
     ASSERT_NE(CreatePantalla()->GetPantalla(), nullptr);
     EXPECT_EQ(created, (Names{kSession, kSession, kUtility, kSession, kUtility}));
   });

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "tests/support/TempFolder.h"
@@ -18,27 +18,21 @@
 namespace xel::testing {
 
 // An environment variable set for one test, as it was afterwards.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-      old_ = old;
+struct ScopedVariable {
+  ScopedVariable(const char* name, const std::string& value) : name(name) {
+    if (const char* was = std::getenv(name)) {
+      old = was;
     }
     setenv(name, value.c_str(), 1);
   }
-  ~ScopedVariable() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
+  ~ScopedVariable() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+  const char* name;
+  std::optional<std::string> old;
 };
 
 inline std::string ReadFile(const std::filesystem::path& file) {
-  std::ostringstream text;
-  text << std::ifstream(file, std::ios::binary).rdbuf();
-  return text.str();
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Readable by all and writable by its owner only, whatever the umask, as an installer leaves it.
@@ -56,18 +50,13 @@ inline void InFreshProcess(const std::function<void()>& scenario) {
   pid_t child = fork();
   ASSERT_NE(child, -1);
   if (child == 0) {
-    struct EndChild {
-      ~EndChild() {
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() || std::uncaught_exceptions() > 0 ? 1 : 0);
-      }
-    } end;
     try {
       scenario();
     } catch (const std::exception& e) {
       ADD_FAILURE() << "the scenario threw: " << e.what();
     }
-    return;
+    std::fflush(nullptr);
+    _exit(::testing::Test::HasFailure() ? 1 : 0);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -46,10 +46,8 @@ TEST(RegistryLocationTest, ARelativeConfigurationFolderIsIgnored) {
 TEST_F(RegistryTest, EntriesAreFoundByEitherIdentifierAndReplacedByEither) {
   const std::filesystem::path nested = folder / "a/b/registry";
   Registry registry = Registry::Load(nested);
-  ClassEntry renamed = kEditor;
-  renamed.progId = "Velmora.Editor2";
-  ClassEntry renumbered = renamed;
-  renumbered.clsid = "{BBBBBBBB-0000-0000-0000-000000000000}";
+  const ClassEntry renamed{kEditor.clsid, "Velmora.Editor2", kEditor.library},
+      renumbered{"{BBBBBBBB-0000-0000-0000-000000000000}", renamed.progId, kEditor.library};
   for (const ClassEntry& entry : {renumbered, renamed, kEditor}) {
     registry.Register(entry);
   }
@@ -74,9 +72,8 @@ TEST_F(RegistryTest, FieldsThatWouldBreakTheirLineAreRefused) {
     EXPECT_EQ(FailureOf([&] { registry.Register(entry); }).Number(), err::InvalidProcedureCall)
         << path;
   }
-  TypeLibEntry entry = kEditorLib;
-  entry.version = "1\t0";
-  EXPECT_EQ(FailureOf([&] { registry.Register(entry); }).Number(), err::InvalidProcedureCall);
+  const TypeLibEntry tabbed{kEditorLib.libid, kEditorLib.name, "1\t0", kEditorLib.library};
+  EXPECT_EQ(FailureOf([&] { registry.Register(tabbed); }).Number(), err::InvalidProcedureCall);
   registry.Save(file);
   EXPECT_EQ(ReadFile(file), "");
 }

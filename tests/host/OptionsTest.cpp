@@ -1,7 +1,7 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
 #include "host/app/Options.h"
 
@@ -15,15 +15,6 @@ app::CommandLine Read(const std::vector<std::string>& arguments, const Environme
     auto found = env.find(name);
     return found == env.end() ? std::nullopt : std::optional<std::string>(found->second);
   });
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 // The program's own tests name the store by --db or by XEL02_DB; here, which one wins, an empty
@@ -60,12 +51,11 @@ TEST(OptionsTest, AWrongUsageSaysWhyShowsOneUsageLineAndWhereToReadMore) {
     SCOPED_TRACE(::testing::PrintToString(arguments));
     app::CommandLine line = Read(arguments);
     EXPECT_TRUE(!line.options && line.status == 2 && line.output.empty()) << line.output;
-    std::vector<std::string> lines = Lines(line.errors);
-    ASSERT_EQ(lines.size(), 3u) << line.errors;
-    EXPECT_EQ(lines[0].rfind("xel02: ", 0), 0u);
-    EXPECT_NE(lines[0].find(reason), std::string::npos) << lines[0];
-    EXPECT_EQ(lines[1].rfind("Usage: " + command + " ", 0), 0u) << lines[1];
-    EXPECT_EQ(lines[2], "Try '" + command + " --help' for more information.");
+    const std::string inLine = "[^\n]*";
+    EXPECT_THAT(line.errors,
+                ::testing::MatchesRegex("xel02: " + inLine + reason + inLine +
+                                        "\nUsage: " + command + " " + inLine + "\nTry '" + command +
+                                        " --help' for more information\\.\n"));
   }
 }
 
@@ -76,9 +66,8 @@ TEST(OptionsTest, EachCommandHasItsOwnHelpWithinATerminalsWidth) {
     app::CommandLine line = Read(arguments);
     EXPECT_TRUE(!line.options && line.status == 0 && line.errors.empty()) << command;
     EXPECT_NE(line.output.find("\nUsage: " + command + " "), std::string::npos) << line.output;
-    for (const std::string& text : Lines(line.output)) {
-      EXPECT_LE(text.size(), 80u) << text;
-    }
+    EXPECT_THAT(line.output, ::testing::Not(::testing::ContainsRegex("[^\n]{81}")))
+        << "a line wider than 80 columns";
   }
 }
 

@@ -7,17 +7,13 @@
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"
 
-namespace xel {
+namespace xel::testing {
 namespace {
 
-using testing::FailureOf;
 using ::testing::HasSubstr;
-using testing::Insert;
-using testing::Keys;
-using testing::ValueOf;
 using Texts = std::vector<std::string>;
 
-struct ConnectionTest : testing::TableTest {};
+struct ConnectionTest : TableTest {};
 
 TEST_P(ConnectionTest, ReadsRowsForwardByColumnNameInAnyCaseAndTellsNullFromEmpty) {
   Db().Execute("INSERT INTO t (k, v) VALUES ('a', ''), ('b', NULL)");
@@ -102,4 +98,4 @@ TEST_P(ConnectionTest, TransactionsCommitOrRollBackWholeAndNeedABegin) {
 XEL_ON_EVERY_BACKEND(ConnectionTest);
 
 }  // namespace
-}  // namespace xel
+}  // namespace xel::testing

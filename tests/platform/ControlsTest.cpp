@@ -25,22 +25,21 @@ enum class Reach { Usable, Locked, Disabled };
 // Code's text is taken as it is; what the user types passes the length limit and the entry kind,
 // and a one-line box takes no line break.
 TEST_F(ControlsTest, TheUserEditsATextBoxWithinItsLimitEntryKindAndReach) {
-  constexpr auto kAny = TextEntry::AnyText;
-  constexpr auto kNumeric = TextEntry::Numeric;
+  using TextEntry::AnyText, TextEntry::Numeric;
   const struct {
     std::int16_t maxLength;
     std::int32_t kind;
     Reach reach;
     std::string before, edited, after;
   } cases[] = {
-      {4, kAny, Reach::Usable, "", "cañón", "cañó"},  // the limit counts characters
-      {4, kAny, Reach::Usable, "cañó", "cañò", "cañò"},
-      {4, kAny, Reach::Usable, "ab", "aXYZb", "aXYb"},       // a paste is cut where it goes in
-      {4, kAny, Reach::Usable, "abcdef", "abcde", "abcde"},  // deleting is always allowed
-      {0, kNumeric, Reach::Usable, "", "-1a2.3.4-é", "-12.34"},
-      {0, kNumeric, Reach::Usable, "1,5 kg", "1,5", "1,5"},  // code's text can be deleted
-      {0, kAny, Reach::Locked, "0007", "0008", "0007"},
-      {0, kAny, Reach::Disabled, "", "x", ""},
+      {4, AnyText, Reach::Usable, "", "cañón", "cañó"},  // the limit counts characters
+      {4, AnyText, Reach::Usable, "cañó", "cañò", "cañò"},
+      {4, AnyText, Reach::Usable, "ab", "aXYZb", "aXYb"},       // a paste is cut where it goes in
+      {4, AnyText, Reach::Usable, "abcdef", "abcde", "abcde"},  // deleting is always allowed
+      {0, Numeric, Reach::Usable, "", "-1a2.3.4-é", "-12.34"},
+      {0, Numeric, Reach::Usable, "1,5 kg", "1,5", "1,5"},  // code's text can be deleted
+      {0, AnyText, Reach::Locked, "0007", "0008", "0007"},
+      {0, AnyText, Reach::Disabled, "", "x", ""},
   };
   for (const auto& c : cases) {
     box.SetMaxLength(c.maxLength);

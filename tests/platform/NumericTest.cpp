@@ -6,10 +6,8 @@
 #include "platform/text/Numeric.h"
 #include "tests/support/FailureOf.h"
 
-namespace xel {
+namespace xel::testing {
 namespace {
-
-using testing::FailureOf;
 
 TEST(ReadsAsNumberTest, AcceptsWholeNumbersInEveryWrittenFormAndNothingThatOnlyLooksLikeOne) {
   for (const char* text :
@@ -36,4 +34,4 @@ TEST(FieldValueTest, AsLongReadsWholeNumbersOfThirtyTwoBits) {
 }
 
 }  // namespace
-}  // namespace xel
+}  // namespace xel::testing

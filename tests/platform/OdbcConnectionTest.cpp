@@ -10,17 +10,14 @@
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"
 
-namespace xel {
+namespace xel::testing {
 namespace {
 
-using testing::FailureOf;
 using ::testing::HasSubstr;
-using testing::Keys;
 using ::testing::Not;
-using testing::ValueOf;
 using Texts = std::vector<std::string>;
 
-struct OdbcConnectionTest : testing::TableTest {};
+struct OdbcConnectionTest : TableTest {};
 
 TEST_P(OdbcConnectionTest, AFailureToConnectNamesItsCauseAndKeepsThePasswordSecret) {
   const std::pair<std::string, const char*> cases[] = {
@@ -43,7 +40,7 @@ TEST_P(OdbcConnectionTest, ACommitTheServerRefusesEndsTheTransactionWithNothingW
   EXPECT_THAT(FailureOf([&] { Db().CommitTrans(); }).Description(), HasSubstr("duplicate key"));
   EXPECT_FALSE(Db().InTransaction());
   EXPECT_EQ(ValueOf(Db(), "count(*)", "FROM d"), "0");
-  testing::Insert(Db(), "after", "x");  // each statement commits by itself again
+  Insert(Db(), "after", "x");  // each statement commits by itself again
   EXPECT_EQ(Keys(*Store().OpenAnother()), Texts{"after"});
 }
 
@@ -68,8 +65,8 @@ TEST_P(OdbcConnectionTest, ReadsQuotedTextsAsTheServerDoes) {
   EXPECT_EQ(Keys(Db()), Texts{"a"});
 }
 
-INSTANTIATE_TEST_SUITE_P(On, OdbcConnectionTest, ::testing::Values(testing::Backend::PostgreSql),
-                         testing::BackendName);
+INSTANTIATE_TEST_SUITE_P(On, OdbcConnectionTest, ::testing::Values(Backend::PostgreSql),
+                         BackendName);
 
 }  // namespace
-}  // namespace xel
+}  // namespace xel::testing

@@ -14,12 +14,10 @@ namespace xel {
 namespace {
 
 using enum StatementCount;
-constexpr SqlDialect kSqlite = SqlDialect::Sqlite;
-constexpr SqlDialect kPg = SqlDialect::PostgreSql;
-constexpr SqlDialect kSqlServer = SqlDialect::SqlServer;
+using enum SqlDialect;
 
 TEST(SqlTextTest, ASemicolonOutsideQuotesAndCommentsEndsAStatementInEveryDialect) {
-  for (SqlDialect dialect : {kSqlite, kPg, kSqlServer}) {
+  for (SqlDialect dialect : {Sqlite, PostgreSql, SqlServer}) {
     for (const char* one : {"SELECT 1", "SELECT 1;", " SELECT 1 ; ; -- done\n", "SELECT ';'",
                             "SELECT 'it''s; fine'", "SELECT \"a;b\" FROM t", "SELECT 1 -- ; x",
                             "SELECT 1 /* ; x */", "SELECT 'open ; DROP"}) {
@@ -41,17 +39,17 @@ TEST(SqlTextTest, EachDialectsOwnQuotesAndCommentsAreReadAsItsServerReadsThem) {
     const char* text;
     StatementCount count;
   } cases[] = {
-      {kPg, "SELECT e'a\\\\'; DROP TABLE t", Several},
-      {kPg, "SELECT $$a; b$$, $f$ ' ; $$ $f$", One},
-      {kPg, "SELECT $1; DROP TABLE t", Several},
-      {kPg, "SELECT a$b$; DROP TABLE t; --$b$", Several},
-      {kPg, "SELECT 1 /* outer /* inner */ ; still */", One},
-      {kPg, "SELECT a[1]; DROP TABLE t -- ]", Several},
-      {kSqlServer, "SELECT [a;]]b] FROM t", One},
-      {kSqlServer, "SELECT `a;b`", Several},
-      {kSqlServer, "SELECT 1 /* a /* b */ ; */", One},
-      {kSqlite, "SELECT `a;b`, [c;d]", One},
-      {kSqlite, "SELECT 1 /* a /* b */ ; */", Several},
+      {PostgreSql, "SELECT e'a\\\\'; DROP TABLE t", Several},
+      {PostgreSql, "SELECT $$a; b$$, $f$ ' ; $$ $f$", One},
+      {PostgreSql, "SELECT $1; DROP TABLE t", Several},
+      {PostgreSql, "SELECT a$b$; DROP TABLE t; --$b$", Several},
+      {PostgreSql, "SELECT 1 /* outer /* inner */ ; still */", One},
+      {PostgreSql, "SELECT a[1]; DROP TABLE t -- ]", Several},
+      {SqlServer, "SELECT [a;]]b] FROM t", One},
+      {SqlServer, "SELECT `a;b`", Several},
+      {SqlServer, "SELECT 1 /* a /* b */ ; */", One},
+      {Sqlite, "SELECT `a;b`, [c;d]", One},
+      {Sqlite, "SELECT 1 /* a /* b */ ; */", Several},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CountStatements(c.text, c.dialect), c.count) << c.text;

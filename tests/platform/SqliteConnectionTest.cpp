@@ -6,15 +6,10 @@
 #include "tests/platform/TestTable.h"
 #include "tests/support/FailureOf.h"
 
-namespace xel {
+namespace xel::testing {
 namespace {
 
-using testing::FailureOf;
-using testing::Insert;
-using testing::Keys;
-using testing::ValueOf;
-
-struct SqliteConnectionTest : testing::TableTest {};
+struct SqliteConnectionTest : TableTest {};
 
 // The database may undo a whole transaction by itself (SQLite does after a full disk); a ROLLBACK
 // sent as a statement stands in for that here.
@@ -56,8 +51,7 @@ TEST_P(SqliteConnectionTest, OpensStoresWithTheLogAheadAndRefusesUnknownKinds) {
   EXPECT_EQ(FailureOf([] { OpenConnection("sqlite:"); }).Number(), err::DatabaseError);
 }
 
-INSTANTIATE_TEST_SUITE_P(On, SqliteConnectionTest, ::testing::Values(testing::Backend::Sqlite),
-                         testing::BackendName);
+INSTANTIATE_TEST_SUITE_P(On, SqliteConnectionTest, ::testing::Values(Backend::Sqlite), BackendName);
 
 }  // namespace
-}  // namespace xel
+}  // namespace xel::testing

@@ -8,10 +8,8 @@
 #include "platform/forms/TreeNodes.h"
 #include "tests/support/FailureOf.h"
 
-namespace xel {
+namespace xel::testing {
 namespace {
-
-using testing::FailureOf;
 
 // The sub-trees from `first` on as their links show them, e.g. "K0(KA(KA1) KB)"; each node is
 // checked against what its index, its key, its row and its siblings say of it.
@@ -130,4 +128,4 @@ TEST_F(TreeNodesTest, ARemovedNodeLeavesNoHandleSelectionOrHighlightBehind) {
 }
 
 }  // namespace
-}  // namespace xel
+}  // namespace xel::testing

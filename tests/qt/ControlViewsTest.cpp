@@ -59,12 +59,6 @@ struct ControlViewsTest : ::testing::Test {
     form.Show();
     QApplication::processEvents();
   }
-  FormWindow& Window() { return WindowOf(ui, form); }
-  template <class Widget>
-  Widget& WidgetOf(const std::string& name) {
-    return testing::WidgetOf<Widget>(ui, form, name);
-  }
-
   QtUiBackend ui;
   FormsRuntime runtime{ui};
   SampleForm form{runtime};
@@ -72,13 +66,13 @@ struct ControlViewsTest : ::testing::Test {
 
 // The host's Tab keystroke moves on only once the event that sent it is over, as on its screen.
 TEST_F(ControlViewsTest, EnterWhereTheBoxSaysSoAndTheHostsTabMoveTheFocusAndItsColourOn) {
-  auto& numero = WidgetOf<QLineEdit>("txtNumero");
+  auto& numero = WidgetOf<QLineEdit>(ui, form, "txtNumero");
   numero.setFocus();
   EXPECT_EQ(numero.palette().color(QPalette::Active, QPalette::Base),
             ToQColor(form.txtNumero.FocusColor()));
   QTest::keyClick(&numero, Qt::Key_Return);
   EXPECT_EQ(form.ActiveControl(), &form.txtNombre);
-  EXPECT_EQ(QApplication::focusWidget(), Window().WidgetOf("txtNombre"));
+  EXPECT_EQ(QApplication::focusWidget(), WindowOf(ui, form).WidgetOf("txtNombre"));
   EXPECT_EQ(numero.palette().color(QPalette::Active, QPalette::Base),
             ToQColor(form.txtNumero.EnabledColor()));
 
@@ -91,19 +85,18 @@ TEST_F(ControlViewsTest, EnterWhereTheBoxSaysSoAndTheHostsTabMoveTheFocusAndItsC
 
 // The combo's list and the options' group show what the controls keep, and take the user's pick.
 TEST_F(ControlViewsTest, ChoicesShowWhatTheControlsKeepAndTakeTheUsersPickAndKeys) {
-  auto& combo = WidgetOf<QComboBox>("cboTipo");
+  auto& combo = WidgetOf<QComboBox>(ui, form, "cboTipo");
   QTest::keyClick(&combo, Qt::Key_Down);
   QTest::keyClick(&combo, Qt::Key_Return);
   EXPECT_EQ(form.cboTipo.ListIndex(), 0);
   form.cboTipo.SetListIndex(2);
   EXPECT_EQ(combo.currentText(), "T - Texto");
 
-  auto& uno = WidgetOf<QRadioButton>("opUno");
-  auto& dos = WidgetOf<QRadioButton>("opDos");
+  auto& uno = WidgetOf<QRadioButton>(ui, form, "opUno");
+  auto& dos = WidgetOf<QRadioButton>(ui, form, "opDos");
   form.opUno.SetDesignedValue(true);
   EXPECT_TRUE(uno.isChecked());
-  QPoint indicator(6, dos.height() / 2);
-  QTest::mouseClick(&dos, Qt::LeftButton, {}, indicator);
+  QTest::mouseClick(&dos, Qt::LeftButton, {}, QPoint(6, dos.height() / 2));
   EXPECT_TRUE(form.opDos.Value());
   EXPECT_FALSE(uno.isChecked());
   EXPECT_EQ(form.events, (Events{"Change N - Numérico", "Key 13", "Change T - Texto", "opDos"}));
@@ -120,7 +113,7 @@ TEST_F(ControlViewsTest, AModalFormRunsUntilEscapeHidesOrClosesIt) {
     form.Hide();
     form.events.clear();
     form.cmdCancelar.SetCaption(cancelButton ? "Cancelar" : "Cerrar");
-    QTimer::singleShot(0, [this] { QTest::keyClick(&Window(), Qt::Key_Escape); });
+    QTimer::singleShot(0, [this] { QTest::keyClick(&WindowOf(ui, form), Qt::Key_Escape); });
     form.Show(true);
     EXPECT_FALSE(form.Visible());
     EXPECT_EQ(form.events, cancelButton ? Events{"Cancelar"} : Events{});

@@ -12,10 +12,6 @@ namespace xel::testing {
 namespace {
 
 struct DesktopTest : QtEditorFixture {
-  DesktopTest() {
-    AddSmallStore();
-    Open();
-  }
   // MONEDA goes before IVA: an arrangement only the tree knows.
   void Arrange() {
     ClickNode("KMONEDA");

@@ -10,19 +10,11 @@
 namespace xel::testing {
 namespace {
 
-struct EditorWindowTest : QtEditorFixture {
-  EditorWindowTest() {
-    AddSmallStore();
-    Open();
-  }
-  QToolButton& Button(ToolbarZul::Command command) {
-    return *dynamic_cast<ToolbarView&>(*Window().ViewOf(Barra())).ButtonOf(command);
-  }
-};
+using EditorWindowTest = QtEditorFixture;
 
 TEST_F(EditorWindowTest, EveryVisibleControlHasAWidgetNamedAfterIt) {
   for (Control* control : editor.AllControls()) {
-    if (control == &Ctl<ColorScheme>("colorZUL")) {
+    if (control == &ControlOf<ColorScheme>(editor, "colorZUL")) {
       EXPECT_EQ(Window().WidgetOf(control->Name()), nullptr);
       continue;
     }
@@ -56,14 +48,16 @@ TEST_F(EditorWindowTest, TheLayoutReachesTheWindowOnShowAndResizeAndTheValueLabe
 // the current row off a removed node by itself; the tree follows the control instead, which has no
 // node selected any more, and raises no NodeClick.
 TEST_F(EditorWindowTest, OnlyTheUsersSelectionRaisesNodeClickAndARemovalLeavesNoneSelected) {
+  QToolButton& borrar =
+      *dynamic_cast<ToolbarView&>(*Window().ViewOf(Barra())).ButtonOf(ToolbarZul::Command::Delete);
   NodeOf("K0").SetExpanded(true);
   ClickNode("K0");
-  EXPECT_FALSE(Button(ToolbarZul::Command::Delete).isEnabled());
+  EXPECT_FALSE(borrar.isEnabled());
   Node below = NodeOf("K0").Child();
   QTest::keyClick(&Tree(), Qt::Key_Down);
   QString shown = QString::fromStdString(below.Tag());
   EXPECT_EQ(Shown("txtClave"), shown);
-  EXPECT_TRUE(Button(ToolbarZul::Command::Delete).isEnabled()) << below.Key();
+  EXPECT_TRUE(borrar.isEnabled()) << below.Key();
 
   Arbol().SetSelectedItem(NodeOf("K0004"));
   EXPECT_EQ(Tree().currentIndex(), IndexOf("K0004"));

@@ -7,12 +7,7 @@
 namespace xel::testing {
 namespace {
 
-struct FindAndCopyTest : QtEditorFixture {
-  FindAndCopyTest() {
-    AddSmallStore();
-    Open();
-  }
-};
+using FindAndCopyTest = QtEditorFixture;
 
 // Ctrl+F works from any box of the window; in the bar Delete edits the text, and only in the tree
 // does it delete the selected entry.
@@ -28,7 +23,7 @@ TEST_F(FindAndCopyTest, CtrlFShowsTheBarWithTheFocusEnterSelectsTheMatchAndEscap
   QTest::keyClick(&bar, Qt::Key_Home);
   QTest::keyClick(&bar, Qt::Key_Delete);
   QTest::keyClick(&bar, Qt::Key_Return);
-  EXPECT_EQ(Ctl<TextBox>("txtBuscar").Text(), "iva");
+  EXPECT_EQ(ControlOf<TextBox>(editor, "txtBuscar").Text(), "iva");
   EXPECT_EQ(Tree().currentIndex(), IndexOf("KIVA"));
   EXPECT_EQ(QApplication::focusWidget(), &bar);
   QTest::keyClick(&bar, Qt::Key_Escape);

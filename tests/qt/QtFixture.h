@@ -44,9 +44,13 @@ struct MessageBoxWatcher {
   Qt::TextFormat format = Qt::AutoText;
 };
 
-// The editor window on the Qt screen, over a temporary store, with the scripted host services. The
-// screen remembers window places in a settings file of the test's own.
+// The editor window open on the Qt screen, over a small temporary store, with the scripted host
+// services. The screen remembers window places in a settings file of the test's own.
 struct QtEditorFixture : StoreFixture {
+  QtEditorFixture() {
+    AddSmallStore();
+    Open();
+  }
   QTemporaryDir placesFolder;
   QSettings places{placesFolder.filePath("lugares.ini"), QSettings::IniFormat};
   QtUiBackend ui{&places};
@@ -66,12 +70,8 @@ struct QtEditorFixture : StoreFixture {
     QApplication::processEvents();
   }
   FormWindow& Window() const { return WindowOf(ui, editor); }
-  template <class C = TextBoxZul>
-  C& Ctl(const std::string& name) const {
-    return ControlOf<C>(editor, name);
-  }
-  TreeView& Arbol() const { return Ctl<TreeView>("tvVariables"); }
-  ToolbarZul& Barra() const { return Ctl<ToolbarZul>("Controles"); }
+  TreeView& Arbol() const { return ControlOf<TreeView>(editor, "tvVariables"); }
+  ToolbarZul& Barra() const { return ControlOf<ToolbarZul>(editor, "Controles"); }
   QWidget& WidgetOf(const std::string& name) const { return testing::WidgetOf(ui, editor, name); }
   NodeTreeWidget& Tree() const {
     return testing::WidgetOf<NodeTreeWidget>(ui, editor, "tvVariables");

@@ -21,13 +21,6 @@ void AddRows(const TreeItemModel& model, const QModelIndex& parent, const std::s
 }
 
 struct TreeItemModelTest : QtEditorFixture {
-  TreeItemModelTest() {
-    AddSmallStore();
-    Open();
-    // Qt's model checker ends the test at the first fault of the adapter it finds.
-    tester = std::make_unique<QAbstractItemModelTester>(
-        &Tree().Items(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  }
   TreeNodes& Nodes() { return Arbol().Nodes(); }
   void ExpectMirrored(const char* after) {
     std::vector<std::string> rows;
@@ -35,7 +28,9 @@ struct TreeItemModelTest : QtEditorFixture {
     EXPECT_EQ(rows, TreeShown(Nodes())) << "after " << after;
   }
 
-  std::unique_ptr<QAbstractItemModelTester> tester;
+  // Qt's model checker ends the test at the first fault of the adapter it finds.
+  QAbstractItemModelTester tester{&Tree().Items(),
+                                  QAbstractItemModelTester::FailureReportingMode::Fatal};
 };
 
 // One change after another on the same expanded tree, each checked as it lands.

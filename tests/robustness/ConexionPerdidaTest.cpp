@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -33,13 +34,11 @@ struct Escritura {
 const Escritura kEscrituras[] = {
     {"DialogUpdate",
      [](VentanaEditor& v, Connection&) {
-       bool aceptado = false;
        v.Edita("KIVA", [&](frmZULAddVariables& d) {
          d.txtValor.SetText("17");
          DialogoFixture::AceptaOCancela(d);
-         aceptado = d.Add;
        });
-       return aceptado;
+       return v.Dialogo().Add;
      }},
     {"DeleteSubTree",
      [](VentanaEditor& v, Connection&) {
@@ -114,13 +113,10 @@ TEST_P(ConexionPerdidaTest, AtEveryCallTheStoreIsOldOrNewAndTheUserIsToldWhich) 
     EXPECT_EQ(OpenTransactionsOnServer(*intento.killer), 0);
     const bool hecho = estado == nuevo;
     EXPECT_TRUE(hecho || estado == viejo) << "a part of the write is stored";
-    std::string dicho;
-    long fallas = 0;
-    for (const Message& m : intento.ventana.session->Messages()) {
-      fallas += m.code == MsgCode::Critical ? 1 : 0;
-      dicho += m.errorId + " " + m.prompt + "\n";
-    }
-    EXPECT_EQ(std::pair(exito, fallas), std::pair(hecho, hecho ? 0L : 1L)) << dicho;
+    const auto& avisos = intento.ventana.session->Messages();
+    const long fallas = std::ranges::count(avisos, MsgCode::Critical, &Message::code);
+    EXPECT_EQ(std::pair(exito, fallas), std::pair(hecho, hecho ? 0L : 1L))
+        << (avisos.empty() ? "" : avisos.back().prompt);
     if (!intento.terminador.Terminated()) {
       EXPECT_TRUE(hecho);
       EXPECT_GT(call, 2) << "the write made too few calls to be swept";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -156,9 +157,7 @@ struct StoreRotoTest : StoreDanadoTest {
   static std::string Ruido(size_t largo) {
     std::mt19937 random(7);
     std::string ruido(largo, '\0');
-    for (char& c : ruido) {
-      c = static_cast<char>(random());
-    }
+    std::ranges::generate(ruido, [&] { return static_cast<char>(random()); });
     return ruido;
   }
 };

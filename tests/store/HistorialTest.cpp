@@ -46,11 +46,6 @@ struct HistorialTest : testing::StoreTest {
       ana->BorraClase("0008", "0001");
     });
   }
-  // Gives every entry so far the date, so that the next changes come after it.
-  void Fecha(const std::string& fecha) {
-    Db().Execute("UPDATE XEL_Historial SET Hi_Fecha = '" + fecha + "' WHERE Hi_Fecha > '" + fecha +
-                 "'");
-  }
 };
 
 // A created variable, a class's new description and a created class are each undone by their
@@ -113,11 +108,11 @@ TEST_P(HistorialTest, WhatCannotBeUndoneIsRefusedAndChangesNothing) {
 // The store as it stood at a date: every row changed since taken back, created ones left out,
 // deleted ones back.
 TEST_P(HistorialTest, TheStoreAsOfADateIsTheStoreAsItStoodThen) {
-  Fecha("2026-01-01 00:00:00.000");
   const Texts alPrincipio = StoreRows(Db());
   CambiaValor(*ana, "IVA", "17");
   Importa({{}, {{"0001", "NUEVA", "x", "T", "d"}}});
-  Fecha("2026-01-02 00:00:00.000");
+  // The changes so far were made on 2 January.
+  Db().Execute("UPDATE XEL_Historial SET Hi_Fecha = '2026-01-02 00:00:00.000'");
   const Texts alSegundoDia = StoreRows(Db());
   CambiaValor(*ana, "IVA", "18");
   BorraRetenciones();

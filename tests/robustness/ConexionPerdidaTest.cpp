@@ -92,14 +92,11 @@ TEST_P(ConexionPerdidaTest, AtEveryCallTheStoreIsOldOrNewAndTheUserIsToldWhich) 
     GTEST_SKIP() << why;
   }
   const Escritura& escritura = GetParam();
-  Lines viejo, nuevo;
-  {
-    Intento intento;
-    viejo = StoreRows(intento.store.Db());
-    escritura.escribe(intento.ventana, intento.conexion);
-    nuevo = StoreRows(intento.store.Db());
-    ASSERT_NE(nuevo, viejo) << "the write changed nothing";
-  }
+  Intento primero;
+  const Lines viejo = StoreRows(primero.store.Db());
+  escritura.escribe(primero.ventana, primero.conexion);
+  const Lines nuevo = StoreRows(primero.store.Db());
+  ASSERT_NE(nuevo, viejo) << "the write changed nothing";
   // The old state with one failure told, or the new one told as done: nothing in between.
   for (int call = 1;; ++call) {
     SCOPED_TRACE("session ended at call " + std::to_string(call));

@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -29,17 +28,14 @@ struct StoreDanadoTest : DialogoFixture {
 
   // What one command must do against the damage: show these messages (by identifier), the last
   // one in the database's words, leave no failure to the run time, and write nothing.
-  struct Fallo {
-    Texts errorIds;
-    std::string motivo;
-  };
-  void Falla(const std::string& comando, const Fallo& fallo, const std::function<void()>& orden) {
+  void Falla(const std::string& comando, const Texts& ids, const std::string& motivo,
+             const std::function<void()>& orden) {
     const Texts antes = DumpStore(store.Db());
     session->ClearMessages();
     orden();
-    ASSERT_EQ(session->ErrorIds(), fallo.errorIds) << comando;
-    if (!fallo.errorIds.empty()) {
-      EXPECT_NE(session->Messages().back().prompt.find(fallo.motivo), std::string::npos)
+    ASSERT_EQ(session->ErrorIds(), ids) << comando;
+    if (!ids.empty()) {
+      EXPECT_NE(session->Messages().back().prompt.find(motivo), std::string::npos)
           << comando << ": " << session->Messages().back().prompt;
     }
     EXPECT_TRUE(ui.UnhandledErrors().empty()) << comando;
@@ -71,15 +67,15 @@ const Texts kBorrado{"ERR-ID:7500006", "ERR-ID:7500003"};  // the confirmation, 
 
 TEST_F(StoreDanadoTest, AMissingVariablesTableStopsTheLoadAndEveryWriteThatNeedsIt) {
   store.Db().Execute("ALTER TABLE XEL_Configuracion RENAME TO XEL_Configuracion_Aparte");
-  Falla("load", {{"ERR-ID:7500001"}, "no such table: XEL_Configuracion"}, [&] { Open(); });
+  Falla("load", {"ERR-ID:7500001"}, "no such table: XEL_Configuracion", [&] { Open(); });
   EXPECT_EQ(TreeShown(Nodes()), (Texts{"K0|RAIZ|", " K0004|Almacen|0004"}))
       << "the load stops at the first class's variables";
-  Falla("add", {{"ERR-ID:7500016"}, "no such table"}, [&] { AgregaVariable("K0004"); });
-  Falla("delete", {kBorrado, "no such table"}, [&] { Borra("K0004"); });
+  Falla("add", {"ERR-ID:7500016"}, "no such table", [&] { AgregaVariable("K0004"); });
+  Falla("delete", kBorrado, "no such table", [&] { Borra("K0004"); });
   EXPECT_TRUE(Nodes().Contains("K0004"));
   // Saved, Almacen alone would take position 0001, which Ventas still holds, and Ventas's
   // sub-classes would load under Almacen.
-  Falla("save", {{"ERR-ID:7500005"}, "F5"}, [&] { Graba(); });
+  Falla("save", {"ERR-ID:7500005"}, "F5", [&] { Graba(); });
 
   store.Db().Execute("ALTER TABLE XEL_Configuracion_Aparte RENAME TO XEL_Configuracion");
   Repara();
@@ -96,7 +92,7 @@ TEST_F(StoreDanadoTest, NullTextsReadAsEmptyAndTheCommandsReplaceThem) {
       "INSERT INTO XEL_Configuracion (Cf_Variable, Cf_Valor, Cf_Descripcion, Cf_Tipo, "
       "Cv_Cve_Clase_Variable) VALUES ('VACIA', NULL, NULL, NULL, '0005'), "
       "('SUELTA', 'x', 'd', 'T', NULL)");
-  Falla("load", {}, [&] { Open(); });
+  Falla("load", {}, "", [&] { Open(); });
   EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db())) << "no parent or class, not shown";
 
   Edita("KVACIA", [](frmZULAddVariables& d) {
@@ -133,10 +129,10 @@ TEST_F(StoreDanadoTest, AStoreLockedByAnotherWriterFailsEachWriteAfterTheWait) {
   auto otro = store.OpenAnother();
   otro->BeginTrans();
   const auto inicio = std::chrono::steady_clock::now();
-  Falla("delete", {kBorrado, "database is locked"}, [&] { Borra("K0003"); });
+  Falla("delete", kBorrado, "database is locked", [&] { Borra("K0003"); });
   EXPECT_GE(std::chrono::steady_clock::now() - inicio, kEspera) << "the write waited for the lock";
-  Falla("save", {{"ERR-ID:7500005"}, "database is locked"}, [&] { Graba(); });
-  Falla("reload", {}, [&] { PressF5(); });
+  Falla("save", {"ERR-ID:7500005"}, "database is locked", [&] { Graba(); });
+  Falla("reload", {}, "", [&] { PressF5(); });
   EXPECT_EQ(TreeShown(Nodes()), TreeOfStore(store.Db()));
 
   otro->RollbackTrans();
@@ -155,19 +151,13 @@ struct StoreRotoTest : StoreDanadoTest {
     store.Db().Execute("VACUUM INTO '" + Quote(copia.string()) + "'");
     Open();
   }
-  std::string Bytes() {
-    std::ifstream file(copia, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
   void Escribe(const std::string& bytes) {
     std::ofstream(copia, std::ios::binary | std::ios::trunc) << bytes;
   }
   static std::string Ruido(size_t largo) {
     std::mt19937 random(7);
     std::string ruido(largo, '\0');
-    for (char& c : ruido) {
-      c = static_cast<char>(random());
-    }
+    std::ranges::generate(ruido, [&] { return static_cast<char>(random()); });
     return ruido;
   }
 };
@@ -181,26 +171,23 @@ TEST_F(StoreRotoTest, AFileThatIsNoStoreIsRefusedByTheConnection) {
 
 TEST_F(StoreRotoTest, PagesOverwrittenWithNoiseAreReportedByEachCommand) {
   auto rota = OpenConnection("sqlite:" + copia.string());
-  Escribe(Bytes().substr(0, kPagina) + Ruido(Bytes().size() - kPagina));
-  const std::string antes = Bytes();
+  const std::string sano = FileBytes(copia);
+  Escribe(sano.substr(0, kPagina) + Ruido(sano.size() - kPagina));
+  const std::string antes = FileBytes(copia);
   session->SetConnection(*rota);
-  utility->SetFinder([&rota](const Lookup& l) {
-    return BuscarCampoEnStore(*rota, l.table, l.searchColumn, l.searchValue, l.resultColumn);
-  });
-  Falla("load", {{"ERR-ID:7500001"}, "malformed"}, [&] { PressF5(); });
-  Falla("add", {{"ERR-ID:7500016"}, "malformed"}, [&] {
+  utility->SetFinder(BuscaEn(*rota));
+  Falla("load", {"ERR-ID:7500001"}, "malformed", [&] { PressF5(); });
+  Falla("add", {"ERR-ID:7500016"}, "malformed", [&] {
     Agrega("K0", [](frmZULAddVariables& d) {
       d.txtValor.SetText("Nueva");
       AceptaOCancela(d);
     });
   });
-  Falla("save", {{"ERR-ID:7500005"}, "F5"}, [&] { Graba(); });
+  Falla("save", {"ERR-ID:7500005"}, "F5", [&] { Graba(); });
   session->SetConnection(db);
-  utility->SetFinder([this](const Lookup& l) {
-    return BuscarCampoEnStore(store.Db(), l.table, l.searchColumn, l.searchValue, l.resultColumn);
-  });
+  utility->SetFinder(BuscaEn(store.Db()));
   rota.reset();
-  EXPECT_EQ(Bytes(), antes) << "the broken file is left as it was";
+  EXPECT_EQ(FileBytes(copia), antes) << "the broken file is left as it was";
   Repara();
 }
 

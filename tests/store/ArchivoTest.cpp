@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "store/Exportacion.h"
 #include "tests/support/FailureOf.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TreeAndStore.h"
 
 namespace xel {
@@ -33,13 +33,9 @@ const std::tuple<std::string, long, const char*> kMalformados[] = {
     {"{\"clases\": []}", 1, "unknown list \"clases\""},
     {"{\"classes\": {}}", 1, "\"classes\" must be a list"},
     {std::string(200, '['), 1, "one object"},
-    {"{\"variables\": [\n{\"class\": \"1\", \"key\": \"K\",\n \"valeu\": \"1\", \"type\": \"N\"}]}",
-     3, "no field \"valeu\""},
-    {"{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0000\", \"description\": \"D\"}]}", 2,
-     "lacks \"position\""},
-    {"{\"variables\": [{\"class\": \"1\", \"key\": \"K\",\n\"value\": null, \"type\": \"T\", "
-     "\"description\": \"\"}]}",
-     2, "\"value\" must be a string"},
+    {"{\"variables\": [\n{\"key\": \"K\",\n \"valeu\": \"1\"}]}", 3, "no field \"valeu\""},
+    {"{\"classes\": [\n{\"code\": \"1\", \"parent\": \"0\"}]}", 2, "lacks \"position\""},
+    {"{\"variables\": [{\"key\": \"K\",\n\"value\": null}]}", 2, "\"value\" must be a string"},
     {"class,0001,0000,0001,,,,,D\n", 1, "the header record,code,parent"},
     {kCabecera + "class,0001,0000,0001,,,,D\n", 2, "this one has 8"},
     {kCabecera + "\nvariable,,,,1,K,a\"b,T,d\n", 3, "a quote inside a field"},
@@ -90,11 +86,6 @@ Contenido ContenidoDeTextosDificiles() {
   return contenido;
 }
 
-std::string ContenidoDe(const std::filesystem::path& archivo) {
-  std::ifstream entrada(archivo, std::ios::binary);
-  return {std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>()};
-}
-
 // Files exported by earlier versions are compared, kept and merged by their users: the same rows
 // must always give the same bytes, and read back as they were.
 TEST(ArchivoTest, EveryValueKeepsItsBytesAndReadsBackAsItWas) {
@@ -102,7 +93,7 @@ TEST(ArchivoTest, EveryValueKeepsItsBytesAndReadsBackAsItWas) {
   for (const auto& [archivo, contenido] :
        {std::pair{"vacio.json", Contenido{}}, {"textos.json", textos}, {"textos.csv", textos}}) {
     const std::string texto = Exporta(contenido, FormatoDe(archivo, ""));
-    EXPECT_EQ(texto, ContenidoDe(std::filesystem::path(XEL02_EXPORTS) / archivo));
+    EXPECT_EQ(texto, testing::FileBytes(std::filesystem::path(XEL02_EXPORTS) / archivo));
     EXPECT_EQ(testing::RowsOf(LeeExportacion(texto, archivo)), testing::RowsOf(contenido))
         << archivo;
   }

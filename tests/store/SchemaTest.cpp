@@ -97,9 +97,6 @@ TEST_P(SchemaTest, TheSearchFoldsEveryScriptAlikeOnEveryBackend) {
     const std::string codigo = Format0000(static_cast<long>(i) + 1);
     InsertClass(codigo, codigo, "0000", kCasos[i].texto);
     InsertVariable("V" + codigo, codigo, kCasos[i].texto);
-  }
-  for (size_t i = 0; i < std::size(kCasos); ++i) {
-    const std::string codigo = Format0000(static_cast<long>(i) + 1);
     const std::string ruta = std::string("RAIZ/") + kCasos[i].texto;
     const Texts hallados = Halla(kCasos[i].buscado);
     EXPECT_EQ(std::ranges::count(hallados, "class " + ruta + " " + codigo) +

@@ -50,8 +50,7 @@ struct DialogoFixture : EditorFixture {
     return text;
   }
   long Filas(const std::string& table) {
-    auto count = store.Db().Execute("SELECT COUNT(*) AS n FROM " + table);
-    return count->Field("n").AsLong();
+    return store.Db().Execute("SELECT COUNT(*) AS n FROM " + table)->Field("n").AsLong();
   }
 };
 

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace xel::testing {
@@ -32,5 +34,11 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// A file's bytes, all of them.
+inline std::string FileBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 }  // namespace xel::testing

@@ -47,12 +47,10 @@ class TerminatingConnection : public ConnectionDecorator {
 
 // The sessions of the server's current database that sit inside a transaction nobody ends.
 inline long OpenTransactionsOnServer(Connection& db) {
-  return db
-      .Execute(
-          "SELECT count(*) AS n FROM pg_stat_activity WHERE datname = current_database() AND "
-          "pid <> pg_backend_pid() AND state LIKE 'idle in transaction%'")
-      ->Field("n")
-      .AsLong();
+  auto sesiones = db.Execute(
+      "SELECT count(*) AS n FROM pg_stat_activity WHERE datname = current_database() AND "
+      "pid <> pg_backend_pid() AND state LIKE 'idle in transaction%'");
+  return sesiones->Field("n").AsLong();
 }
 
 }  // namespace xel::testing

@@ -154,10 +154,8 @@ inline std::vector<std::string> RowsByHistory(const std::vector<std::string>& be
 // The calls without those on the history (its presence and its entries), for the tests of the
 // editor's own statements; the entries are checked through RowsByHistory.
 inline std::vector<std::string> WithoutHistory(const std::vector<std::string>& calls) {
-  std::vector<std::string> kept;
-  std::ranges::copy_if(calls, std::back_inserter(kept), [](const std::string& call) {
-    return call.find(sql::XEL_Historial) == std::string::npos;
-  });
+  std::vector<std::string> kept = calls;
+  std::erase_if(kept, [](const std::string& c) { return c.find(sql::XEL_Historial) != c.npos; });
   return kept;
 }
 

@@ -21,10 +21,14 @@ struct VentanaEditor {
   using Usuario = std::function<void(frmZULAddVariables&)>;
 
   explicit VentanaEditor(Connection& conexion)
-      : db(conexion), utility(std::make_shared<ScriptedUtility>([&conexion](const Lookup& l) {
-          return BuscarCampoEnStore(conexion, l.table, l.searchColumn, l.searchValue,
-                                    l.resultColumn);
-        })) {}
+      : db(conexion), utility(std::make_shared<ScriptedUtility>(BuscaEn(conexion))) {}
+
+  // The host's real look-up, on a connection.
+  static ScriptedUtility::Finder BuscaEn(Connection& conexion) {
+    return [&conexion](const Lookup& l) {
+      return BuscarCampoEnStore(conexion, l.table, l.searchColumn, l.searchValue, l.resultColumn);
+    };
+  }
 
   ScriptedUi ui;
   FormsRuntime runtime{ui};

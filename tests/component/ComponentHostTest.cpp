@@ -105,12 +105,12 @@ TEST_F(ComponentHost, RegistrationWritesAndRemovesExactlyItsOwnEntries) {
     WriteFile(registryFile, foreign);
     ComponentLibrary library = Install();
     EXPECT_EQ(library.Register(), com::hr::Ok) << "registering twice";
-    EXPECT_EQ(ReadFile(registryFile), foreign + "typelib\t" + std::string(ids::LIBID_XEL02) +
-                                          "\tXEL02\t2.0\t" + XEL02_LIBRARY + "\nclass\t" +
-                                          std::string(ids::CLSID_Pantalla) + "\tXEL02.Pantalla\t" +
-                                          XEL02_LIBRARY + "\n");
+    EXPECT_EQ(FileBytes(registryFile), foreign + "typelib\t" + std::string(ids::LIBID_XEL02) +
+                                           "\tXEL02\t2.0\t" + XEL02_LIBRARY + "\nclass\t" +
+                                           std::string(ids::CLSID_Pantalla) + "\tXEL02.Pantalla\t" +
+                                           XEL02_LIBRARY + "\n");
     EXPECT_EQ(library.Unregister(), com::hr::Ok);
-    EXPECT_EQ(ReadFile(registryFile), foreign);
+    EXPECT_EQ(FileBytes(registryFile), foreign);
   });
 }
 

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -30,11 +29,6 @@ struct ScopedVariable {
   std::optional<std::string> old;
 };
 
-inline std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Readable by all and writable by its owner only, whatever the umask, as an installer leaves it.
 inline void WriteFile(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;
@@ -54,6 +48,8 @@ inline void InFreshProcess(const std::function<void()>& scenario) {
       scenario();
     } catch (const std::exception& e) {
       ADD_FAILURE() << "the scenario threw: " << e.what();
+    } catch (...) {
+      ADD_FAILURE() << "the scenario threw something that is no exception class";
     }
     std::fflush(nullptr);
     _exit(::testing::Test::HasFailure() ? 1 : 0);

@@ -75,7 +75,7 @@ TEST_F(RegistryTest, FieldsThatWouldBreakTheirLineAreRefused) {
   const TypeLibEntry tabbed{kEditorLib.libid, kEditorLib.name, "1\t0", kEditorLib.library};
   EXPECT_EQ(FailureOf([&] { registry.Register(tabbed); }).Number(), err::InvalidProcedureCall);
   registry.Save(file);
-  EXPECT_EQ(ReadFile(file), "");
+  EXPECT_EQ(FileBytes(file), "");
 }
 
 // A link in the registry's place, or where an earlier version put its temporary file, could send
@@ -96,13 +96,13 @@ TEST_F(RegistryTest, SavingNeverWritesThroughALink) {
     registry.Register(kEditor);
     if (c.saved) {
       registry.Save(file);
-      EXPECT_EQ(ReadFile(file), LineOf(kEditor)) << c.name;
+      EXPECT_EQ(FileBytes(file), LineOf(kEditor)) << c.name;
       EXPECT_EQ(FilesIn(folder.Path()), 3) << c.name << ": no temporary file left";
     } else {
       EXPECT_THAT(FailureOf([&] { registry.Save(file); }).Description(),
                   ::testing::HasSubstr(file.string() + " is refused: it is a symbolic link"));
     }
-    EXPECT_EQ(ReadFile(victim), "kept\n") << c.name;
+    EXPECT_EQ(FileBytes(victim), "kept\n") << c.name;
     std::filesystem::remove(c.link);
     std::filesystem::remove(file);
   }
